@@ -96,7 +96,14 @@ void Report::AddRecord(const char* format, ...) {
 void Report::VAddRecord(const char* format, va_list arguments) {
   char text[kReportMaxRecord + 1];
   text[0] = '\0';
-  if (format != nullptr) vsnprintf(text, sizeof text, format, arguments);
+  if (format != nullptr && strcmp(format, "%s") == 0) {
+    // The common case of a record passed whole, without printf's machinery.
+    const char* whole = va_arg(arguments, const char*);
+    if (whole == nullptr) whole = "(null)";
+    CopyCut(text, sizeof text, whole);
+  } else if (format != nullptr) {
+    vsnprintf(text, sizeof text, format, arguments);
+  }
   if (progress.tick != nullptr) progress.tick(&progress);
   record_counter++;
   const ReportFormatOps* ops = FindReportFormatOps(this->format);
