@@ -125,7 +125,9 @@ void Report::VHeader(ReportHeaderCallback callback, const char* title, const cha
                      va_list arguments) {
   if (!(state & ReportState::HeadingSetUp)) SetUp();
   std::string title_used = title_override[0] != '\0' ? title_override : (title ? title : "");
-  bool title_is_new = !parent->last_title.has_value() || *parent->last_title != title_used;
+  const Report* document_owner = parent != nullptr ? parent : this;
+  bool title_is_new =
+      !document_owner->last_title.has_value() || *document_owner->last_title != title_used;
   last_title = title_used;
   if (notes_format != nullptr) {
     char text[kReportLineBuffer];
