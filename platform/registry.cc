@@ -107,7 +107,7 @@ long RegistryQueryValue(RegistryKeyHandle key, std::string_view name, uint32_t* 
       break;
   }
   if (type != nullptr) *type = kind;
-  if (size == nullptr) return data == nullptr ? kRegistrySuccess : kRegistryInvalidHandle;
+  if (size == nullptr) return data == nullptr ? kRegistrySuccess : kRegistryInvalidParameter;
   uint32_t room = *size;
   *size = static_cast<uint32_t>(bytes.size());
   if (data == nullptr) return kRegistrySuccess;
@@ -159,6 +159,7 @@ std::string RegistryErrorText(long code) {
     case kRegistryAccessDenied: return "Access is denied.";
     case kRegistryInvalidHandle: return "The handle is invalid.";
     case kRegistryWriteFault: return "The system cannot write to the specified device.";
+    case kRegistryInvalidParameter: return "The parameter is incorrect.";
     case kRegistryMoreData: return "More data is available.";
     default: return "Unknown error " + std::to_string(code) + ".";
   }

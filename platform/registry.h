@@ -18,6 +18,7 @@ constexpr long kRegistryFileNotFound = 2;   // no such key or value
 constexpr long kRegistryAccessDenied = 5;   // read-only store, or a right not asked for
 constexpr long kRegistryInvalidHandle = 6;
 constexpr long kRegistryWriteFault = 29;    // the store's file could not be written
+constexpr long kRegistryInvalidParameter = 87;
 constexpr long kRegistryMoreData = 234;     // the caller's buffer is too small
 
 // Access rights of an open key.
