@@ -1,6 +1,7 @@
 #include "platform/reg_file.h"
 
 #include <cstdio>
+#include <ostream>
 #include <set>
 
 namespace {
@@ -227,6 +228,34 @@ bool ParseRegFile(std::string_view text, std::string_view root_name, RegTree* tr
   return false;
 }
 
+namespace {
+
+// The data of a value line, after '='.
+std::string ValueText(const RegValue& value) {
+  std::string text;
+  switch (value.type) {
+    case RegValue::Type::kString:
+      AppendQuoted(&text, value.text);
+      break;
+    case RegValue::Type::kDword: {
+      char digits[16];
+      snprintf(digits, sizeof digits, "dword:%08x", value.number);
+      text = digits;
+      break;
+    }
+    case RegValue::Type::kOther:
+      text = value.text;
+      break;
+  }
+  return text;
+}
+
+}  // namespace
+
+std::ostream& operator<<(std::ostream& out, const RegValue& value) {
+  return out << ValueText(value);
+}
+
 std::string FormatRegFile(const RegTree& tree, std::string_view root_name) {
   std::string out(kHeader);
   out += "\n";
@@ -241,20 +270,7 @@ std::string FormatRegFile(const RegTree& tree, std::string_view root_name) {
       else
         AppendQuoted(&out, name);
       out += "=";
-      switch (value.type) {
-        case RegValue::Type::kString:
-          AppendQuoted(&out, value.text);
-          break;
-        case RegValue::Type::kDword: {
-          char digits[16];
-          snprintf(digits, sizeof digits, "dword:%08x", value.number);
-          out += digits;
-          break;
-        }
-        case RegValue::Type::kOther:
-          out += value.text;
-          break;
-      }
+      out += ValueText(value);
       out += "\n";
     }
   }

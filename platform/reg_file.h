@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <map>
 #include <string>
 #include <string_view>
@@ -33,6 +34,9 @@ struct RegValue {
   static RegValue Dword(uint32_t number) { return {Type::kDword, "", number}; }
   bool operator==(const RegValue&) const = default;
 };
+
+// As the value would stand in the file: "text", dword:0000000a or hex:...
+std::ostream& operator<<(std::ostream& out, const RegValue& value);
 
 // Values of one key by name; "" is the key's default value ("@" in the file).
 using RegValues = std::map<std::string, RegValue, RegNameLess>;
