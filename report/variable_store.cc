@@ -93,7 +93,6 @@ void InitVariables(VariableStore* store, config_t* configuration, int loaded) {
                        CONFIG_TYPE_GROUP);
 
   LockInit(&store->lock);
-  store->lock.counter = 0;
   store->lock_state |= kVariableLockInitialised;
   store->operations.DeleteLock = LockDelete;
   store->operations.EnterLock = LockEnter;
