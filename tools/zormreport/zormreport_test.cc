@@ -212,8 +212,9 @@ TEST_F(ZormreportTest, TitleAndNotesExpandReportVariablesAndEnvironment) {
     EXPECT_EQ("", run.err) << c.title;
     EXPECT_NE(std::string::npos, run.out.find(" Report Description: " + c.title + "\n"))
         << run.out;
-    if (!c.notes.empty())
+    if (!c.notes.empty()) {
       EXPECT_NE(std::string::npos, run.out.find("       Report Notes: " + c.notes + "\n"))
           << run.out;
+    }
   }
 }
