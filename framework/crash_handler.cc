@@ -1,0 +1,48 @@
+#include "framework/crash_handler.h"
+
+#include <limits.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/crash_dump_writer.h"
+
+namespace {
+
+constexpr char kMessageProgramName[] = "zorm-crash-message";
+
+std::string ExecutableFolder() {
+  char path[PATH_MAX];
+  ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return "";
+  std::string executable(path, static_cast<size_t>(length));
+  return executable.substr(0, executable.rfind('/') + 1);
+}
+
+std::string TempFolderWithSlash() {
+  const char* tmpdir = getenv("TMPDIR");
+  std::string folder = tmpdir && *tmpdir ? tmpdir : "/tmp";
+  if (folder.back() != '/') folder += '/';
+  return folder;
+}
+
+}  // namespace
+
+std::string DefaultCrashMessageProgram() {
+  std::string beside = ExecutableFolder() + kMessageProgramName;
+  if (access(beside.c_str(), X_OK) == 0) return beside;
+#ifdef ZORM_CRASH_MESSAGE_BUILD_PATH
+  if (access(ZORM_CRASH_MESSAGE_BUILD_PATH, X_OK) == 0) return ZORM_CRASH_MESSAGE_BUILD_PATH;
+#endif
+  return "";
+}
+
+bool InstallCrashHandler(const std::string& message_program) {
+  static bool installed = false;
+  if (installed) return true;
+  std::string error;
+  installed = InstallCrashDumpWriter({TempFolderWithSlash(), message_program}, &error);
+  if (!installed) fprintf(stderr, "%s\n", error.c_str());
+  return installed;
+}
