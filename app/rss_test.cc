@@ -110,7 +110,9 @@ TEST(CRSSReadTest, ParsesDatesAsTheServersWallClock) {
     ASSERT_EQ(rss.m_items.size(), 1u) << c.pub_date;
     const OleDate& date = rss.m_items[0].m_dtDate;
     EXPECT_EQ(date.IsValid(), c.valid) << c.pub_date;
-    if (c.valid) EXPECT_EQ(date.Format("%Y-%m-%d %H:%M:%S"), c.shown) << c.pub_date;
+    if (c.valid) {
+      EXPECT_EQ(date.Format("%Y-%m-%d %H:%M:%S"), c.shown) << c.pub_date;
+    }
   }
 }
 

@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/rss.h"
@@ -39,8 +38,7 @@ std::string MakeFeed() {
     snprintf(item, sizeof item,
              "<item>\n<title>%c%05d Change number %d</title>\n"
              "<description>Scanning &amp; totals &lt; 0 for Caf\xC3\xA9 Z\xC3\xBCrich: entry %d "
-             "of the history, with enough words to make a realistic line of text in a list "
-             "that someone will read before an upgrade.</description>\n"
+             "of the history, a line of text read before an upgrade.</description>\n"
              "<pubDate>%s, %02d %s %d %02d:%02d:00 GMT</pubDate>\n</item>\n",
              i % 3 == 0 ? 'E' : 'F', i, i, i, kDays[i % 7], 1 + i % 28, kMonths[i % 12],
              2000 + i % 25, i % 24, i % 60);
@@ -79,10 +77,14 @@ long KilobytesOf(const char* field) {
 // "seconds peak_bytes_above_start entries".
 int ReadOnce(const char* path) {
   long start_kb = KilobytesOf("VmRSS:");
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream contents;
-  contents << file.rdbuf();
-  std::string body = contents.str();
+  std::string body;
+  if (FILE* file = fopen(path, "rb")) {
+    fseek(file, 0, SEEK_END);
+    body.resize(ftell(file));
+    fseek(file, 0, SEEK_SET);
+    body.resize(fread(body.data(), 1, body.size(), file));
+    fclose(file);
+  }
   auto begin = std::chrono::steady_clock::now();
   CRSS rss;
   rss.Read(std::move(body));

@@ -33,7 +33,7 @@ class HttpClientTest : public testing::Test {
 
 TEST_F(HttpClientTest, ReadsALargeBodyWholeAndByteForByte) {
   std::string big;
-  for (int i = 0; big.size() < (6u << 20); ++i) big += std::to_string(i * 7919) + '\0' + '\n';
+  for (long long i = 0; big.size() < (6u << 20); ++i) big += std::to_string(i * 7919) + '\0' + '\n';
   ASSERT_TRUE(WriteWholeFile(root_ + "/big.bin", big));
   StartServer();
   HttpGetResult result = HttpGet(server_->base_url() + "/big.bin", {});
