@@ -6,6 +6,8 @@
 
 #include <cctype>
 #include <chrono>
+#include <cstdlib>
+#include <string_view>
 #include <mutex>
 
 namespace {
@@ -29,6 +31,19 @@ bool IsStatusLine(const char* data, size_t size) {
   return size >= 5 && std::string_view(data, 5) == "HTTP/";
 }
 
+// A body of announced size is received into one allocation instead of a string
+// that grows by doubling; the announcement is only a hint and is capped.
+void ReserveForAnnouncedBody(std::string_view line, Transfer* transfer) {
+  static constexpr std::string_view kName = "content-length:";
+  static constexpr size_t kMaxReserve = size_t{1} << 30;
+  if (!transfer->options->read_body || line.size() <= kName.size()) return;
+  for (size_t i = 0; i < kName.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(line[i])) != kName[i]) return;
+  unsigned long long announced = std::strtoull(std::string(line.substr(kName.size())).c_str(), nullptr, 10);
+  if (announced > 0 && announced <= kMaxReserve)
+    transfer->result->body.reserve(transfer->result->body.size() + announced);
+}
+
 size_t OnHeader(char* data, size_t size, size_t count, void* user) {
   auto* transfer = static_cast<Transfer*>(user);
   size_t length = size * count;
@@ -40,6 +55,7 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     transfer->result->status = 0;
   }
   transfer->result->raw_headers.append(data, length);
+  ReserveForAnnouncedBody(std::string_view(data, length), transfer);
   bool blank_line = (length == 2 && data[0] == '\r') || (length == 1 && data[0] == '\n');
   if (blank_line && !transfer->options->read_body) {
     long status = 0;
