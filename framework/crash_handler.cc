@@ -1,24 +1,16 @@
 #include "framework/crash_handler.h"
 
-#include <limits.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 
+#include "framework/executable_folder.h"
 #include "platform/crash_dump_writer.h"
 
 namespace {
 
 constexpr char kMessageProgramName[] = "zorm-crash-message";
-
-std::string ExecutableFolder() {
-  char path[PATH_MAX];
-  ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return "";
-  std::string executable(path, static_cast<size_t>(length));
-  return executable.substr(0, executable.rfind('/') + 1);
-}
 
 std::string TempFolderWithSlash() {
   const char* tmpdir = getenv("TMPDIR");
