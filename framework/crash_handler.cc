@@ -7,17 +7,12 @@
 
 #include "framework/executable_folder.h"
 #include "platform/crash_dump_writer.h"
+#include "platform/system_info.h"
 
 namespace {
 
 constexpr char kMessageProgramName[] = "zorm-crash-message";
 
-std::string TempFolderWithSlash() {
-  const char* tmpdir = getenv("TMPDIR");
-  std::string folder = tmpdir && *tmpdir ? tmpdir : "/tmp";
-  if (folder.back() != '/') folder += '/';
-  return folder;
-}
 
 }  // namespace
 
@@ -34,7 +29,7 @@ bool InstallCrashHandler(const std::string& message_program) {
   static bool installed = false;
   if (installed) return true;
   std::string error;
-  installed = InstallCrashDumpWriter({TempFolderWithSlash(), message_program}, &error);
+  installed = InstallCrashDumpWriter({TempFolder(), message_program}, &error);
   if (!installed) fprintf(stderr, "%s\n", error.c_str());
   return installed;
 }

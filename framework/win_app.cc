@@ -11,11 +11,13 @@
 #include <exception>
 
 #include "framework/about_wnd.h"
-#include "framework/app_profile.h"
 #include "framework/crash_handler.h"
 #include "framework/executable_folder.h"
+#include "framework/registry.h"
 #include "framework/server_url.h"
 #include "framework/update_check.h"
+#include "platform/profile.h"
+#include "platform/uuid.h"
 #include "util/clock.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CZORMWinApp, wxApp);
@@ -52,7 +54,7 @@ bool CZORMWinApp::InitFramework(const std::string& title, unsigned about_bitmap_
   // wx has done the base initialisation before OnInit, which calls this.
   InstallCrashHandler();
   // No ActiveX hosting or OLE to start: nothing on this platform uses them.
-  UseMakersProfile();
+  SetProfileRegistryKey("Morvend");
   ShowStartMessage();
   CountRun();
   m_strAppTitle = title;
@@ -74,7 +76,7 @@ void CZORMWinApp::CheckForUpdate() {
 }
 
 void CZORMWinApp::ShowStartMessage() {
-  const std::string message = ReadProfileText("Options", "StartMessage");
+  const std::string message = GetProfileString("Options", "StartMessage", "");
   if (message.empty()) return;
   wxMessageDialog dialog(nullptr, wxString::FromUTF8(message), "Startup Message",
                          wxOK | wxICON_INFORMATION);
@@ -82,18 +84,19 @@ void CZORMWinApp::ShowStartMessage() {
 }
 
 void CZORMWinApp::CountRun() {
-  m_nRunCount = ReadProfileNumber("Runtime", "RunCount") + 1;
-  WriteProfileNumber("Runtime", "RunCount", m_nRunCount);
-  WriteProfileText("Runtime", "LastRunTime", FormatLastRunTime(CurrentTime()));
+  m_nRunCount = GetProfileInt("Runtime", "RunCount", 0) + 1;
+  WriteProfileInt("Runtime", "RunCount", static_cast<int>(m_nRunCount));
+  WriteProfileString("Runtime", "LastRunTime", FormatLastRunTime(CurrentTime()).c_str());
 }
 
 void CZORMWinApp::EnsureGUID() {
-  m_strGUID = ReadProfileText("Runtime", "GUID");
+  m_strGUID = GetProfileString("Runtime", "GUID", "");
   if (!m_strGUID.empty()) return;
   // Without a proper identifier nothing is stored, so the next start tries again.
-  if (std::optional<std::string> id = NewInstallationId()) {
-    m_strGUID = *id;
-    WriteProfileText("Runtime", "GUID", m_strGUID);
+  std::string id;
+  if (CreateUuidText(&id)) {
+    m_strGUID = id;
+    WriteProfileString("Runtime", "GUID", m_strGUID.c_str());
   }
 }
 
@@ -134,4 +137,15 @@ void CZORMWinApp::FindDefaultServer() {
   }
 }
 
-bool CZORMWinApp::IsUpdateCheckDisabled() { return ReadUpdateCheckSwitch().value_or(0) != 0; }
+bool CZORMWinApp::IsUpdateCheckDisabled() {
+  // Quiet and read-only: a machine without the key, or a user who may not create
+  // it, simply gets the check.
+  CZORMRegistry machine;
+  machine.SetAccess(kKeyRead);
+  machine.SetQuiet(true);
+  uint32_t disabled = 0;
+  if (machine.OpenKey("SOFTWARE\\Morvend", kHKeyLocalMachine)) {
+    machine.ReadDWORD("DisableUpdateCheck", disabled);
+  }
+  return disabled != 0;
+}
