@@ -2,60 +2,25 @@
 // leaves behind: the dump file, the message process, the exit status.
 #include "framework/crash_handler.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "tests/support/run_program.h"
 #include "tests/support/test_env.h"
-
-extern char** environ;
 
 namespace {
 
-struct Outcome {
-  pid_t pid = -1;
-  int status = 0;
-  bool hung = false;
-  std::string err;  // what the program wrote to stderr
-};
-
-// Runs crash_on_purpose with `args`; kills it if it has not ended within a minute,
-// so a handler that hangs fails the test instead of stopping the run.
-Outcome RunCrashProgram(const ScopedTestHome& home, const std::vector<std::string>& args) {
-  std::vector<std::string> all = {CRASH_ON_PURPOSE_PATH};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& arg : all) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  const std::string err_path = home.path() + "/stderr.txt";
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_path.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  Outcome outcome;
-  EXPECT_EQ(0, posix_spawn(&outcome.pid, argv[0], &actions, nullptr, argv.data(), environ));
-  posix_spawn_file_actions_destroy(&actions);
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (waitpid(outcome.pid, &outcome.status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(outcome.pid, SIGKILL);
-      waitpid(outcome.pid, &outcome.status, 0);
-      outcome.hung = true;
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  outcome.err = ReadWholeFile(err_path);
-  return outcome;
+// Runs crash_on_purpose with `args`.
+ProgramRun RunCrashProgram(const std::vector<std::string>& args) {
+  std::vector<std::string> argv = {CRASH_ON_PURPOSE_PATH};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return RunProgram(argv);
 }
 
 // A message program that records its argument, and whether a display was passed on.
@@ -97,7 +62,7 @@ TEST(CrashHandlerTest, EachWayOfDyingLeavesADumpAMessageAndAFailureStatus) {
     const std::string program =
         WriteRecordingMessageProgram(home, "printf '%s' \"$1\" > '" + record + "'");
     // 2026-12-31 12:00 UTC: day 364 of 2026.
-    Outcome outcome = RunCrashProgram(home, {c.how, program, "1798718400"});
+    ProgramRun outcome = RunCrashProgram({c.how, program, "1798718400"});
     ASSERT_FALSE(outcome.hung);
     ASSERT_TRUE(WIFEXITED(outcome.status)) << outcome.status;
     EXPECT_EQ(128 + c.exit_signal, WEXITSTATUS(outcome.status));
@@ -138,7 +103,7 @@ TEST(CrashHandlerTest, DumpIsNamedByTheLocalDate) {
     SCOPED_TRACE(std::string(c.tz) + " " + c.when);
     ScopedTestHome home;
     home.SetEnv("TZ", c.tz);
-    Outcome outcome = RunCrashProgram(home, {"abort", WriteRecordingMessageProgram(home, "true"), c.when});
+    ProgramRun outcome = RunCrashProgram({"abort", WriteRecordingMessageProgram(home, "true"), c.when});
     ASSERT_FALSE(outcome.hung);
     EXPECT_EQ(0, access(DumpPath(home, c.year_and_day, outcome.pid).c_str(), R_OK));
   }
@@ -158,7 +123,7 @@ TEST(CrashHandlerTest, MessageGoesToStderrWithoutADisplayOrAMessageProgram) {
     home.SetEnv("TZ", "UTC0");
     home.SetEnv("DISPLAY", nullptr);
     home.SetEnv("WAYLAND_DISPLAY", nullptr);
-    Outcome outcome = RunCrashProgram(home, {"null-write", c.message_program, "1767225600"});
+    ProgramRun outcome = RunCrashProgram({"null-write", c.message_program, "1767225600"});
     ASSERT_FALSE(outcome.hung);
     EXPECT_EQ(128 + SIGSEGV, WEXITSTATUS(outcome.status));
     EXPECT_EQ("Program Terminated: This Program has terminated due to error.\n\n"
@@ -174,8 +139,8 @@ TEST(CrashHandlerTest, DumpThatCannotBeCreatedStillShowsTheMessageAndEnds) {
   home.SetEnv("TZ", "UTC0");
   home.SetEnv("TMPDIR", (home.path() + "/missing").c_str());
   const std::string record = home.path() + "/message-argument";
-  Outcome outcome = RunCrashProgram(
-      home, {"null-write", WriteRecordingMessageProgram(home, "printf '%s' \"$1\" > '" + record + "'"),
+  ProgramRun outcome = RunCrashProgram(
+      {"null-write", WriteRecordingMessageProgram(home, "printf '%s' \"$1\" > '" + record + "'"),
              "1767225600"});
   ASSERT_FALSE(outcome.hung);
   EXPECT_EQ(128 + SIGSEGV, WEXITSTATUS(outcome.status));
@@ -186,8 +151,8 @@ TEST(CrashHandlerTest, DumpThatCannotBeCreatedStillShowsTheMessageAndEnds) {
 TEST(CrashHandlerTest, SecondSignalDuringTheHandlerEndsTheProcess) {
   ScopedTestHome home;
   // The message program faults its parent while the handler waits for it.
-  Outcome outcome = RunCrashProgram(
-      home, {"abort", WriteRecordingMessageProgram(home, "kill -SEGV $PPID")});
+  ProgramRun outcome = RunCrashProgram(
+      {"abort", WriteRecordingMessageProgram(home, "kill -SEGV $PPID")});
   ASSERT_FALSE(outcome.hung);
   ASSERT_TRUE(WIFEXITED(outcome.status));
   EXPECT_EQ(128 + SIGSEGV, WEXITSTATUS(outcome.status));
