@@ -4,6 +4,9 @@
 #include "framework/win_app.h"
 
 #include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -229,4 +232,22 @@ TEST_F(WinAppTest, StartsDespiteADamagedOrUnwritableProfile) {
     report = StartProbe();
     EXPECT_EQ("1", report["RunCount"]);
   }
+}
+
+TEST_F(WinAppTest, StartsWhenTheUpdateServerAcceptsButNeverAnswers) {
+  // A listening socket that nobody serves: the connection is made, no answer comes.
+  int silent = socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_GE(silent, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(0, bind(silent, reinterpret_cast<sockaddr*>(&address), sizeof address));
+  ASSERT_EQ(0, listen(silent, 4));
+  socklen_t length = sizeof address;
+  ASSERT_EQ(0, getsockname(silent, reinterpret_cast<sockaddr*>(&address), &length));
+  const std::string host_port = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+  home_.SetEnv("ZORMUPDATESERVER", host_port.c_str());
+  Report report = StartProbe();
+  EXPECT_EQ("1", report["RunCount"]);
+  close(silent);
 }
