@@ -55,12 +55,15 @@ class ProbeApp : public CZORMWinApp {
       _exit(3);
     });
     if (const char* when = getenv("ZORM_PROBE_TIME")) SetFixedTime(atoll(when));
+    const char* bitmap = getenv("ZORM_PROBE_BITMAP");
+    const unsigned bitmap_id = bitmap ? static_cast<unsigned>(atoi(bitmap)) : 0;
     if (getenv("ZORM_PROBE_START_MESSAGE")) {
-      wxTEST_DIALOG(InitFramework("Calvaro Probe", 0, "Jul  5 2021"), ExpectStartMessage());
+      wxTEST_DIALOG(InitFramework("Calvaro Probe", bitmap_id, "Jul  5 2021"),
+                    ExpectStartMessage());
     } else {
       RejectAnyDialog reject;
       reject.Register();
-      InitFramework("Calvaro Probe", 0, "Jul  5 2021");
+      InitFramework("Calvaro Probe", bitmap_id, "Jul  5 2021");
       reject.Unregister();
     }
     char cwd[4096];
@@ -69,6 +72,10 @@ class ProbeApp : public CZORMWinApp {
     printf("Server=%s\nPort=%u\nUser=%s\nPassword=%s\n", m_strServer.c_str(), m_nServerPort,
            m_strServerUser.c_str(), m_strServerPassword.c_str());
     printf("WorkingFolder=%s\n", getcwd(cwd, sizeof cwd) ? cwd : "");
+    if (m_bmpAbout.IsOk())
+      printf("Logo=%dx%d\n", m_bmpAbout.GetWidth(), m_bmpAbout.GetHeight());
+    else
+      printf("Logo=none\n");
     printf("AboutWindow=%s\n", m_pAboutWnd && !m_pAboutWnd->IsShown() ? "hidden" : "missing or shown");
     fflush(stdout);
     return false;  // like the upgrade utility: done once start-up is over

@@ -215,6 +215,24 @@ TEST_F(WinAppTest, WorkingFolderBecomesTheProgramsOwn) {
   EXPECT_EQ(ProbeFolder(), report["WorkingFolder"]);
 }
 
+TEST_F(WinAppTest, AboutBitmapComesFromTheProgramsResources) {
+  const std::string resources = ProbeFolder() + "/resources";
+  std::filesystem::create_directories(resources);
+  ASSERT_EQ(0, system(("convert -size 30x20 xc:red 'png:" + resources + "/bitmap-9101.png'").c_str()));
+  ASSERT_TRUE(WriteWholeFile(resources + "/bitmap-9102.png", "\x89PNG but nothing more"));
+  struct Case {
+    const char* id;
+    const char* logo;
+  } cases[] = {{"0", "none"}, {"9101", "30x20"}, {"9102", "none"}, {"9103", "none"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    home_.SetEnv("ZORM_PROBE_BITMAP", c.id);
+    EXPECT_EQ(c.logo, StartProbe()["Logo"]);
+  }
+  std::filesystem::remove(resources + "/bitmap-9101.png");
+  std::filesystem::remove(resources + "/bitmap-9102.png");
+}
+
 TEST_F(WinAppTest, StartsDespiteADamagedOrUnwritableProfile) {
   // A damaged settings file is kept aside and the count starts again.
   const std::string file = home_.config_home() + "/Morvend/registry.reg";
