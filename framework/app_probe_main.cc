@@ -3,7 +3,8 @@
 // line each. ZORM_PROBE_TIME pins the clock (seconds since the epoch). With
 // ZORM_PROBE_START_MESSAGE set, the start-up message is expected and answered
 // through wx's dialog testing hooks; otherwise any modal dialog is reported as
-// unexpected and dismissed.
+// unexpected and dismissed. With ZORM_PROBE_THROW naming a message program, the
+// crash handler uses that program and an event handler then throws.
 #include <unistd.h>
 #include <wx/debug.h>
 #include <wx/modalhook.h>
@@ -12,9 +13,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 
 #include "framework/about_wnd.h"
+#include "framework/crash_handler.h"
 #include "framework/win_app.h"
 #include "util/clock.h"
 
@@ -55,6 +58,9 @@ class ProbeApp : public CZORMWinApp {
       _exit(3);
     });
     if (const char* when = getenv("ZORM_PROBE_TIME")) SetFixedTime(atoll(when));
+    // The first installation wins, so the test's message program stays in place.
+    const char* crash_message = getenv("ZORM_PROBE_THROW");
+    if (crash_message) InstallCrashHandler(crash_message);
     const char* bitmap = getenv("ZORM_PROBE_BITMAP");
     const unsigned bitmap_id = bitmap ? static_cast<unsigned>(atoi(bitmap)) : 0;
     if (getenv("ZORM_PROBE_START_MESSAGE")) {
@@ -78,6 +84,10 @@ class ProbeApp : public CZORMWinApp {
       printf("Logo=none\n");
     printf("AboutWindow=%s\n", m_pAboutWnd && !m_pAboutWnd->IsShown() ? "hidden" : "missing or shown");
     fflush(stdout);
+    if (crash_message) {
+      CallAfter([] { throw std::runtime_error("thrown from an event handler"); });
+      return true;  // into the event loop, where the exception escapes
+    }
     return false;  // like the upgrade utility: done once start-up is over
   }
 };

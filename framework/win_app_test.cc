@@ -8,6 +8,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -268,4 +269,24 @@ TEST_F(WinAppTest, StartsWhenTheUpdateServerAcceptsButNeverAnswers) {
   Report report = StartProbe();
   EXPECT_EQ("1", report["RunCount"]);
   close(silent);
+}
+
+TEST_F(WinAppTest, ExceptionEscapingAnEventHandlerEndsWithADump) {
+  const std::string record = home_.path() + "/message-argument";
+  const std::string program = home_.path() + "/record-message";
+  ASSERT_TRUE(WriteWholeFile(program, "#!/bin/sh\nprintf '%s' \"$1\" > '" + record + "'\n"));
+  chmod(program.c_str(), 0755);
+  home_.SetEnv("ZORM_PROBE_THROW", program.c_str());
+  home_.SetEnv("ZORM_PROBE_TIME", "1767225600");  // 1 January 2026
+
+  ProgramRun run = RunProgram({kProbe});
+  ASSERT_FALSE(run.hung);
+  ASSERT_TRUE(WIFEXITED(run.status)) << run.status;
+  EXPECT_EQ(134, WEXITSTATUS(run.status));
+  const std::string dump_path =
+      home_.temp_dir() + "/ZORM-2026-0-" + std::to_string(run.pid) + ".dmp";
+  EXPECT_EQ(dump_path, ReadWholeFile(record));
+  const std::string dump = ReadWholeFile(dump_path);
+  EXPECT_NE(std::string::npos, dump.find("Reason: std::terminate\n")) << dump.substr(0, 500);
+  EXPECT_NE(std::string::npos, dump.find("What: thrown from an event handler\n"));
 }
