@@ -8,6 +8,7 @@
 #include <string>
 
 #include "report/report.h"
+#include "report/variable_store.h"
 #include "tools/zormreport/options.h"
 #include "tools/zormreport/record_feeder.h"
 
@@ -15,6 +16,8 @@ namespace {
 
 constexpr int kExitBadArguments = 2;
 constexpr int kExitOutputFailed = 1;
+// Room for a title or notes text after its variables are expanded.
+constexpr unsigned kExpandedTextSize = 4096;
 
 int BadArguments(const std::string& message) {
   fprintf(stderr, "zormreport: %s\n\n%s", message.c_str(), kZormreportUsage);
@@ -31,6 +34,22 @@ bool ReadLine(FILE* input, std::string* line) {
   return true;
 }
 
+std::string Expand(VariableStore* variables, const std::string& text, bool no_environment) {
+  std::string expanded(kExpandedTextSize, '\0');
+  ExpandVariables(variables, text.c_str(), expanded.data(), kExpandedTextSize, no_environment);
+  expanded.resize(strlen(expanded.c_str()));
+  return expanded;
+}
+
+// Replaces the variable references in the title and the notes.
+void ExpandTitleAndNotes(ZormreportOptions* options) {
+  VariableStore variables;
+  InitVariables(&variables, nullptr, 0);
+  options->title = Expand(&variables, options->title, options->no_environment);
+  if (options->notes) options->notes = Expand(&variables, *options->notes, options->no_environment);
+  FreeVariables(&variables);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -45,6 +64,8 @@ int main(int argc, char** argv) {
     puts("zormreport 1.0 (Calvaro report writer)");
     return 0;
   }
+
+  ExpandTitleAndNotes(&options);
 
   FILE* input = stdin;
   if (!options.input.empty() && (input = fopen(options.input.c_str(), "r")) == nullptr)

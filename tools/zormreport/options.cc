@@ -5,7 +5,7 @@
 #include "report/report.h"
 
 const char kZormreportUsage[] =
-    "Usage: zormreport [--title TEXT] [--notes TEXT] [--report-number N]\n"
+    "Usage: zormreport [--title TEXT] [--notes TEXT] [--no-env] [--report-number N]\n"
     "                  --column NAME:WIDTH[:FLAGS] ... [--input FILE] [--output FILE]\n"
     "       zormreport --help | --version\n"
     "\n"
@@ -15,6 +15,8 @@ const char kZormreportUsage[] =
     "\n"
     "  --title TEXT          title of the report\n"
     "  --notes TEXT          notes under the title (none without this option)\n"
+    "  --no-env              expand %NAME in title and notes as ***BADENV:NAME***\n"
+    "                        instead of the environment variable's value\n"
     "  --report-number N     report number, 0 to 65535 (0: none)\n"
     "  --column NAME:WIDTH[:FLAGS]\n"
     "                        a column, in order; at most 32, names of at most 127\n"
@@ -26,6 +28,9 @@ const char kZormreportUsage[] =
     "\n"
     "The format comes from ZORMREPORTFORMAT (text, csv, html, json, pdf, excel) or,\n"
     "as a CGI program, from the request's RPT variable.\n"
+    "In the title and notes $NAME is the report variable NAME of the variables file\n"
+    "named by ZORMVARFILE ($$ for a '$'), %NAME the environment variable NAME (%% for\n"
+    "a '%'); a '.' right after a name is dropped ($SITE.txt).\n"
     "Exit status: 0 done, 1 the output could not be written, 2 bad arguments.\n";
 
 namespace {
@@ -105,6 +110,10 @@ bool ParseZormreportArguments(int argc, const char* const* argv, ZormreportOptio
     if (argument == "--version") {
       options->version = true;
       return true;
+    }
+    if (argument == "--no-env") {
+      options->no_environment = true;
+      continue;
     }
     static const char* const kWithValue[] = {"--title",  "--notes", "--report-number",
                                              "--column", "--input", "--output"};

@@ -15,6 +15,7 @@ struct ZormreportColumn {
 struct ZormreportOptions {
   std::string title;
   std::optional<std::string> notes;  // no notes without --notes
+  bool no_environment = false;       // --no-env: %NAME in title and notes is not looked up
   uint16_t report_number = 0;
   std::vector<ZormreportColumn> columns;
   std::string input;   // empty: standard input

@@ -59,8 +59,12 @@ TEST(ZormreportOptionsTest, ReadsEveryOptionInBothForms) {
   EXPECT_EQ("in.txt", options.input);
   EXPECT_EQ("out.txt", options.output);
 
+  EXPECT_FALSE(options.no_environment);
+
   ASSERT_TRUE(Parse({"--column", "A:1"}, &options, &error));
   EXPECT_FALSE(options.notes.has_value());
+  ASSERT_TRUE(Parse({"--no-env", "--column", "A:1"}, &options, &error)) << error;
+  EXPECT_TRUE(options.no_environment);
   ASSERT_TRUE(Parse({"--version", "--bogus"}, &options, &error));
   EXPECT_TRUE(options.version);
   ASSERT_TRUE(Parse({"--help"}, &options, &error));

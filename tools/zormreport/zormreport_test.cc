@@ -182,3 +182,39 @@ TEST_F(ZormreportTest, ExitStatusTellsWhatWentWrong) {
     EXPECT_NE(std::string::npos, run.err.find(c.err_part)) << run.err;
   }
 }
+
+TEST_F(ZormreportTest, TitleAndNotesExpandReportVariablesAndEnvironment) {
+  const std::string good = home_.path() + "/variables.cfg", broken = home_.path() + "/broken.cfg";
+  ASSERT_TRUE(WriteWholeFile(good, "variable = {\n  SITE = { value = \"Main\"; };\n"
+                                   "  PERIODEND = { type = \"date\"; date = \"2021-02-30\";"
+                                   " format = \"%d.%m.%Y\"; };\n};\n"));
+  ASSERT_TRUE(WriteWholeFile(broken, "variable = { SITE = { value = \"Main\"; };\n"));
+  home_.SetEnv("USER", "alice");
+  struct Case {
+    std::string variables_file;
+    std::vector<std::string> options;
+    std::string title, notes;
+  } cases[] = {
+      {good, {"--title", "$SITE stock for %USER", "--notes", "Up to $PERIODEND, 100% $$SITE.txt"},
+       "Main stock for alice", "Up to 02.03.2021, 100% $SITEtxt"},
+      {good, {"--no-env", "--title", "$SITE for %USER", "--notes=%%USER"},
+       "Main for ***BADENV:USER***", "%USER"},
+      {good, {"--title", "$NOSUCH.%NOSUCHVARIABLE"}, "$NOSUCH***BADENV:NOSUCHVARIABLE***", ""},
+      {broken, {"--title", "$SITE for %USER"}, "$SITE for alice", ""},
+      {home_.path(), {"--title", "$SITE"}, "$SITE", ""},  // a folder, not a file
+  };
+  for (const Case& c : cases) {
+    home_.SetEnv("ZORMVARFILE", c.variables_file.c_str());
+    std::vector<std::string> arguments = c.options;
+    arguments.insert(arguments.end(), {"--column", "Item:6"});
+    ProgramRun run = RunZormreport(home_, arguments, "");
+    EXPECT_EQ(0, run.status) << c.title;
+    EXPECT_EQ("", run.err) << c.title;
+    EXPECT_NE(std::string::npos, run.out.find(" Report Description: " + c.title + "\n"))
+        << run.out;
+    if (!c.notes.empty()) {
+      EXPECT_NE(std::string::npos, run.out.find("       Report Notes: " + c.notes + "\n"))
+          << run.out;
+    }
+  }
+}
