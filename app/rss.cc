@@ -41,7 +41,7 @@ void CRSS::Read(std::string text) {
     GetChildText(child, "description", &item.m_strDescription);
     GetChildText(child, "pubDate", &pub_date);
     // The day name and the zone are cut off: the date stays the server's wall clock.
-    item.m_dtDate = OleDate::Parse(ReducePubDate(pub_date));
+    item.m_dtDate = ParseOleDate(ReducePubDate(pub_date));
     m_items.push_back(std::move(item));
   }
 }
