@@ -34,6 +34,8 @@ void CRSS::Read(std::string text) {
   if (channel.IsNull()) return;
 
   std::string pub_date;
+  // Looking up the user's date order loads locale data; once per document will do.
+  const DateOrder order = UserDateOrder();
   for (Node child : m_pDoc->Children(channel)) {
     if (GetNodeName(child) != "item") continue;
     CRSSItem item;
@@ -41,7 +43,7 @@ void CRSS::Read(std::string text) {
     GetChildText(child, "description", &item.m_strDescription);
     GetChildText(child, "pubDate", &pub_date);
     // The day name and the zone are cut off: the date stays the server's wall clock.
-    item.m_dtDate = OleDate::Parse(ReducePubDate(pub_date));
+    ParseOleDate(ReducePubDate(pub_date), order, &item.m_dtDate);
     m_items.push_back(std::move(item));
   }
 }

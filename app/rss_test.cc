@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "util/clock.h"
+
 namespace {
 
 std::string Item(const std::string& title, const std::string& pub_date = "Tue, 06 Jul 2021 09:30:00 GMT",
@@ -94,15 +96,21 @@ TEST(ReducePubDateTest, KeepsTheSecondPieceWithoutItsLastFourCharacters) {
 }
 
 TEST(CRSSReadTest, ParsesDatesAsTheServersWallClock) {
+  // A date without its year (cut off with the zone) falls in the current year.
+  ScopedFixedTime now(1767225600 + 86400 * 40);  // 10 February 2026, UTC
   struct {
     const char* pub_date;
     bool valid;
     const char* shown;  // "%Y-%m-%d %H:%M:%S" of a valid date
+    double days;        // the value of an invalid one
   } cases[] = {
-      {"Tue, 06 Jul 2021 09:30:00 GMT", true, "2021-07-06 09:30:00"},
-      {"Tue, 06 Jul 2021 09:30:00 EST", true, "2021-07-06 09:30:00"},
-      {"Tue, 06 Jul 2021 09:30:00 +0000", false, ""},
-      {"Tue,abcd", false, ""},
+      {"Tue, 06 Jul 2021 09:30:00 GMT", true, "2021-07-06 09:30:00", 0},
+      {"Tue, 06 Jul 2021 09:30:00 EST", true, "2021-07-06 09:30:00", 0},
+      {"Tue, 06 Jul 2021 23:59:59 UTC", true, "2021-07-06 23:59:59", 0},
+      {"Tue, 06 Jul 2021", true, "2026-07-06 00:00:00", 0},
+      {"Tue, 06 Jul 2021 09:30:00 +0000", false, nullptr, 0.0},
+      {"Tue,abcd", false, nullptr, 0.0},
+      {"Tue, 06 Jul 12021 09:30:00 GMT", false, nullptr, -1.0},
   };
   for (const auto& c : cases) {
     CRSS rss;
@@ -112,6 +120,9 @@ TEST(CRSSReadTest, ParsesDatesAsTheServersWallClock) {
     EXPECT_EQ(date.IsValid(), c.valid) << c.pub_date;
     if (c.valid) {
       EXPECT_EQ(date.Format("%Y-%m-%d %H:%M:%S"), c.shown) << c.pub_date;
+    } else {
+      EXPECT_EQ(date.days(), c.days) << c.pub_date;
+      EXPECT_EQ(date.Format("%Y-%m-%d"), "Invalid DateTime") << c.pub_date;
     }
   }
 }

@@ -26,6 +26,9 @@ bool RunSql(sqlite3* db, const std::string& sql, std::string* error) {
 
 }  // namespace
 
+std::string ProjectSourceDir() { return EnvDir("ZORM_SOURCE_DIR", ZORM_SOURCE_DIR_DEFAULT); }
+std::string ProjectBinaryDir() { return EnvDir("ZORM_BINARY_DIR", ZORM_BINARY_DIR_DEFAULT); }
+
 VendorSite::VendorSite(Options options) : options_(std::move(options)) {}
 
 VendorSite::~VendorSite() {
@@ -35,8 +38,8 @@ VendorSite::~VendorSite() {
 }
 
 bool VendorSite::Start(std::string* error) {
-  std::string source = EnvDir("ZORM_SOURCE_DIR", ZORM_SOURCE_DIR_DEFAULT);
-  std::string binary = EnvDir("ZORM_BINARY_DIR", ZORM_BINARY_DIR_DEFAULT);
+  std::string source = ProjectSourceDir();
+  std::string binary = ProjectBinaryDir();
   std::string pattern = std::filesystem::temp_directory_path() / "zorm-vendor-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) {
     *error = "cannot create the site folder";

@@ -10,6 +10,11 @@
 
 #include "tests/e2e/lighttpd_server.h"
 
+// The project's source and build folders ($ZORM_SOURCE_DIR / $ZORM_BINARY_DIR,
+// else the folders this test support library was configured with).
+std::string ProjectSourceDir();
+std::string ProjectBinaryDir();
+
 class VendorSite {
  public:
   struct Options {

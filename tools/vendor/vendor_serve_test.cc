@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <thread>
 
+#include "tests/e2e/vendor_site.h"
 #include "tests/support/canned_http_server.h"
 #include "tests/support/http_fetch.h"
 #include "tests/support/test_env.h"
@@ -21,10 +21,7 @@ TEST(VendorServeTest, ShippedConfigurationServesBothPrograms) {
     CannedHttpServer probe(CannedHttpServer::Mode::kSilent);
     port = probe.port();
   }
-  const char* source_dir = getenv("ZORM_SOURCE_DIR");
-  const char* binary_dir = getenv("ZORM_BINARY_DIR");
-  ASSERT_TRUE(source_dir != nullptr && binary_dir != nullptr) << "run through ctest";
-  std::string source = source_dir, binary = binary_dir;
+  std::string source = ProjectSourceDir(), binary = ProjectBinaryDir();
   pid_t pid = fork();
   if (pid == 0) {
     setpgid(0, 0);  // its own group, so the server and the script stop together
