@@ -65,7 +65,7 @@ bool CZORMWinApp::InitFramework(const std::string& title, unsigned about_bitmap_
   if (m_bNoDefaultServer == 0) FindDefaultServer();
   const std::string folder = ExecutableFolder();
   if (!folder.empty() && chdir(folder.c_str()) != 0) {
-    // Stays in the folder it was started in; nothing relies on more.
+    // A folder that cannot be entered leaves the program where it was started.
   }
   if (!IsUpdateCheckDisabled()) CheckForUpdate();
   return true;
