@@ -1,0 +1,27 @@
+// Fetching a module's change history from the vendor's changelog CGI. The body
+// comes back byte for byte whatever the HTTP status; only a request that brings
+// back no answer at all is an error.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// Raised when the feed cannot be fetched: no network, unknown host, refused
+// connection, a read that failed. what() is a sentence for the user.
+class InternetError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The vendor's web server, "host[:port]": $ZORMVENDORSERVER, else the built-in
+// default.
+std::string VendorServer();
+
+// "http://" + VendorServer() + "/cgi/changelog.cgi?Module=" + module. The module
+// goes in as it is, so an ampersand in it splits the query; only bytes that no
+// URL can carry (blanks, control characters, '#') are percent-encoded.
+std::string ChangelogUrl(const std::string& module);
+
+// GETs ChangelogUrl(module), following redirects, and returns the body. Throws
+// InternetError when no answer came back.
+std::string FetchFeed(const std::string& module);

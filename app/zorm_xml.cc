@@ -1,0 +1,44 @@
+#include "app/zorm_xml.h"
+
+#include <cstdio>
+#include <new>
+
+namespace {
+
+void ReportToStandardError(const char* text) { fprintf(stderr, "%s\n", text); }
+
+CZORMXML::ErrorReporter g_reporter = ReportToStandardError;
+
+}  // namespace
+
+void CZORMXML::SetErrorReporter(ErrorReporter reporter) {
+  g_reporter = reporter != nullptr ? reporter : ReportToStandardError;
+}
+
+CZORMXML::CZORMXML() {
+  try {
+    m_pDoc = std::make_unique<XmlDocument>();
+  } catch (const std::bad_alloc&) {
+    g_reporter("Failed to create CLSID_DOMDocument60");
+  }
+}
+
+CZORMXML::~CZORMXML() = default;
+
+XmlResult CZORMXML::LoadXML(std::string text) {
+  if (!m_pDoc) return XmlResult::kFailure;
+  return m_pDoc->Load(std::move(text));
+}
+
+std::string CZORMXML::GetNodeName(Node node) const {
+  return m_pDoc ? m_pDoc->NodeName(node) : std::string();
+}
+
+XmlResult CZORMXML::GetChildText(Node node, const std::string& name, std::string* text) const {
+  text->clear();
+  if (!m_pDoc) return XmlResult::kFailure;
+  Node child = m_pDoc->SelectSingle(node, name);
+  if (child.IsNull()) return XmlResult::kFalse;
+  *text = m_pDoc->Text(child);
+  return XmlResult::kOk;
+}

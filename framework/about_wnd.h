@@ -1,0 +1,40 @@
+// The About window: a borderless 400 x 250 window at the top-left of the screen
+// showing the application's title, the maker's notice, the build date and the
+// application's logo. The application base creates it hidden at start-up; it hides
+// itself again at the first key press or mouse-button press it receives.
+#pragma once
+
+#include <wx/font.h>
+#include <wx/frame.h>
+
+class CZORMWinApp;
+
+class CZORMAboutWnd : public wxFrame {
+ public:
+  // Creates the window, hidden, titled "About <application title>". `app` is not
+  // owned and must outlive the window.
+  explicit CZORMAboutWnd(CZORMWinApp* app);
+  ~CZORMAboutWnd() override;
+  CZORMAboutWnd(const CZORMAboutWnd&) = delete;
+  CZORMAboutWnd& operator=(const CZORMAboutWnd&) = delete;
+
+  // Shows the window and gives it the input, so that the next key or click hides it.
+  void Popup();
+
+  int m_bShown = 0;  // non-zero while the window is shown
+  CZORMWinApp* m_pApp;
+  wxFont m_fontBold;
+  wxFont m_fontNormal;
+
+  // The face the window's texts use: "Times New Roman" where installed, else a
+  // serif face of this system.
+  static wxString FaceName();
+
+ protected:
+  // Sees every event for the window before its handlers: a key press or a mouse-
+  // button press hides the window and goes no further.
+  bool TryBefore(wxEvent& event) override;
+
+ private:
+  void OnPaint(wxPaintEvent& event);
+};

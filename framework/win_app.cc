@@ -1,0 +1,151 @@
+#include "framework/win_app.h"
+
+#include <unistd.h>
+#include <wx/cmdline.h>
+#include <wx/filefn.h>
+#include <wx/image.h>
+#include <wx/log.h>
+#include <wx/msgdlg.h>
+
+#include <cstdlib>
+#include <exception>
+
+#include "framework/about_wnd.h"
+#include "framework/crash_handler.h"
+#include "framework/executable_folder.h"
+#include "framework/registry.h"
+#include "framework/server_url.h"
+#include "framework/update_check.h"
+#include "platform/profile.h"
+#include "platform/uuid.h"
+#include "util/clock.h"
+
+wxIMPLEMENT_DYNAMIC_CLASS(CZORMWinApp, wxApp);
+
+std::string FormatLastRunTime(time_t when) {
+  struct tm local;
+  char text[128];
+  if (!localtime_r(&when, &local)) return "";
+  if (strftime(text, sizeof text, "%A, %B %d, %Y - %H:%M:%S", &local) == 0) return "";
+  return text;
+}
+
+CZORMWinApp::CZORMWinApp() {
+  config_init(&m_config);
+  InitVariables(&m_vars, &m_config, 1);
+}
+
+CZORMWinApp::~CZORMWinApp() {
+  delete m_pAboutWnd;  // only still here when wx never ran its clean-up
+  FreeVariables(&m_vars);
+  config_destroy(&m_config);
+}
+
+int CZORMWinApp::OnExit() {
+  delete m_pAboutWnd;
+  m_pAboutWnd = nullptr;
+  return wxApp::OnExit();
+}
+
+void CZORMWinApp::OnUnhandledException() { std::terminate(); }
+
+bool CZORMWinApp::InitFramework(const std::string& title, unsigned about_bitmap_id,
+                                const std::string& build_date) {
+  // wx has done the base initialisation before OnInit, which calls this.
+  InstallCrashHandler();
+  // No ActiveX hosting or OLE to start: nothing on this platform uses them.
+  SetProfileRegistryKey("Morvend");
+  ShowStartMessage();
+  CountRun();
+  m_strAppTitle = title;
+  m_strBuildDate = build_date;
+  EnsureGUID();
+  LoadAboutBitmap(about_bitmap_id);
+  m_pAboutWnd = new CZORMAboutWnd(this);
+  if (m_bNoDefaultServer == 0) FindDefaultServer();
+  const std::string folder = ExecutableFolder();
+  if (!folder.empty() && chdir(folder.c_str()) != 0) {
+    // A folder that cannot be entered leaves the program where it was started.
+  }
+  if (!IsUpdateCheckDisabled()) CheckForUpdate();
+  return true;
+}
+
+void CZORMWinApp::CheckForUpdate() {
+  ::CheckForUpdate(m_strAppTitle, m_strBuildDate, &m_strUpgradeURL);
+}
+
+void CZORMWinApp::ShowStartMessage() {
+  const std::string message = GetProfileString("Options", "StartMessage", "");
+  if (message.empty()) return;
+  wxMessageDialog dialog(nullptr, wxString::FromUTF8(message), "Startup Message",
+                         wxOK | wxICON_INFORMATION);
+  dialog.ShowModal();
+}
+
+void CZORMWinApp::CountRun() {
+  m_nRunCount = GetProfileInt("Runtime", "RunCount", 0) + 1;
+  WriteProfileInt("Runtime", "RunCount", static_cast<int>(m_nRunCount));
+  WriteProfileString("Runtime", "LastRunTime", FormatLastRunTime(CurrentTime()).c_str());
+}
+
+void CZORMWinApp::EnsureGUID() {
+  m_strGUID = GetProfileString("Runtime", "GUID", "");
+  if (!m_strGUID.empty()) return;
+  // Without a proper identifier nothing is stored, so the next start tries again.
+  std::string id;
+  if (CreateUuidText(&id)) {
+    m_strGUID = id;
+    WriteProfileString("Runtime", "GUID", m_strGUID.c_str());
+  }
+}
+
+void CZORMWinApp::LoadAboutBitmap(unsigned about_bitmap_id) {
+  if (about_bitmap_id == 0) return;
+  // Bitmap resources ship as PNG files beside the program.
+  const wxString path = wxString::FromUTF8(ExecutableFolder()) +
+                        wxString::Format("resources/bitmap-%u.png", about_bitmap_id);
+  if (!wxFileExists(path)) return;
+  wxInitAllImageHandlers();
+  wxImage image;
+  wxLogNull quiet;  // a damaged file just means no logo
+  if (image.LoadFile(path, wxBITMAP_TYPE_PNG)) m_bmpAbout = wxBitmap(image);
+}
+
+void CZORMWinApp::FindDefaultServer() {
+  // The first argument that is not a flag names the server (or a file); there is no
+  // shell-open request channel to enable on this platform.
+  std::string text;
+  bool found = false;
+  for (int i = 1; i < argc && !found; ++i) {
+    const std::string argument = argv[i].ToStdString(wxConvUTF8);
+    if (!argument.empty() && argument[0] != '-') {
+      text = argument;
+      found = true;
+    }
+  }
+  if (!found) {
+    const char* variable = getenv("ZORMDEFAULTSERVER");
+    if (!variable) return;
+    text = variable;
+  }
+  if (std::optional<ServerUrl> url = ParseServerUrl(text)) {
+    m_strServer = url->host;
+    m_nServerPort = url->port;
+    m_strServerUser = url->user;
+    m_strServerPassword = url->password;
+  }
+}
+
+bool CZORMWinApp::IsUpdateCheckDisabled() {
+  // Quiet and read-only: a machine without the key, or a user who may not create
+  // it, simply gets the check.
+  CZORMRegistry machine;
+  machine.SetAccess(kKeyRead);
+  machine.SetQuiet(true);
+  uint32_t disabled = 0;
+  if (machine.OpenKey("SOFTWARE\\Morvend", kHKeyLocalMachine)) {
+    machine.ReadDWORD("DisableUpdateCheck", disabled);
+  }
+  return disabled != 0;
+}

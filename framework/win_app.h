@@ -1,0 +1,75 @@
+// CZORMWinApp, the framework's application base. A program derives its application
+// class from it and calls InitFramework first thing at start-up: that installs the
+// crash handler, keeps the run statistics and the installation identifier in the
+// user's profile (Software\Morvend\<executable name>), shows the start-up message,
+// creates the hidden About window, finds the default server, moves to the
+// program's own folder and asks the update server for a newer release.
+//
+// Everything runs on the GUI thread; the object lives for the whole process.
+#pragma once
+
+#include <libconfig.h>
+#include <wx/app.h>
+#include <wx/bitmap.h>
+
+#include <cstdint>
+#include <string>
+
+#include "report/variable_store.h"
+
+class CZORMAboutWnd;
+
+class CZORMWinApp : public wxApp {
+ public:
+  // Prepares an empty configuration and the report variables over it; reads no
+  // file and no environment variable.
+  CZORMWinApp();
+  ~CZORMWinApp() override;
+  CZORMWinApp(const CZORMWinApp&) = delete;
+  CZORMWinApp& operator=(const CZORMWinApp&) = delete;
+
+  // The start-up work (see above), in order. `about_bitmap_id` names the logo
+  // resource for the About window, 0 for none; `build_date` has the form
+  // "Jul  5 2021". Failures are silent: always returns true.
+  virtual bool InitFramework(const std::string& title, unsigned about_bitmap_id,
+                             const std::string& build_date);
+
+  // Asks the update server once whether a newer release exists; stores where to
+  // fetch it in m_strUpgradeURL. Silent, bounded by 1.5 s per phase.
+  void CheckForUpdate();
+
+  // Destroys the About window before wx tears down the remaining windows.
+  int OnExit() override;
+  // An exception that escaped an event handler ends the program through the crash
+  // handler, with a dump, like any other fatal fault.
+  void OnUnhandledException() override;
+
+  int m_bNoDefaultServer = 0;       // non-zero: InitFramework looks for no default server
+  std::string m_strAppTitle;        // given to InitFramework
+  std::string m_strBuildDate;       // given to InitFramework
+  std::string m_strGUID;            // the installation identifier, empty if none yet
+  CZORMAboutWnd* m_pAboutWnd = nullptr;  // owned
+  std::string m_strUpgradeURL;      // a newer release, found by the update check
+  wxBitmap m_bmpAbout;              // the About window's logo; may be not ok
+  uint32_t m_nRunCount = 0;         // the number of this run
+  config_t m_config;                // under m_vars
+  VariableStore m_vars;             // report variables over m_config
+  std::string m_strServer;          // the default server's host
+  uint16_t m_nServerPort = 0;       // its port, 0 when none was given
+  std::string m_strServerUser;
+  std::string m_strServerPassword;
+
+ private:
+  void ShowStartMessage();
+  void CountRun();
+  void EnsureGUID();
+  void LoadAboutBitmap(unsigned about_bitmap_id);
+  void FindDefaultServer();
+  bool IsUpdateCheckDisabled();
+
+  wxDECLARE_DYNAMIC_CLASS(CZORMWinApp);
+};
+
+// The "LastRunTime" text of `when` in local time ("%A, %B %d, %Y - %H:%M:%S");
+// empty if it cannot be formatted.
+std::string FormatLastRunTime(time_t when);

@@ -1,0 +1,40 @@
+// A loopback TCP server for tests of what a real web server will not send: it
+// answers every connection with fixed bytes (a lower-case header, a truncated
+// answer), or accepts and then stays silent. Runs on its own thread.
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+
+class CannedHttpServer {
+ public:
+  enum class Mode {
+    kAnswer,          // read the request, send `answer`, close
+    kSilent,          // accept, read nothing, send nothing, keep the connection open
+    kReadThenSilent,  // read the request, send nothing, keep the connection open
+  };
+
+  CannedHttpServer(Mode mode, std::string answer = std::string());
+  ~CannedHttpServer();  // closes every connection and ends the thread
+  CannedHttpServer(const CannedHttpServer&) = delete;
+  CannedHttpServer& operator=(const CannedHttpServer&) = delete;
+
+  int port() const { return port_; }
+  std::string host_port() const { return "127.0.0.1:" + std::to_string(port_); }
+  // The bytes of the last request received (up to its empty line).
+  std::string LastRequest() const;
+
+ private:
+  void Serve();
+
+  Mode mode_;
+  std::string answer_;
+  int listen_fd_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stop_{false};
+  mutable std::mutex mutex_;
+  std::string last_request_;
+  std::thread thread_;
+};

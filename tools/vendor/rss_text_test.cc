@@ -1,0 +1,41 @@
+#include "tools/vendor/rss_text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(XmlEscapeTest, AlwaysGivesWellFormedCharacterData) {
+  struct {
+    std::string text;
+    std::string escaped;
+  } cases[] = {
+      {"Totals < 0 & \"more\" > 1", "Totals &lt; 0 &amp; &quot;more&quot; &gt; 1"},
+      {"Caf\xC3\xA9 \xE6\x9D\xB1\xE4\xBA\xAC \xF0\x9F\x93\xA6", "Caf\xC3\xA9 \xE6\x9D\xB1\xE4\xBA\xAC \xF0\x9F\x93\xA6"},
+      {"tab\tline\nreturn\r", "tab\tline\nreturn\r"},
+      {std::string("nul\0bell\a", 9), "nulbell"},
+      {"latin1 caf\xE9!", "latin1 caf\xEF\xBF\xBD!"},
+      {"cut \xE6\x9D", "cut \xEF\xBF\xBD\xEF\xBF\xBD"},
+      {"overlong \xC0\xAF", "overlong \xEF\xBF\xBD\xEF\xBF\xBD"},
+      {"surrogate \xED\xA0\x80", "surrogate \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+      {"not a character \xEF\xBF\xBF", "not a character \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(XmlEscape(c.text), c.escaped) << c.text;
+}
+
+TEST(Rfc822DateTest, FormatsStoredStampsInEnglish) {
+  struct {
+    const char* stamp;
+    const char* date;
+  } cases[] = {
+      {"2021-07-06 09:30:00", "Tue, 06 Jul 2021 09:30:00 GMT"},
+      {"2000-02-29 23:59:59", "Tue, 29 Feb 2000 23:59:59 GMT"},
+      {"1999-12-31 00:00:00", "Fri, 31 Dec 1999 00:00:00 GMT"},
+      {"2021-02-30 10:00:00", ""},
+      {"2021-07-06", ""},
+      {"2021-07-06 09:30:00 trailing", ""},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Rfc822Date(c.stamp), c.date) << c.stamp;
+}
+
+}  // namespace
