@@ -10,6 +10,8 @@
 
 namespace {
 
+const char kStagingPrefix[] = ".morvend-install-";
+
 std::string ParentOf(const std::string& path) {
   size_t slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";
@@ -110,17 +112,20 @@ InstallTransaction::~InstallTransaction() {
   if (!m_done) Rollback();
 }
 
-bool InstallTransaction::Begin(const std::string& install_folder, std::string* error) {
+bool CreateStagingFolder(const std::string& install_folder, std::string* staging,
+                         std::string* error) {
   std::string base = install_folder;
   while (!IsDirectory(base) && base != "/" && base != ".") base = ParentOf(base);
-  m_staging = (base == "/" ? "" : base) + "/.morvend-install-XXXXXX";
-  if (mkdtemp(m_staging.data()) == nullptr) {
+  std::string path = (base == "/" ? "" : base) + "/" + kStagingPrefix + "XXXXXX";
+  if (mkdtemp(path.data()) == nullptr) {
     *error = SystemError("cannot create a staging folder in", base);
-    m_staging.clear();
     return false;
   }
+  *staging = path;
   return true;
 }
+
+bool IsStagingFolderName(const std::string& name) { return name.rfind(kStagingPrefix, 0) == 0; }
 
 bool InstallTransaction::MoveIntoPlace(const std::string& staged,
                                        const std::string& destination, std::string* error) {

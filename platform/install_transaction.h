@@ -16,11 +16,9 @@ class InstallTransaction {
   InstallTransaction(const InstallTransaction&) = delete;
   InstallTransaction& operator=(const InstallTransaction&) = delete;
 
-  // Creates the staging folder beside `install_folder` (in its nearest existing
-  // ancestor, so that moving from it is a rename). Returns false and fills
-  // `error` when no staging folder can be made.
-  bool Begin(const std::string& install_folder, std::string* error);
-  const std::string& staging_folder() const { return m_staging; }
+  // Takes charge of the staging folder `staging` (see CreateStagingFolder): it
+  // holds the replaced files and is removed when the transaction ends.
+  void Adopt(const std::string& staging) { m_staging = staging; }
 
   // Moves the staged file `staged` to `destination`, creating missing folders.
   // A file already at `destination` is kept aside until Commit(). Returns false
@@ -44,6 +42,15 @@ class InstallTransaction {
   int m_kept_count = 0;
   bool m_done = false;
 };
+
+// Creates a staging folder for an installation into `install_folder`, in that
+// folder's nearest existing ancestor so that moving from it is a rename.
+// Returns false and fills `error` when none can be made.
+bool CreateStagingFolder(const std::string& install_folder, std::string* staging,
+                         std::string* error);
+
+// True when `name` is the name of a staging folder.
+bool IsStagingFolderName(const std::string& name);
 
 // Moves a file, by rename where possible, else by a copy that appears at
 // `destination` only when complete. Returns false and fills `error` on failure.

@@ -20,6 +20,7 @@
 #include "platform/install_transaction.h"
 #include "platform/installed_products.h"
 #include "platform/installer.h"
+#include "platform/isolated_run.h"
 #include "platform/package_download.h"
 
 namespace {
@@ -360,6 +361,61 @@ class CabinetExtractor {
   bool m_cancelled = false;
 };
 
+// How long the package reader may stay silent before it counts as hung.
+const int kReaderSilenceLimitSeconds = 120;
+
+InstallResult ResultOf(const ChildMessage& message) {
+  return Fail(static_cast<unsigned>(strtoul(message.fields[0].c_str(), nullptr, 10)),
+              message.fields[1]);
+}
+
+// The reading side of an installation, run in a child process because libmsi
+// does not survive every damaged package: opens the package, works out where
+// its files go, and extracts them into a staging folder. Sends "S" (the staging
+// folder, as soon as it exists), "P" (bytes extracted, bytes in all) and last
+// "R" (code, error, then on success the product's code, name, version, upgrade
+// code and install folder, and a staged path and destination per file).
+void ReadPackage(const std::string& path, const InstallProperties& command_properties,
+                 const ChildMessageSender& send) {
+  auto finish = [&](const InstallResult& result, std::vector<std::string> fields = {}) {
+    fields.insert(fields.begin(), {std::to_string(result.code), result.error});
+    send({'R', fields});
+  };
+  Package package;
+  InstallResult opened = package.Open(path);
+  if (opened.code != kInstallSuccess) return finish(opened);
+  if (package.Property("ProductCode").empty())
+    return finish(Fail(kInstallPackageInvalid, path + " is not an installation package: it has no ProductCode"));
+
+  InstallProperties properties;
+  for (const auto& row : package.property_rows()) properties[row[0]] = row[1];
+  for (const auto& [name, value] : command_properties) properties[name] = value;
+  Plan plan;
+  InstallResult planned = MakePlan(package, properties, &plan);
+  if (planned.code != kInstallSuccess) return finish(planned);
+
+  std::string staging, why;
+  if (!CreateStagingFolder(plan.install_folder, &staging, &why))
+    return finish(Fail(kInstallFailure, why));
+  send({'S', {staging}});
+  InstallProgressCallback report = [&send](const InstallProgress& progress) {
+    send({'P', {std::to_string(progress.done), std::to_string(progress.total)}});
+    return true;
+  };
+  CabinetExtractor extractor(&plan, staging, report);
+  InstallResult extracted = extractor.ExtractAll(package);
+  if (extracted.code != kInstallSuccess) return finish(extracted);
+
+  std::vector<std::string> fields = {package.Property("ProductCode"), package.Property("ProductName"),
+                                     package.Property("ProductVersion"),
+                                     package.Property("UpgradeCode"), plan.install_folder};
+  for (const PlannedFile& file : plan.files) {
+    fields.push_back(file.staged);
+    fields.push_back(file.destination);
+  }
+  finish(Ok(), fields);
+}
+
 // Removes the files of an earlier product that the new one does not have, and
 // the folders that this leaves empty inside its install folder.
 void RemoveLeftovers(const InstalledProduct& old, const std::set<std::string>& keep) {
@@ -375,29 +431,44 @@ void RemoveLeftovers(const InstalledProduct& old, const std::set<std::string>& k
 
 InstallResult InstallLocalPackage(const std::string& path, const InstallProperties& command_properties,
                                   const InstallProgressCallback& progress) {
-  Package package;
-  InstallResult opened = package.Open(path);
-  if (opened.code != kInstallSuccess) return opened;
+  InstallTransaction transaction;
+  ChildMessage outcome;
+  auto receive = [&](const ChildMessage& message) {
+    if (message.type == 'S' && message.fields.size() == 1) {
+      transaction.Adopt(message.fields[0]);
+    } else if (message.type == 'P' && message.fields.size() == 2 && progress) {
+      InstallProgress state;
+      state.stage = InstallProgress::Stage::kInstall;
+      state.done = strtoull(message.fields[0].c_str(), nullptr, 10);
+      state.total = strtoull(message.fields[1].c_str(), nullptr, 10);
+      state.percent = state.total ? static_cast<int>(state.done * 100 / state.total) : 100;
+      return progress(state);
+    } else if (message.type == 'R' && message.fields.size() >= 2) {
+      outcome = message;
+    }
+    return true;
+  };
+  std::string why;
+  IsolatedEnd end = RunIsolated(
+      [&](const ChildMessageSender& send) { ReadPackage(path, command_properties, send); }, receive,
+      kReaderSilenceLimitSeconds, &why);
+  if (end == IsolatedEnd::kStopped) return Fail(kInstallUserExit, "cancelled");
+  if (end == IsolatedEnd::kDied || outcome.type != 'R')
+    return Fail(kInstallPackageInvalid, path + " cannot be read as an installation package: " + why);
+  InstallResult read = ResultOf(outcome);
+  if (read.code != kInstallSuccess) return read;  // the transaction removes the staging folder
+  const std::vector<std::string>& fields = outcome.fields;
+  if (fields.size() < 7 || (fields.size() - 7) % 2 != 0)
+    return Fail(kInstallFailure, "the package reader answered incompletely");
 
   InstalledProduct product;
-  product.product_code = package.Property("ProductCode");
-  product.name = package.Property("ProductName");
-  product.version = package.Property("ProductVersion");
-  product.upgrade_code = package.Property("UpgradeCode");
-  if (product.product_code.empty())
-    return Fail(kInstallPackageInvalid, path + " is not an installation package: it has no ProductCode");
-
-  InstallProperties properties;
-  for (const auto& row : package.property_rows()) properties[row[0]] = row[1];
-  for (const auto& [name, value] : command_properties) properties[name] = value;
-
-  Plan plan;
-  InstallResult planned = MakePlan(package, properties, &plan);
-  if (planned.code != kInstallSuccess) return planned;
-  product.install_folder = plan.install_folder;
+  product.product_code = fields[2];
+  product.name = fields[3];
+  product.version = fields[4];
+  product.upgrade_code = fields[5];
+  product.install_folder = fields[6];
 
   std::vector<InstalledProduct> installed, replaced;
-  std::string why;
   if (!ReadInstalledProducts(&installed, &why))
     return Fail(kInstallFailure, "cannot read the installed products: " + why);
   for (const InstalledProduct& old : installed)
@@ -405,16 +476,9 @@ InstallResult InstallLocalPackage(const std::string& path, const InstallProperti
         (!product.upgrade_code.empty() && old.upgrade_code == product.upgrade_code))
       replaced.push_back(old);
 
-  InstallTransaction transaction;
-  if (!transaction.Begin(plan.install_folder, &why)) return Fail(kInstallFailure, why);
-  CabinetExtractor extractor(&plan, transaction.staging_folder(), progress);
-  InstallResult extracted = extractor.ExtractAll(package);
-  if (extracted.code != kInstallSuccess) return extracted;  // the transaction rolls back
-
-  for (const PlannedFile& file : plan.files) {
-    if (!transaction.MoveIntoPlace(file.staged, file.destination, &why))
-      return Fail(kInstallFailure, why);
-    product.files.push_back(file.destination);
+  for (size_t i = 7; i < fields.size(); i += 2) {
+    if (!transaction.MoveIntoPlace(fields[i], fields[i + 1], &why)) return Fail(kInstallFailure, why);
+    product.files.push_back(fields[i + 1]);
   }
   if (!RecordInstalledProduct(product, &why))
     return Fail(kInstallFailure, "cannot record the installed product: " + why);

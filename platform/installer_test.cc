@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "platform/install_transaction.h"
 #include "platform/installed_products.h"
 #include "tests/e2e/lighttpd_server.h"
 #include "tests/support/test_env.h"
@@ -39,7 +40,7 @@ std::vector<std::string> StagingLeftovers(const std::string& folder) {
   std::vector<std::string> found;
   std::error_code ignored;
   for (fs::recursive_directory_iterator it(folder, ignored), end; it != end; it.increment(ignored))
-    if (it->path().filename().string().rfind(".morvend-install-", 0) == 0)
+    if (IsStagingFolderName(it->path().filename().string()))
       found.push_back(it->path());
   return found;
 }
@@ -154,6 +155,8 @@ TEST(InstallerTest, BadPackagesAndPropertyTextInstallNothing) {
       {text_file, "", kInstallPackageInvalid},
       {truncated, "", kInstallPackageInvalid},
       {empty, "", kInstallPackageInvalid},
+      // A damaged package on which libmsi itself crashes.
+      {kSources + "/reader_crash.msi", "", kInstallPackageInvalid},
       {kV1, "INSTALLDIR=relative/abc", kInstallFailure},
   };
   for (const Case& c : cases) {
@@ -203,7 +206,9 @@ TEST(InstallerTest, DamagedCabinetFailsWithoutInstallingOrReplacingAnything) {
   for (const Case& c : cases) {
     for (bool v1_installed : {false, true}) {
       ScopedTestHome home;
-      if (v1_installed) ASSERT_EQ(kInstallSuccess, Install(kV1).code);
+      if (v1_installed) {
+        ASSERT_EQ(kInstallSuccess, Install(kV1).code);
+      }
       std::string damaged = DamagedCopy(kV2, home.path(), c.offset, c.count);
       std::map<std::string, std::string> before = InstalledFiles(home);
 
@@ -214,7 +219,9 @@ TEST(InstallerTest, DamagedCabinetFailsWithoutInstallingOrReplacingAnything) {
       EXPECT_TRUE(StagingLeftovers(home.path()).empty()) << c.what;
       std::vector<InstalledProduct> products = Recorded();
       ASSERT_EQ(v1_installed ? 1u : 0u, products.size());
-      if (v1_installed) EXPECT_EQ(kV1Code, products[0].product_code);
+      if (v1_installed) {
+        EXPECT_EQ(kV1Code, products[0].product_code);
+      }
     }
   }
 }
