@@ -21,6 +21,7 @@ const std::string& Home() {
     setenv("XDG_DATA_HOME", (pattern + "/data").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (pattern + "/config").c_str(), 1);
     setenv("TMPDIR", pattern.c_str(), 1);
+    atexit([] { RemoveTree(Home()); });
     return pattern;
   }();
   return home;

@@ -4,7 +4,7 @@ namespace {
 
 const size_t kMaxNumberDigits = 12;  // no field or count this program sends is longer
 
-// Reads a decimal number ending in ":" at `*at`. Returns 1 when read, 0 when the
+// Reads a decimal number (as EncodeChildMessage writes it) ending in ":" at `*at`. Returns 1 when read, 0 when the
 // buffer ends first, -1 when the bytes are not a number.
 int ReadNumber(const std::string& buffer, size_t* at, size_t* number) {
   size_t value = 0, digits = 0;
@@ -17,6 +17,7 @@ int ReadNumber(const std::string& buffer, size_t* at, size_t* number) {
       return 1;
     }
     if (c < '0' || c > '9' || ++digits > kMaxNumberDigits) return -1;
+    if (digits == 2 && value == 0) return -1;  // only the sender's own form: no leading zeros
     value = value * 10 + static_cast<size_t>(c - '0');
   }
   return 0;

@@ -347,3 +347,28 @@ TEST(InstallerTest, MsiInstallProductReportsToTheProgressCallbackSet) {
   EXPECT_EQ(kInstallSuccess, MsiInstallProductA(kV1.c_str(), nullptr));
   EXPECT_EQ(2u, InstalledFiles(home).size());
 }
+
+TEST(InstallerTest, DefaultRootFollowsXdgDataHome) {
+  struct Case {
+    const char* data_home;  // null: unset; "@" stands for the test's home
+    const char* root;
+  };
+  const Case cases[] = {
+      {"@/data", "@/data/Morvend"},
+      {nullptr, "@/.local/share/Morvend"},
+      {"", "@/.local/share/Morvend"},
+      {"relative/data", "@/.local/share/Morvend"},
+  };
+  for (const Case& c : cases) {
+    ScopedTestHome home;
+    auto expand = [&](std::string text) {
+      if (!text.empty() && text[0] == '@') text.replace(0, 1, home.path());
+      return text;
+    };
+    home.SetEnv("XDG_DATA_HOME", c.data_home ? expand(c.data_home).c_str() : nullptr);
+    InstallResult result = Install(kV1);
+    ASSERT_EQ(kInstallSuccess, result.code) << result.error;
+    EXPECT_EQ(V1Files(), FilesBelow(expand(c.root) + "/Calvaro ABC"));
+    EXPECT_EQ(2u, InstalledFiles(home).size());
+  }
+}
