@@ -1,8 +1,15 @@
 #include "platform/install_directories.h"
 
+#include <cstdlib>
 #include <set>
 
 namespace {
+
+bool HasControlCharacter(const std::string& text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return true;
+  return false;
+}
 
 std::string WithoutTrailingSlashes(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -30,7 +37,7 @@ struct Resolver {
 
     auto property = properties.find(id);
     if (property != properties.end() && !property->second.empty()) {
-      if (property->second[0] != '/') {
+      if (property->second[0] != '/' || HasControlCharacter(property->second)) {
         error = id + " must be an absolute path, not \"" + property->second + "\"";
         return false;
       }
@@ -68,8 +75,8 @@ std::string LongTargetName(const std::string& column) {
 }
 
 bool IsPlainFileName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." &&
-         name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+  return !name.empty() && name != "." && name != ".." && !HasControlCharacter(name) &&
+         name.find_first_of("/\\") == std::string::npos;
 }
 
 bool ResolveInstallDirectories(const std::vector<InstallDirectoryRow>& rows,
@@ -87,4 +94,23 @@ bool ResolveInstallDirectories(const std::vector<InstallDirectoryRow>& rows,
   }
   *paths = std::move(resolved);
   return true;
+}
+
+std::string DefaultInstallRoot() {
+  const char* data_home = getenv("XDG_DATA_HOME");
+  if (data_home && data_home[0] == '/') return std::string(data_home) + "/Morvend";
+  const char* home = getenv("HOME");
+  return std::string(home ? home : "") + "/.local/share/Morvend";
+}
+
+std::string ParentFolder(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool IsWithinFolder(const std::string& path, const std::string& folder) {
+  if (folder == "/") return path[0] == '/';
+  return path == folder || (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+                            path[folder.size()] == '/');
 }

@@ -21,7 +21,8 @@ struct InstallDirectoryRow {
 // every other folder is its parent's path plus the long target name of its
 // DefaultDir. Returns false and fills `error` when the table is broken (an
 // unknown parent, a loop, a name that would leave its parent such as ".." or
-// one with a "/") or a property names a relative path.
+// one with a "/") or a property names a relative path or one with control
+// characters.
 bool ResolveInstallDirectories(const std::vector<InstallDirectoryRow>& rows,
                                const InstallProperties& properties,
                                const std::string& default_root,
@@ -32,5 +33,15 @@ bool ResolveInstallDirectories(const std::vector<InstallDirectoryRow>& rows,
 std::string LongTargetName(const std::string& column);
 
 // True when `name` is safe as one path component below a folder: not empty,
-// not "." or "..", without "/" or "\" or a NUL.
+// not "." or "..", without "/", "\\" or control characters.
 bool IsPlainFileName(const std::string& name);
+
+// The installation root: $XDG_DATA_HOME/Morvend, or ~/.local/share/Morvend when
+// XDG_DATA_HOME is unset or not an absolute path.
+std::string DefaultInstallRoot();
+
+// The folder that holds `path` ("/" for a top-level entry, "." for a bare name).
+std::string ParentFolder(const std::string& path);
+
+// True when `path` is `folder` or lies below it.
+bool IsWithinFolder(const std::string& path, const std::string& folder);

@@ -53,7 +53,9 @@ TEST(InstallDirectoriesTest, RejectsBrokenTablesAndRelativeFolders) {
       {{{"R", "", "."}, {"A", "R", "x/../../etc"}}, {}},
       {{{"R", "", "."}, {"A", "R", "a\\b"}}, {}},
       {{{"R", "", "."}, {"A", "R", ""}}, {}},
+      {{{"R", "", "."}, {"A", "R", "two\nlines"}}, {}},
       {kTable, {{"INSTALLDIR", "relative/path"}}},
+      {kTable, {{"INSTALLDIR", "/opt/two\nlines"}}},
   };
   for (const Case& c : cases) {
     std::map<std::string, std::string> paths;

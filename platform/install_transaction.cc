@@ -8,15 +8,11 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/install_directories.h"
+
 namespace {
 
 const char kStagingPrefix[] = ".morvend-install-";
-
-std::string ParentOf(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 bool IsDirectory(const std::string& path) {
   struct stat st;
@@ -115,7 +111,7 @@ InstallTransaction::~InstallTransaction() {
 bool CreateStagingFolder(const std::string& install_folder, std::string* staging,
                          std::string* error) {
   std::string base = install_folder;
-  while (!IsDirectory(base) && base != "/" && base != ".") base = ParentOf(base);
+  while (!IsDirectory(base) && base != "/" && base != ".") base = ParentFolder(base);
   std::string path = (base == "/" ? "" : base) + "/" + kStagingPrefix + "XXXXXX";
   if (mkdtemp(path.data()) == nullptr) {
     *error = SystemError("cannot create a staging folder in", base);
@@ -131,8 +127,8 @@ bool InstallTransaction::MoveIntoPlace(const std::string& staged,
                                        const std::string& destination, std::string* error) {
   // Create the missing folders top-down and remember them for a rollback.
   std::vector<std::string> missing;
-  for (std::string folder = ParentOf(destination); !IsDirectory(folder);
-       folder = ParentOf(folder)) {
+  for (std::string folder = ParentFolder(destination); !IsDirectory(folder);
+       folder = ParentFolder(folder)) {
     if (folder == "/" || folder == ".") break;
     missing.push_back(folder);
   }
