@@ -50,12 +50,12 @@ InstallResult InstallLocalPackage(const std::string& path, const InstallProperti
                                   const InstallProgressCallback& progress) {
   InstallTransaction transaction;
   ChildMessage outcome;
+  InstallProgress state;
+  state.stage = InstallProgress::Stage::kInstall;
   auto receive = [&](const ChildMessage& message) {
     if (message.type == 'S' && message.fields.size() == 1) {
       transaction.Adopt(message.fields[0]);
     } else if (message.type == 'P' && message.fields.size() == 2 && progress) {
-      InstallProgress state;
-      state.stage = InstallProgress::Stage::kInstall;
       state.done = strtoull(message.fields[0].c_str(), nullptr, 10);
       state.total = strtoull(message.fields[1].c_str(), nullptr, 10);
       state.percent = state.total ? static_cast<int>(state.done * 100 / state.total) : 100;
@@ -65,10 +65,13 @@ InstallResult InstallLocalPackage(const std::string& path, const InstallProperti
     }
     return true;
   };
+  // While the package is opened, before any file comes out, the last state is
+  // repeated so that a progress window stays responsive and can cancel.
+  auto idle = [&] { return !progress || progress(state); };
   std::string why;
   IsolatedEnd end = RunIsolated(
       [&](const ChildMessageSender& send) { ReadMsiPackage(path, command_properties, send); }, receive,
-      kReaderSilenceLimitSeconds, &why);
+      idle, kReaderSilenceLimitSeconds, &why);
   if (end == IsolatedEnd::kStopped) return Fail(kInstallUserExit, "cancelled");
   if (end == IsolatedEnd::kDied || outcome.type != 'R')
     return Fail(kInstallPackageInvalid, path + " cannot be read as an installation package: " + why);

@@ -43,7 +43,8 @@ std::string DescribeEnd(int status) {
 
 IsolatedEnd RunIsolated(const std::function<void(const ChildMessageSender& send)>& work,
                         const std::function<bool(const ChildMessage&)>& receive,
-                        int silence_limit_seconds, std::string* error) {
+                        const std::function<bool()>& idle, int silence_limit_seconds,
+                        std::string* error) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) {
     *error = std::string("cannot make a pipe: ") + strerror(errno);
@@ -69,14 +70,20 @@ IsolatedEnd RunIsolated(const std::function<void(const ChildMessageSender& send)
     close(fds[0]);
     return end;
   };
+  int silent_seconds = 0;
   while (true) {
     pollfd poll_fd{fds[0], POLLIN, 0};
-    int ready = poll(&poll_fd, 1, silence_limit_seconds * 1000);
+    int ready = poll(&poll_fd, 1, 1000);
     if (ready < 0 && errno == EINTR) continue;
     if (ready == 0) {
-      *error = "it stopped answering";
-      return kill_child(IsolatedEnd::kDied);
+      if (++silent_seconds >= silence_limit_seconds) {
+        *error = "it stopped answering";
+        return kill_child(IsolatedEnd::kDied);
+      }
+      if (idle && !idle()) return kill_child(IsolatedEnd::kStopped);
+      continue;
     }
+    silent_seconds = 0;
     char buffer[65536];
     ssize_t got = read(fds[0], buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;

@@ -20,8 +20,11 @@ enum class IsolatedEnd {
 // Forks; the child runs `work(send)` with default signal handling (so the
 // program's crash handler never fires for it) and ends with _exit. The parent
 // hands each message to `receive` on the calling thread; `receive` returning
-// false kills the child. A child silent for `silence_limit_seconds` is killed
-// as died. On kDied `error` says how it ended.
+// false kills the child. While the child is quiet, `idle` (if set) is called
+// about once a second, so the caller can keep its window alive and offer a
+// cancel; it too returns false to kill the child. A child silent for
+// `silence_limit_seconds` is killed as died. On kDied `error` says how it ended.
 IsolatedEnd RunIsolated(const std::function<void(const ChildMessageSender& send)>& work,
                         const std::function<bool(const ChildMessage&)>& receive,
-                        int silence_limit_seconds, std::string* error);
+                        const std::function<bool()>& idle, int silence_limit_seconds,
+                        std::string* error);

@@ -57,6 +57,7 @@ TEST(IsolatedRunTest, ReportsHowTheChildEnded) {
     const char* what;
     std::function<void(const ChildMessageSender&)> work;
     bool stop_on_first;
+    int idle_calls_before_stop;  // -1: never stop when idle
     IsolatedEnd end;
     size_t messages;
     const char* error_part;
@@ -65,30 +66,33 @@ TEST(IsolatedRunTest, ReportsHowTheChildEnded) {
       {"finishes", [](const ChildMessageSender& send) {
          send({'P', {"1", "2"}});
          send({'R', {"0", ""}});
-       }, false, IsolatedEnd::kFinished, 2, ""},
+       }, false, -1, IsolatedEnd::kFinished, 2, ""},
       {"stopped", [](const ChildMessageSender& send) {
          send({'P', {"1", "2"}});
          pause();
-       }, true, IsolatedEnd::kStopped, 1, ""},
+       }, true, -1, IsolatedEnd::kStopped, 1, ""},
       {"crashes", [](const ChildMessageSender& send) {
          send({'P', {"1", "2"}});
          raise(SIGSEGV);
-       }, false, IsolatedEnd::kDied, 1, "signal"},
-      {"fails", [](const ChildMessageSender&) { _exit(7); }, false, IsolatedEnd::kDied, 0,
+       }, false, -1, IsolatedEnd::kDied, 1, "signal"},
+      {"fails", [](const ChildMessageSender&) { _exit(7); }, false, -1, IsolatedEnd::kDied, 0,
        "status 7"},
-      {"hangs", [](const ChildMessageSender&) { pause(); }, false, IsolatedEnd::kDied, 0,
+      {"hangs", [](const ChildMessageSender&) { pause(); }, false, -1, IsolatedEnd::kDied, 0,
        "answering"},
+      {"cancelled while quiet", [](const ChildMessageSender&) { pause(); }, false, 1,
+       IsolatedEnd::kStopped, 0, ""},
   };
   for (const Case& c : cases) {
     std::vector<ChildMessage> received;
     std::string error;
+    int idle_calls = 0;
     IsolatedEnd end = RunIsolated(
         c.work,
         [&](const ChildMessage& message) {
           received.push_back(message);
           return !c.stop_on_first;
         },
-        1, &error);
+        [&] { return ++idle_calls != c.idle_calls_before_stop; }, 3, &error);
     EXPECT_EQ(c.end, end) << c.what;
     EXPECT_EQ(c.messages, received.size()) << c.what;
     EXPECT_NE(std::string::npos, error.find(c.error_part)) << c.what << ": " << error;
