@@ -15,7 +15,8 @@ namespace {
 
 // A private folder for the whole run: installs, the record and the package file.
 const std::string& Home() {
-  static const std::string home = [] {
+  // Never destroyed: the exit handler below still needs it.
+  static const std::string& home = *new std::string([] {
     std::string pattern = "/tmp/msi-package-fuzz-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) abort();
     setenv("XDG_DATA_HOME", (pattern + "/data").c_str(), 1);
@@ -23,7 +24,7 @@ const std::string& Home() {
     setenv("TMPDIR", pattern.c_str(), 1);
     atexit([] { RemoveTree(Home()); });
     return pattern;
-  }();
+  }());
   return home;
 }
 
