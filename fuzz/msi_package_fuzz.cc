@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "platform/install_transaction.h"

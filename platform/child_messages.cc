@@ -4,8 +4,8 @@ namespace {
 
 const size_t kMaxNumberDigits = 12;  // no field or count this program sends is longer
 
-// Reads a decimal number (as EncodeChildMessage writes it) ending in ":" at `*at`. Returns 1 when read, 0 when the
-// buffer ends first, -1 when the bytes are not a number.
+// Reads a decimal number (as EncodeChildMessage writes it) ending in ":" at `*at`. Returns 1 when
+// read, 0 when the buffer ends first, -1 when the bytes are not a number.
 int ReadNumber(const std::string& buffer, size_t* at, size_t* number) {
   size_t value = 0, digits = 0;
   for (size_t i = *at; i < buffer.size(); ++i) {

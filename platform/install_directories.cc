@@ -80,8 +80,7 @@ bool IsPlainFileName(const std::string& name) {
 }
 
 bool ResolveInstallDirectories(const std::vector<InstallDirectoryRow>& rows,
-                               const InstallProperties& properties,
-                               const std::string& default_root,
+                               const InstallProperties& properties, const std::string& default_root,
                                std::map<std::string, std::string>* paths, std::string* error) {
   std::map<std::string, const InstallDirectoryRow*> by_id;
   for (const InstallDirectoryRow& row : rows) by_id[row.id] = &row;
@@ -111,6 +110,7 @@ std::string ParentFolder(const std::string& path) {
 
 bool IsWithinFolder(const std::string& path, const std::string& folder) {
   if (folder == "/") return path[0] == '/';
-  return path == folder || (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
-                            path[folder.size()] == '/');
+  return path == folder ||
+         (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+          path[folder.size()] == '/');
 }

@@ -24,8 +24,7 @@ struct InstallDirectoryRow {
 // one with a "/") or a property names a relative path or one with control
 // characters.
 bool ResolveInstallDirectories(const std::vector<InstallDirectoryRow>& rows,
-                               const InstallProperties& properties,
-                               const std::string& default_root,
+                               const InstallProperties& properties, const std::string& default_root,
                                std::map<std::string, std::string>* paths, std::string* error);
 
 // The target name of a DefaultDir, FileName or similar "short|long[:source]"

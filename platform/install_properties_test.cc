@@ -29,16 +29,16 @@ TEST(InstallPropertiesTest, ParsesNamesAndPlainAndQuotedValues) {
 
 TEST(InstallPropertiesTest, RejectsTextThatIsNotNameEqualsValue) {
   const char* cases[] = {
-      "INSTALLDIR",            // no "="
-      "INSTALLDIR =/opt",      // space before "="
-      "=value",                // no name
-      "1ABC=x",                // name starts with a digit
-      "A-B=x",                 // "-" in a name
-      "A=\"open",              // quote never closed
-      "A=\"a\"b",              // text glued to the closing quote
-      "A=x\"y",                // quote inside a plain value
-      "A=1 /qn",               // a switch is not a property
-      "\"A=1\"",               // the whole item quoted
+      "INSTALLDIR",        // no "="
+      "INSTALLDIR =/opt",  // space before "="
+      "=value",            // no name
+      "1ABC=x",            // name starts with a digit
+      "A-B=x",             // "-" in a name
+      "A=\"open",          // quote never closed
+      "A=\"a\"b",          // text glued to the closing quote
+      "A=x\"y",            // quote inside a plain value
+      "A=1 /qn",           // a switch is not a property
+      "\"A=1\"",           // the whole item quoted
   };
   for (const char* text : cases) {
     InstallProperties properties = {{"kept", "as it was"}};

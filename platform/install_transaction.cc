@@ -123,8 +123,8 @@ bool CreateStagingFolder(const std::string& install_folder, std::string* staging
 
 bool IsStagingFolderName(const std::string& name) { return name.rfind(kStagingPrefix, 0) == 0; }
 
-bool InstallTransaction::MoveIntoPlace(const std::string& staged,
-                                       const std::string& destination, std::string* error) {
+bool InstallTransaction::MoveIntoPlace(const std::string& staged, const std::string& destination,
+                                       std::string* error) {
   // Create the missing folders top-down and remember them for a rollback.
   std::vector<std::string> missing;
   for (std::string folder = ParentFolder(destination); !IsDirectory(folder);

@@ -23,8 +23,7 @@ class InstallTransaction {
   // Moves the staged file `staged` to `destination`, creating missing folders.
   // A file already at `destination` is kept aside until Commit(). Returns false
   // and fills `error` on failure; what was moved before stays until Rollback().
-  bool MoveIntoPlace(const std::string& staged, const std::string& destination,
-                     std::string* error);
+  bool MoveIntoPlace(const std::string& staged, const std::string& destination, std::string* error);
 
   // Makes the moves final: drops the replaced files and the staging folder.
   void Commit();
@@ -36,8 +35,8 @@ class InstallTransaction {
   void RemoveStaging();
 
   std::string m_staging;
-  std::vector<std::string> m_created_folders;  // in creation order
-  std::vector<std::string> m_moved;            // destinations, in move order
+  std::vector<std::string> m_created_folders;                   // in creation order
+  std::vector<std::string> m_moved;                             // destinations, in move order
   std::vector<std::pair<std::string, std::string>> m_replaced;  // destination, kept copy
   int m_kept_count = 0;
   bool m_done = false;

@@ -7,11 +7,11 @@
 #include <vector>
 
 struct InstalledProduct {
-  std::string product_code;    // "{GUID}" as in the package
-  std::string name;            // ProductName
-  std::string version;         // ProductVersion
-  std::string upgrade_code;    // "{GUID}"; empty when the package has none
-  std::string install_folder;  // absolute path
+  std::string product_code;        // "{GUID}" as in the package
+  std::string name;                // ProductName
+  std::string version;             // ProductVersion
+  std::string upgrade_code;        // "{GUID}"; empty when the package has none
+  std::string install_folder;      // absolute path
   std::vector<std::string> files;  // absolute paths of the files installed
 };
 

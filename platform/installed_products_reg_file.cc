@@ -77,11 +77,16 @@ bool ReadAll(std::vector<InstalledProduct>* products) {
     }
     std::string name, value;
     if (current == nullptr || !ParseValueLine(line, &name, &value)) continue;
-    if (name == "ProductName") current->name = value;
-    else if (name == "Version") current->version = value;
-    else if (name == "UpgradeCode") current->upgrade_code = value;
-    else if (name == "InstallFolder") current->install_folder = value;
-    else if (name.compare(0, 4, "File") == 0) current->files.push_back(value);
+    if (name == "ProductName")
+      current->name = value;
+    else if (name == "Version")
+      current->version = value;
+    else if (name == "UpgradeCode")
+      current->upgrade_code = value;
+    else if (name == "InstallFolder")
+      current->install_folder = value;
+    else if (name.compare(0, 4, "File") == 0)
+      current->files.push_back(value);
   }
   return true;
 }

@@ -18,7 +18,9 @@
 
 namespace {
 
-InstallResult Fail(unsigned code, std::string error) { return InstallResult{code, std::move(error)}; }
+InstallResult Fail(unsigned code, std::string error) {
+  return InstallResult{code, std::move(error)};
+}
 InstallResult Ok() { return InstallResult{kInstallSuccess, ""}; }
 
 std::string TempFolder() {
@@ -27,12 +29,15 @@ std::string TempFolder() {
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   return folder;
 }
+
 // How long the package reader may stay silent before it counts as hung.
 const int kReaderSilenceLimitSeconds = 120;
+
 InstallResult ResultOf(const ChildMessage& message) {
   return Fail(static_cast<unsigned>(strtoul(message.fields[0].c_str(), nullptr, 10)),
               message.fields[1]);
 }
+
 // Removes the files of an earlier product that the new one does not have, and
 // the folders that this leaves empty inside its install folder.
 void RemoveLeftovers(const InstalledProduct& old, const std::set<std::string>& keep) {
@@ -46,7 +51,8 @@ void RemoveLeftovers(const InstalledProduct& old, const std::set<std::string>& k
   }
 }
 
-InstallResult InstallLocalPackage(const std::string& path, const InstallProperties& command_properties,
+InstallResult InstallLocalPackage(const std::string& path,
+                                  const InstallProperties& command_properties,
                                   const InstallProgressCallback& progress) {
   InstallTransaction transaction;
   ChildMessage outcome;
@@ -55,11 +61,11 @@ InstallResult InstallLocalPackage(const std::string& path, const InstallProperti
   auto receive = [&](const ChildMessage& message) {
     if (message.type == 'S' && message.fields.size() == 1) {
       transaction.Adopt(message.fields[0]);
-    } else if (message.type == 'P' && message.fields.size() == 2 && progress) {
+    } else if (message.type == 'P' && message.fields.size() == 2) {
       state.done = strtoull(message.fields[0].c_str(), nullptr, 10);
       state.total = strtoull(message.fields[1].c_str(), nullptr, 10);
       state.percent = state.total ? static_cast<int>(state.done * 100 / state.total) : 100;
-      return progress(state);
+      return !progress || progress(state);
     } else if (message.type == 'R' && message.fields.size() >= 2) {
       outcome = message;
     }
@@ -70,11 +76,12 @@ InstallResult InstallLocalPackage(const std::string& path, const InstallProperti
   auto idle = [&] { return !progress || progress(state); };
   std::string why;
   IsolatedEnd end = RunIsolated(
-      [&](const ChildMessageSender& send) { ReadMsiPackage(path, command_properties, send); }, receive,
-      idle, kReaderSilenceLimitSeconds, &why);
+      [&](const ChildMessageSender& send) { ReadMsiPackage(path, command_properties, send); },
+      receive, idle, kReaderSilenceLimitSeconds, &why);
   if (end == IsolatedEnd::kStopped) return Fail(kInstallUserExit, "cancelled");
   if (end == IsolatedEnd::kDied || outcome.type != 'R')
-    return Fail(kInstallPackageInvalid, path + " cannot be read as an installation package: " + why);
+    return Fail(kInstallPackageInvalid,
+                path + " cannot be read as an installation package: " + why);
   InstallResult read = ResultOf(outcome);
   if (read.code != kInstallSuccess) return read;  // the transaction removes the staging folder
   const std::vector<std::string>& fields = outcome.fields;
@@ -97,7 +104,8 @@ InstallResult InstallLocalPackage(const std::string& path, const InstallProperti
       replaced.push_back(old);
 
   for (size_t i = 7; i < fields.size(); i += 2) {
-    if (!transaction.MoveIntoPlace(fields[i], fields[i + 1], &why)) return Fail(kInstallFailure, why);
+    if (!transaction.MoveIntoPlace(fields[i], fields[i + 1], &why))
+      return Fail(kInstallFailure, why);
     product.files.push_back(fields[i + 1]);
   }
   if (!RecordInstalledProduct(product, &why))
@@ -132,7 +140,9 @@ InstallResult InstallProduct(const std::string& package, const std::string& comm
 
   std::string download = TempFolder() + "/morvend-package-XXXXXX";
   int fd = mkstemp(download.data());
-  if (fd < 0) return Fail(kInstallPackageOpenFailed, "cannot create a file for the download in " + TempFolder());
+  if (fd < 0)
+    return Fail(kInstallPackageOpenFailed,
+                "cannot create a file for the download in " + TempFolder());
   close(fd);
 
   DownloadProgressCallback report = [&progress](uint64_t done, uint64_t total) {

@@ -40,8 +40,7 @@ std::vector<std::string> StagingLeftovers(const std::string& folder) {
   std::vector<std::string> found;
   std::error_code ignored;
   for (fs::recursive_directory_iterator it(folder, ignored), end; it != end; it.increment(ignored))
-    if (IsStagingFolderName(it->path().filename().string()))
-      found.push_back(it->path());
+    if (IsStagingFolderName(it->path().filename().string())) found.push_back(it->path());
   return found;
 }
 
@@ -187,7 +186,8 @@ std::string DamagedCopy(const std::string& package, const std::string& folder, s
 // The offset of the first data block's compressed bytes in the cabinet of `package`.
 size_t FirstDataOffset(const std::string& package) {
   std::string bytes = ReadWholeFile(package);
-  const unsigned char* cab = reinterpret_cast<const unsigned char*>(bytes.data() + bytes.find("MSCF"));
+  const unsigned char* cab =
+      reinterpret_cast<const unsigned char*>(bytes.data() + bytes.find("MSCF"));
   uint32_t first_block = cab[36] | cab[37] << 8 | cab[38] << 16 | uint32_t(cab[39]) << 24;
   return first_block + 8;  // after the block's checksum and two sizes
 }

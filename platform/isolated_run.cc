@@ -35,7 +35,8 @@ int WaitFor(pid_t pid) {
 }
 
 std::string DescribeEnd(int status) {
-  if (WIFSIGNALED(status)) return std::string("it stopped on signal ") + strsignal(WTERMSIG(status));
+  if (WIFSIGNALED(status))
+    return std::string("it stopped on signal ") + strsignal(WTERMSIG(status));
   return "it ended with status " + std::to_string(WEXITSTATUS(status));
 }
 

@@ -63,18 +63,24 @@ TEST(IsolatedRunTest, ReportsHowTheChildEnded) {
     const char* error_part;
   };
   const Case cases[] = {
-      {"finishes", [](const ChildMessageSender& send) {
+      {"finishes",
+       [](const ChildMessageSender& send) {
          send({'P', {"1", "2"}});
          send({'R', {"0", ""}});
-       }, false, -1, IsolatedEnd::kFinished, 2, ""},
-      {"stopped", [](const ChildMessageSender& send) {
+       },
+       false, -1, IsolatedEnd::kFinished, 2, ""},
+      {"stopped",
+       [](const ChildMessageSender& send) {
          send({'P', {"1", "2"}});
          pause();
-       }, true, -1, IsolatedEnd::kStopped, 1, ""},
-      {"crashes", [](const ChildMessageSender& send) {
+       },
+       true, -1, IsolatedEnd::kStopped, 1, ""},
+      {"crashes",
+       [](const ChildMessageSender& send) {
          send({'P', {"1", "2"}});
          raise(SIGSEGV);
-       }, false, -1, IsolatedEnd::kDied, 1, "signal"},
+       },
+       false, -1, IsolatedEnd::kDied, 1, "signal"},
       {"fails", [](const ChildMessageSender&) { _exit(7); }, false, -1, IsolatedEnd::kDied, 0,
        "status 7"},
       {"hangs", [](const ChildMessageSender&) { pause(); }, false, -1, IsolatedEnd::kDied, 0,

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -22,7 +23,6 @@
 #include "platform/installer.h"
 
 namespace {
-
 
 struct GObjectUnref {
   void operator()(void* object) const {
@@ -50,7 +50,9 @@ class GErrorSlot {
   GError* m_error = nullptr;
 };
 
-InstallResult Fail(unsigned code, std::string error) { return InstallResult{code, std::move(error)}; }
+InstallResult Fail(unsigned code, std::string error) {
+  return InstallResult{code, std::move(error)};
+}
 InstallResult Ok() { return InstallResult{kInstallSuccess, ""}; }
 
 // The folder that holds all of `paths`.
@@ -61,6 +63,24 @@ std::string CommonFolder(const std::vector<std::string>& paths) {
     while (!IsWithinFolder(path, common)) common = ParentFolder(common);
   return common;
 }
+// True for "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" with hexadecimal digits.
+bool IsBracedGuid(const std::string& text) {
+  if (text.size() != 38 || text.front() != '{' || text.back() != '}') return false;
+  for (size_t i = 1; i < 37; ++i) {
+    bool dash_place = i == 9 || i == 14 || i == 19 || i == 24;
+    if (dash_place ? text[i] != '-' : !isxdigit(static_cast<unsigned char>(text[i]))) return false;
+  }
+  return true;
+}
+
+// `text` with line breaks and other control characters as spaces, fit for the
+// settings store.
+std::string OneLine(std::string text) {
+  for (char& c : text)
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+  return text;
+}
+
 // An open package: its database and the rows of the tables the installer uses.
 class Package {
  public:
@@ -69,14 +89,17 @@ class Package {
   InstallResult Open(const std::string& path) {
     struct stat st;
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return Fail(kInstallPackageOpenFailed, "cannot open " + path + ": " + strerror(errno));
+    if (fd < 0)
+      return Fail(kInstallPackageOpenFailed, "cannot open " + path + ": " + strerror(errno));
     bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     close(fd);
     if (!regular) return Fail(kInstallPackageOpenFailed, path + " is not a file");
 
     GErrorSlot error;
     m_db.reset(libmsi_database_new(path.c_str(), LIBMSI_DB_FLAGS_READONLY, nullptr, error.out()));
-    if (!m_db) return Fail(kInstallPackageInvalid, path + " is not an installation package: " + error.text());
+    if (!m_db)
+      return Fail(kInstallPackageInvalid,
+                  path + " is not an installation package: " + error.text());
     m_folder = ParentFolder(path);
     std::string why;
     if (!ReadRows("SELECT `Property`, `Value` FROM `Property`", 2, &m_property_rows, &why))
@@ -166,7 +189,7 @@ struct PlannedFile {
   std::string key;          // the File table's key, also its name in the cabinet
   std::string destination;  // absolute path
   uint64_t size = 0;
-  std::string staged;       // where the cabinet put it
+  std::string staged;  // where the cabinet put it
 };
 
 struct Plan {
@@ -182,9 +205,10 @@ InstallResult MakePlan(Package& package, const InstallProperties& properties, Pl
   std::string why;
   if (!package.ReadRows("SELECT `Directory`, `Directory_Parent`, `DefaultDir` FROM `Directory`", 3,
                         &directory_rows, &why) ||
-      !package.ReadRows("SELECT `Component`, `Directory_` FROM `Component`", 2, &components, &why) ||
-      !package.ReadRows("SELECT `File`, `Component_`, `FileName`, `FileSize` FROM `File`", 4, &files,
+      !package.ReadRows("SELECT `Component`, `Directory_` FROM `Component`", 2, &components,
                         &why) ||
+      !package.ReadRows("SELECT `File`, `Component_`, `FileName`, `FileSize` FROM `File`", 4,
+                        &files, &why) ||
       !package.ReadRows("SELECT `DiskId`, `Cabinet` FROM `Media`", 2, &media, &why))
     return Fail(kInstallPackageInvalid, "the package's tables cannot be read: " + why);
 
@@ -209,7 +233,8 @@ InstallResult MakePlan(Package& package, const InstallProperties& properties, Pl
       return Fail(kInstallFailure, "the file " + row[0] + " belongs to no component");
     std::string name = LongTargetName(row[2]);
     if (!IsPlainFileName(name))
-      return Fail(kInstallFailure, "the file " + row[0] + " has the unusable name \"" + name + "\"");
+      return Fail(kInstallFailure,
+                  "the file " + row[0] + " has the unusable name \"" + name + "\"");
     PlannedFile file;
     file.key = row[0];
     file.destination = (folder->second == "/" ? "" : folder->second) + "/" + name;
@@ -256,7 +281,8 @@ class CabinetExtractor {
         gchar* contents = nullptr;
         gsize length = 0;
         std::string path = package.folder() + "/" + cabinet;
-        if (!IsPlainFileName(cabinet) || !g_file_get_contents(path.c_str(), &contents, &length, nullptr))
+        if (!IsPlainFileName(cabinet) ||
+            !g_file_get_contents(path.c_str(), &contents, &length, nullptr))
           return Fail(kInstallFailure, "cannot read the cabinet " + path);
         raw = g_bytes_new_take(contents, length);
       }
@@ -267,7 +293,8 @@ class CabinetExtractor {
     for (const PlannedFile& file : m_plan->files) {
       struct stat st;
       if (file.staged.empty() || stat(file.staged.c_str(), &st) != 0)
-        return Fail(kInstallFailure, "the file " + file.key + " is missing from the package's cabinets");
+        return Fail(kInstallFailure,
+                    "the file " + file.key + " is missing from the package's cabinets");
       if (static_cast<uint64_t>(st.st_size) != file.size)
         return Fail(kInstallFailure, "the file " + file.key + " came out of its cabinet damaged");
     }
@@ -342,8 +369,14 @@ void ReadMsiPackage(const std::string& path, const InstallProperties& command_pr
   Package package;
   InstallResult opened = package.Open(path);
   if (opened.code != kInstallSuccess) return finish(opened);
-  if (package.Property("ProductCode").empty())
-    return finish(Fail(kInstallPackageInvalid, path + " is not an installation package: it has no ProductCode"));
+  const std::string product_code = package.Property("ProductCode");
+  const std::string upgrade_code = package.Property("UpgradeCode");
+  if (!IsBracedGuid(product_code))
+    return finish(Fail(kInstallPackageInvalid,
+                       path + " is not an installation package: its ProductCode is not a GUID"));
+  if (!upgrade_code.empty() && !IsBracedGuid(upgrade_code))
+    return finish(Fail(kInstallPackageInvalid,
+                       path + " is not an installation package: its UpgradeCode is not a GUID"));
 
   InstallProperties properties;
   for (const auto& row : package.property_rows()) properties[row[0]] = row[1];
@@ -364,9 +397,9 @@ void ReadMsiPackage(const std::string& path, const InstallProperties& command_pr
   InstallResult extracted = extractor.ExtractAll(package);
   if (extracted.code != kInstallSuccess) return finish(extracted);
 
-  std::vector<std::string> fields = {package.Property("ProductCode"), package.Property("ProductName"),
-                                     package.Property("ProductVersion"),
-                                     package.Property("UpgradeCode"), plan.install_folder};
+  std::vector<std::string> fields = {product_code, OneLine(package.Property("ProductName")),
+                                     OneLine(package.Property("ProductVersion")), upgrade_code,
+                                     plan.install_folder};
   for (const PlannedFile& file : plan.files) {
     fields.push_back(file.staged);
     fields.push_back(file.destination);

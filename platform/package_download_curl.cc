@@ -83,7 +83,8 @@ DownloadOutcome DownloadPackage(const std::string& url, const std::string& desti
   unlink(destination.c_str());
   if (transfer.cancelled) return DownloadOutcome::kCancelled;
   if (code != CURLE_OK)
-    *error = "cannot download " + url + ": " + (curl_error[0] ? curl_error : curl_easy_strerror(code));
+    *error =
+        "cannot download " + url + ": " + (curl_error[0] ? curl_error : curl_easy_strerror(code));
   else
     *error = "cannot write " + destination;
   return DownloadOutcome::kFailed;
