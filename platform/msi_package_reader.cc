@@ -63,6 +63,7 @@ std::string CommonFolder(const std::vector<std::string>& paths) {
     while (!IsWithinFolder(path, common)) common = ParentFolder(common);
   return common;
 }
+
 // True for "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" with hexadecimal digits.
 bool IsBracedGuid(const std::string& text) {
   if (text.size() != 38 || text.front() != '{' || text.back() != '}') return false;
