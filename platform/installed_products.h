@@ -1,6 +1,8 @@
 // The record of the products the installer has installed for this user, kept in
-// the settings store under
-// HKEY_CURRENT_USER\Software\Morvend\Installer\Products\{ProductCode}.
+// the settings store (settings_store.h) under
+// HKEY_CURRENT_USER\Software\Morvend\Installer\Products\{ProductCode}, with
+// the installed files in its subkey "Files". Safe between processes: each change
+// is one locked update of the store.
 #pragma once
 
 #include <string>

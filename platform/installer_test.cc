@@ -101,6 +101,20 @@ TEST(InstallerTest, InstallsTheFilesIntoTheDefaultFolderAndRecordsTheProduct) {
   std::vector<std::string> files = products[0].files;
   std::sort(files.begin(), files.end());
   EXPECT_EQ((std::vector<std::string>{folder + "/alpha.txt", folder + "/doc/beta.txt"}), files);
+
+  // The record is readable and editable by hand in the user's settings file.
+  const std::string key =
+      "[HKEY_CURRENT_USER\\Software\\Morvend\\Installer\\Products\\"
+      "{6B3F1D2A-0C4E-4F7B-9A51-3E2D7C8B1001}";
+  EXPECT_EQ("Windows Registry Editor Version 5.00\n\n" + key + "]\n" + "\"InstallFolder\"=\"" +
+                folder +
+                "\"\n"
+                "\"ProductName\"=\"Calvaro ABC\"\n"
+                "\"ProductVersion\"=\"1.0.0\"\n"
+                "\"UpgradeCode\"=\"{0E5A7C3B-52D1-4B8E-A7F0-9C4D2E6B7A11}\"\n\n" +
+                key + "\\Files]\n" + "\"000001\"=\"" + folder + "/alpha.txt\"\n" + "\"000002\"=\"" +
+                folder + "/doc/beta.txt\"\n",
+            ReadWholeFile(home.config_home() + "/Morvend/registry.reg"));
 }
 
 TEST(InstallerTest, PropertyTextDecidesWhereTheFilesGo) {

@@ -1,0 +1,276 @@
+// The date parser: splits the text into numbers, words and separators, picks out
+// the time of day, then reads the remaining numbers and month name as a date.
+
+#include <langinfo.h>
+#include <locale.h>
+
+#include <cctype>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "platform/civil_calendar.h"
+#include "platform/ole_date.h"
+#include "util/clock.h"
+
+namespace {
+
+struct Token {
+  enum Kind { kNumber, kWord, kColon } kind;
+  int64_t number = 0;  // kNumber: value, capped so that it cannot overflow
+  int digits = 0;      // kNumber: how many digits were written
+  std::string word;    // kWord: lower case
+};
+
+constexpr int64_t kNumberCap = 1000000000;
+
+// Splits `text`; false on a character that has no place in a date.
+bool Tokenize(std::string_view text, std::vector<Token>* tokens) {
+  size_t i = 0;
+  while (i < text.size()) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == ' ' || c == '\t' || c == ',' || c == '/' || c == '-' || c == '.') {
+      ++i;
+    } else if (c == ':') {
+      tokens->push_back({Token::kColon});
+      ++i;
+    } else if (c >= '0' && c <= '9') {
+      Token token{Token::kNumber};
+      while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        if (token.number < kNumberCap) token.number = token.number * 10 + (text[i] - '0');
+        ++token.digits;
+        ++i;
+      }
+      tokens->push_back(token);
+    } else if (c < 0x80 && std::isalpha(c)) {
+      Token token{Token::kWord};
+      while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80 &&
+             std::isalpha(static_cast<unsigned char>(text[i]))) {
+        token.word += static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+        ++i;
+      }
+      tokens->push_back(token);
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+const char* const kMonths[] = {"january", "february", "march",     "april",   "may",      "june",
+                               "july",    "august",   "september", "october", "november", "december"};
+const char* const kDays[] = {"sunday",   "monday", "tuesday", "wednesday",
+                             "thursday", "friday", "saturday"};
+
+// A full name or its first three letters.
+bool NameMatches(const std::string& word, const char* name) {
+  return word == name || (word.size() == 3 && strncmp(word.c_str(), name, 3) == 0);
+}
+
+// 1..12, or 0 when `word` names no month.
+int MonthOfWord(const std::string& word) {
+  for (int i = 0; i < 12; ++i)
+    if (NameMatches(word, kMonths[i])) return i + 1;
+  if (word == "sept") return 9;
+  return 0;
+}
+
+bool IsDayName(const std::string& word) {
+  for (const char* name : kDays)
+    if (NameMatches(word, name)) return true;
+  return word == "tues" || word == "thur" || word == "thurs";
+}
+
+struct Number {
+  int64_t value;
+  int digits;
+};
+
+struct TimeOfDay {
+  int64_t hour = 0, minute = 0, second = 0;
+  enum { kNone, kAm, kPm } meridiem = kNone;
+};
+
+// A number that can only be a year: more than two digits, or above 31.
+bool LooksLikeYear(const Number& n) { return n.digits > 2 || n.value > 31; }
+
+int CurrentYear() {
+  time_t now = CurrentTime();
+  struct tm local {};
+  if (localtime_r(&now, &local) == nullptr) return 1970;
+  return local.tm_year + 1900;
+}
+
+// Two-digit years fall in 1930..2029.
+int64_t FullYear(const Number& n) {
+  if (n.digits > 2) return n.value;
+  return n.value < 30 ? 2000 + n.value : 1900 + n.value;
+}
+
+struct DateFields {
+  int64_t year, month, day;
+};
+
+// Reads the numbers and month name of the text as a date.
+std::optional<DateFields> AssembleDate(const std::vector<Number>& numbers, int month_word,
+                                       DateOrder order) {
+  if (month_word != 0) {
+    if (numbers.size() == 1) {
+      if (LooksLikeYear(numbers[0])) return DateFields{FullYear(numbers[0]), month_word, 1};
+      return DateFields{CurrentYear(), month_word, numbers[0].value};
+    }
+    if (numbers.size() == 2) {
+      const Number& first = numbers[0];
+      const Number& second = numbers[1];
+      if (LooksLikeYear(first)) return DateFields{FullYear(first), month_word, second.value};
+      return DateFields{FullYear(second), month_word, first.value};
+    }
+    return std::nullopt;
+  }
+  if (numbers.size() == 2) {
+    const Number& a = numbers[0];
+    const Number& b = numbers[1];
+    if (LooksLikeYear(a)) return DateFields{FullYear(a), b.value, 1};
+    if (LooksLikeYear(b)) return DateFields{FullYear(b), a.value, 1};
+    if (order == DateOrder::kDayMonthYear) return DateFields{CurrentYear(), b.value, a.value};
+    return DateFields{CurrentYear(), a.value, b.value};
+  }
+  if (numbers.size() == 3) {
+    const Number& a = numbers[0];
+    const Number& b = numbers[1];
+    const Number& c = numbers[2];
+    if (LooksLikeYear(a) || order == DateOrder::kYearMonthDay)
+      return DateFields{FullYear(a), b.value, c.value};
+    if (order == DateOrder::kDayMonthYear) return DateFields{FullYear(c), b.value, a.value};
+    return DateFields{FullYear(c), a.value, b.value};
+  }
+  return std::nullopt;
+}
+
+bool DayAndMonthFit(const DateFields& date) {
+  return date.month >= 1 && date.month <= 12 && date.day >= 1 &&
+         date.day <= DaysInMonth(static_cast<int>(date.year), static_cast<int>(date.month));
+}
+
+}  // namespace
+
+DateOrder DateOrderFromPattern(const char* pattern) {
+  std::string order;
+  for (const char* p = pattern; p != nullptr && *p != '\0'; ++p) {
+    if (*p != '%') continue;
+    ++p;
+    while (*p == 'E' || *p == 'O' || *p == '-' || *p == '_' || *p == '0' || *p == '^' || *p == '#')
+      ++p;
+    char part = 0;
+    switch (*p) {
+      case 'd': case 'e': part = 'd'; break;
+      case 'm': case 'b': case 'B': case 'h': part = 'm'; break;
+      case 'y': case 'Y': case 'C': case 'G': case 'g': part = 'y'; break;
+      case 'D': order += "mdy"; break;
+      case 'F': order += "ymd"; break;
+      case '\0': --p; break;
+      default: break;
+    }
+    if (part != 0 && order.find(part) == std::string::npos) order += part;
+  }
+  if (order.rfind("dmy", 0) == 0) return DateOrder::kDayMonthYear;
+  if (order.rfind("ymd", 0) == 0) return DateOrder::kYearMonthDay;
+  return DateOrder::kMonthDayYear;
+}
+
+DateOrder UserDateOrder() {
+  locale_t user = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
+  if (user == static_cast<locale_t>(0)) return DateOrder::kMonthDayYear;
+  DateOrder order = DateOrderFromPattern(nl_langinfo_l(D_FMT, user));
+  freelocale(user);
+  return order;
+}
+
+DateParseResult ParseOleDate(std::string_view text, DateOrder order, OleDate* date) {
+  *date = OleDate(0.0, OleDate::Status::kInvalid);
+  std::vector<Token> tokens;
+  if (!Tokenize(text, &tokens)) return DateParseResult::kTypeMismatch;
+
+  std::vector<Number> numbers;
+  int month_word = 0;
+  std::optional<TimeOfDay> time;
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    const Token& token = tokens[i];
+    if (token.kind == Token::kColon) return DateParseResult::kTypeMismatch;
+    if (token.kind == Token::kWord) {
+      int month = MonthOfWord(token.word);
+      if (month != 0) {
+        if (month_word != 0) return DateParseResult::kTypeMismatch;
+        month_word = month;
+      } else if (!IsDayName(token.word)) {
+        return DateParseResult::kTypeMismatch;
+      }
+      continue;
+    }
+    bool starts_time = i + 1 < tokens.size() && tokens[i + 1].kind == Token::kColon;
+    bool hour_alone = i + 1 < tokens.size() && tokens[i + 1].kind == Token::kWord &&
+                      (tokens[i + 1].word == "am" || tokens[i + 1].word == "pm");
+    if (!starts_time && !hour_alone) {
+      if (numbers.size() == 3) return DateParseResult::kTypeMismatch;
+      numbers.push_back({token.number, token.digits});
+      continue;
+    }
+    if (time) return DateParseResult::kTypeMismatch;
+    TimeOfDay parsed;
+    parsed.hour = token.number;
+    size_t next = i + 1;
+    int64_t* fields[] = {&parsed.minute, &parsed.second};
+    for (int64_t* field : fields) {
+      if (next + 1 >= tokens.size() || tokens[next].kind != Token::kColon) break;
+      if (tokens[next + 1].kind != Token::kNumber) return DateParseResult::kTypeMismatch;
+      *field = tokens[next + 1].number;
+      next += 2;
+    }
+    if (next < tokens.size() && tokens[next].kind == Token::kColon)
+      return DateParseResult::kTypeMismatch;
+    if (next < tokens.size() && tokens[next].kind == Token::kWord) {
+      if (tokens[next].word == "am") parsed.meridiem = TimeOfDay::kAm;
+      if (tokens[next].word == "pm") parsed.meridiem = TimeOfDay::kPm;
+      if (parsed.meridiem != TimeOfDay::kNone) ++next;
+    }
+    time = parsed;
+    i = next - 1;
+  }
+
+  if (time) {
+    int64_t limit = time->meridiem == TimeOfDay::kNone ? 23 : 12;
+    if (time->hour > limit || time->minute > 59 || time->second > 59)
+      return DateParseResult::kTypeMismatch;
+    if (time->meridiem == TimeOfDay::kAm && time->hour == 12) time->hour = 0;
+    if (time->meridiem == TimeOfDay::kPm && time->hour < 12) time->hour += 12;
+  }
+
+  DateFields fields{1899, 12, 30};
+  if (month_word != 0 || !numbers.empty()) {
+    std::optional<DateFields> assembled = AssembleDate(numbers, month_word, order);
+    if (!assembled) return DateParseResult::kTypeMismatch;
+    fields = *assembled;
+    // A day above twelve cannot be a month: 13/5/2021 is read as 13 May in US order.
+    DateFields swapped{fields.year, fields.day, fields.month};
+    if (!DayAndMonthFit(fields) && month_word == 0 && DayAndMonthFit(swapped)) fields = swapped;
+    if (!DayAndMonthFit(fields)) return DateParseResult::kTypeMismatch;
+    if (fields.year < 100 || fields.year > 9999) {
+      *date = OleDate(-1.0, OleDate::Status::kInvalid);
+      return DateParseResult::kOverflow;
+    }
+  } else if (!time) {
+    return DateParseResult::kTypeMismatch;
+  }
+
+  TimeOfDay at = time.value_or(TimeOfDay{});
+  *date = OleDate::FromParts(static_cast<int>(fields.year), static_cast<int>(fields.month),
+                             static_cast<int>(fields.day), static_cast<int>(at.hour),
+                             static_cast<int>(at.minute), static_cast<int>(at.second));
+  return DateParseResult::kOk;
+}
+
+OleDate ParseOleDate(std::string_view text) {
+  OleDate date;
+  ParseOleDate(text, UserDateOrder(), &date);
+  return date;
+}

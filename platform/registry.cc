@@ -1,0 +1,165 @@
+#include "platform/registry.h"
+
+#include <cstring>
+
+struct RegistryKey {
+  RegistryRoot root;
+  std::string path;  // below the root, normalised
+  uint32_t access;
+  bool predefined;
+};
+
+namespace {
+
+RegistryKey g_current_user{RegistryRoot::kCurrentUser, "", kKeyAllAccess, true};
+RegistryKey g_local_machine{RegistryRoot::kLocalMachine, "", kKeyAllAccess, true};
+
+std::string JoinPath(const RegistryKey& parent, std::string_view sub_key) {
+  return NormaliseKeyPath(parent.path + "\\" + std::string(sub_key));
+}
+
+long CodeOf(SettingsStore::Result result) {
+  switch (result) {
+    case SettingsStore::Result::kOk: return kRegistrySuccess;
+    case SettingsStore::Result::kReadOnly: return kRegistryAccessDenied;
+    case SettingsStore::Result::kIoError: return kRegistryWriteFault;
+  }
+  return kRegistryWriteFault;
+}
+
+// Opens an existing key, or with `create` makes a missing one.
+long OpenOrCreate(RegistryKeyHandle parent, std::string_view sub_key, uint32_t access,
+                  RegistryKeyHandle* key, bool create) {
+  if (parent == nullptr || key == nullptr) return kRegistryInvalidHandle;
+  std::string path = JoinPath(*parent, sub_key);
+  SettingsStore store(parent->root);
+  if (RegKeyExists(store.Load(), path)) {
+    if ((access & kKeyChangingRights) != 0 && !store.IsWritable()) return kRegistryAccessDenied;
+  } else {
+    if (!create) return kRegistryFileNotFound;
+    long code = CodeOf(store.Update([&](RegTree& tree) {
+      if (RegKeyExists(tree, path)) return false;
+      tree[path];
+      return true;
+    }));
+    if (code != kRegistrySuccess) return code;
+  }
+  *key = new RegistryKey{parent->root, path, access, false};
+  return kRegistrySuccess;
+}
+
+// Finds value `name` of `key` in the store, checking the handle and its rights.
+long LookUp(RegistryKeyHandle key, std::string_view name, RegValue* value) {
+  if (key == nullptr) return kRegistryInvalidHandle;
+  if ((key->access & kKeyQueryValue) == 0) return kRegistryAccessDenied;
+  RegTree tree = SettingsStore(key->root).Load();
+  auto found_key = tree.find(key->path);
+  if (found_key == tree.end()) return kRegistryFileNotFound;
+  auto found = found_key->second.find(std::string(name));
+  if (found == found_key->second.end()) return kRegistryFileNotFound;
+  *value = found->second;
+  return kRegistrySuccess;
+}
+
+}  // namespace
+
+RegistryKeyHandle const kHKeyCurrentUser = &g_current_user;
+RegistryKeyHandle const kHKeyLocalMachine = &g_local_machine;
+
+long RegistryCreateKey(RegistryKeyHandle parent, std::string_view sub_key, uint32_t access,
+                       RegistryKeyHandle* key) {
+  return OpenOrCreate(parent, sub_key, access, key, true);
+}
+
+long RegistryOpenKey(RegistryKeyHandle parent, std::string_view sub_key, uint32_t access,
+                     RegistryKeyHandle* key) {
+  return OpenOrCreate(parent, sub_key, access, key, false);
+}
+
+long RegistryCloseKey(RegistryKeyHandle key) {
+  if (key == nullptr) return kRegistryInvalidHandle;
+  if (!key->predefined) delete key;
+  return kRegistrySuccess;
+}
+
+long RegistryGetValue(RegistryKeyHandle key, std::string_view name, RegValue* value) {
+  return LookUp(key, name, value);
+}
+
+long RegistryQueryValue(RegistryKeyHandle key, std::string_view name, uint32_t* type,
+                        void* data, uint32_t* size) {
+  RegValue value;
+  long code = LookUp(key, name, &value);
+  if (code != kRegistrySuccess) return code;
+  std::string bytes;
+  uint32_t kind = kRegNone;
+  switch (value.type) {
+    case RegValue::Type::kString:
+      kind = kRegSz;
+      bytes.assign(value.text.c_str(), value.text.size() + 1);
+      break;
+    case RegValue::Type::kDword:
+      kind = kRegDword;
+      bytes.assign(reinterpret_cast<const char*>(&value.number), sizeof value.number);
+      break;
+    case RegValue::Type::kOther:
+      bytes = value.text;
+      break;
+  }
+  if (type != nullptr) *type = kind;
+  if (size == nullptr) return data == nullptr ? kRegistrySuccess : kRegistryInvalidHandle;
+  uint32_t room = *size;
+  *size = static_cast<uint32_t>(bytes.size());
+  if (data == nullptr) return kRegistrySuccess;
+  if (room < bytes.size()) return kRegistryMoreData;
+  memcpy(data, bytes.data(), bytes.size());
+  return kRegistrySuccess;
+}
+
+long RegistrySetValue(RegistryKeyHandle key, std::string_view name, const RegValue& value) {
+  if (key == nullptr) return kRegistryInvalidHandle;
+  if ((key->access & kKeySetValue) == 0) return kRegistryAccessDenied;
+  return CodeOf(SettingsStore(key->root).Update([&](RegTree& tree) {
+    tree[key->path][std::string(name)] = value;
+    return true;
+  }));
+}
+
+long RegistryDeleteValue(RegistryKeyHandle key, std::string_view name) {
+  if (key == nullptr) return kRegistryInvalidHandle;
+  if ((key->access & kKeySetValue) == 0) return kRegistryAccessDenied;
+  bool found = false;
+  long code = CodeOf(SettingsStore(key->root).Update([&](RegTree& tree) {
+    auto values = tree.find(key->path);
+    found = values != tree.end() && values->second.erase(std::string(name)) > 0;
+    return found;
+  }));
+  if (code != kRegistrySuccess) return code;
+  return found ? kRegistrySuccess : kRegistryFileNotFound;
+}
+
+long RegistryDeleteKeyTree(RegistryKeyHandle parent, std::string_view sub_key) {
+  if (parent == nullptr) return kRegistryInvalidHandle;
+  std::string path = JoinPath(*parent, sub_key);
+  if (path.empty()) return kRegistryAccessDenied;  // a root cannot go
+  bool found = false;
+  long code = CodeOf(SettingsStore(parent->root).Update([&](RegTree& tree) {
+    found = RegKeyExists(tree, path);
+    if (found) RegEraseKeyTree(&tree, path);
+    return found;
+  }));
+  if (code != kRegistrySuccess) return code;
+  return found ? kRegistrySuccess : kRegistryFileNotFound;
+}
+
+std::string RegistryErrorText(long code) {
+  switch (code) {
+    case kRegistrySuccess: return "The operation completed successfully.";
+    case kRegistryFileNotFound: return "The system cannot find the file specified.";
+    case kRegistryAccessDenied: return "Access is denied.";
+    case kRegistryInvalidHandle: return "The handle is invalid.";
+    case kRegistryWriteFault: return "The system cannot write to the specified device.";
+    case kRegistryMoreData: return "More data is available.";
+    default: return "Unknown error " + std::to_string(code) + ".";
+  }
+}
