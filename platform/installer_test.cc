@@ -386,3 +386,19 @@ TEST(InstallerTest, DefaultRootFollowsXdgDataHome) {
     EXPECT_EQ(2u, InstalledFiles(home).size());
   }
 }
+
+TEST(InstallerTest, SettingsThatCannotBeWrittenUndoTheInstallation) {
+  ScopedTestHome home;
+  ASSERT_EQ(kInstallSuccess, Install(kV1).code);
+  const std::string settings = home.config_home() + "/Morvend/registry.reg";
+  const std::string recorded = ReadWholeFile(settings);
+  std::map<std::string, std::string> before = InstalledFiles(home);
+  ASSERT_EQ(0, chmod(settings.c_str(), 0444));
+
+  InstallResult result = Install(kV2);
+  EXPECT_EQ(kInstallFailure, result.code);
+  EXPECT_NE(std::string::npos, result.error.find("record")) << result.error;
+  EXPECT_EQ(before, InstalledFiles(home));
+  EXPECT_TRUE(StagingLeftovers(home.path()).empty());
+  EXPECT_EQ(recorded, ReadWholeFile(settings));
+}
