@@ -13,7 +13,7 @@ packages=(
   uuid-dev libhpdf-dev libqrcodegen-dev libxlsxwriter-dev libconfig-dev
   libcgicc-dev libcjson-dev libsqlite3-dev zlib1g-dev
   # run time: servers, mail and shell hand-off, fonts
-  lighttpd sqlite3 xdg-utils cups-client msitools
+  lighttpd sqlite3 xdg-utils cups-client msitools wixl
   fonts-liberation fonts-dejavu-core
   # tests: X server, document and workbook readers, comparisons
   xvfb xauth x11-apps imagemagick poppler-utils qpdf zbar-tools curl

@@ -1,0 +1,59 @@
+// All-or-nothing placement of an installation's files. Files are first extracted
+// into a staging folder; the transaction then moves each one into place, keeping
+// every file it replaces and remembering every folder it creates, so that a
+// failure or a cancel can put the disk back exactly as it was.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+class InstallTransaction {
+ public:
+  InstallTransaction() = default;
+  // Rolls back unless Commit() was called; removes the staging folder.
+  ~InstallTransaction();
+  InstallTransaction(const InstallTransaction&) = delete;
+  InstallTransaction& operator=(const InstallTransaction&) = delete;
+
+  // Takes charge of the staging folder `staging` (see CreateStagingFolder): it
+  // holds the replaced files and is removed when the transaction ends.
+  void Adopt(const std::string& staging) { m_staging = staging; }
+
+  // Moves the staged file `staged` to `destination`, creating missing folders.
+  // A file already at `destination` is kept aside until Commit(). Returns false
+  // and fills `error` on failure; what was moved before stays until Rollback().
+  bool MoveIntoPlace(const std::string& staged, const std::string& destination, std::string* error);
+
+  // Makes the moves final: drops the replaced files and the staging folder.
+  void Commit();
+  // Takes every moved file back, restores the replaced ones and removes the
+  // folders it created, then removes the staging folder.
+  void Rollback();
+
+ private:
+  void RemoveStaging();
+
+  std::string m_staging;
+  std::vector<std::string> m_created_folders;                   // in creation order
+  std::vector<std::string> m_moved;                             // destinations, in move order
+  std::vector<std::pair<std::string, std::string>> m_replaced;  // destination, kept copy
+  int m_kept_count = 0;
+  bool m_done = false;
+};
+
+// Creates a staging folder for an installation into `install_folder`, in that
+// folder's nearest existing ancestor so that moving from it is a rename.
+// Returns false and fills `error` when none can be made.
+bool CreateStagingFolder(const std::string& install_folder, std::string* staging,
+                         std::string* error);
+
+// True when `name` is the name of a staging folder.
+bool IsStagingFolderName(const std::string& name);
+
+// Moves a file, by rename where possible, else by a copy that appears at
+// `destination` only when complete. Returns false and fills `error` on failure.
+bool MoveFileInto(const std::string& from, const std::string& destination, std::string* error);
+
+// Removes `path` and everything below it; missing is fine.
+void RemoveTree(const std::string& path);

@@ -1,0 +1,107 @@
+#include "platform/isolated_run.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+void WriteAllOrExit(int fd, const std::string& bytes) {
+  for (size_t done = 0; done < bytes.size();) {
+    ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) _exit(3);  // the parent is gone
+    done += static_cast<size_t>(put);
+  }
+}
+
+[[noreturn]] void RunChild(int fd, const std::function<void(const ChildMessageSender&)>& work) {
+  for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS}) signal(sig, SIG_DFL);
+  signal(SIGPIPE, SIG_IGN);
+  work([fd](const ChildMessage& message) { WriteAllOrExit(fd, EncodeChildMessage(message)); });
+  _exit(0);
+}
+
+int WaitFor(pid_t pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  return status;
+}
+
+std::string DescribeEnd(int status) {
+  if (WIFSIGNALED(status))
+    return std::string("it stopped on signal ") + strsignal(WTERMSIG(status));
+  return "it ended with status " + std::to_string(WEXITSTATUS(status));
+}
+
+}  // namespace
+
+IsolatedEnd RunIsolated(const std::function<void(const ChildMessageSender& send)>& work,
+                        const std::function<bool(const ChildMessage&)>& receive,
+                        const std::function<bool()>& idle, int silence_limit_seconds,
+                        std::string* error) {
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) {
+    *error = std::string("cannot make a pipe: ") + strerror(errno);
+    return IsolatedEnd::kDied;
+  }
+  pid_t pid = fork();
+  if (pid < 0) {
+    *error = std::string("cannot start a process: ") + strerror(errno);
+    close(fds[0]);
+    close(fds[1]);
+    return IsolatedEnd::kDied;
+  }
+  if (pid == 0) {
+    close(fds[0]);
+    RunChild(fds[1], work);
+  }
+  close(fds[1]);
+
+  ChildMessageDecoder decoder;
+  auto kill_child = [&](IsolatedEnd end) {
+    kill(pid, SIGKILL);
+    WaitFor(pid);
+    close(fds[0]);
+    return end;
+  };
+  int silent_seconds = 0;
+  while (true) {
+    pollfd poll_fd{fds[0], POLLIN, 0};
+    int ready = poll(&poll_fd, 1, 1000);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready == 0) {
+      if (++silent_seconds >= silence_limit_seconds) {
+        *error = "it stopped answering";
+        return kill_child(IsolatedEnd::kDied);
+      }
+      if (idle && !idle()) return kill_child(IsolatedEnd::kStopped);
+      continue;
+    }
+    silent_seconds = 0;
+    char buffer[65536];
+    ssize_t got = read(fds[0], buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    decoder.Append(buffer, static_cast<size_t>(got));
+    ChildMessage message;
+    while (decoder.Next(&message))
+      if (!receive(message)) return kill_child(IsolatedEnd::kStopped);
+    if (decoder.broken()) {
+      *error = "it sent unreadable messages";
+      return kill_child(IsolatedEnd::kDied);
+    }
+  }
+  close(fds[0]);
+  int status = WaitFor(pid);
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && !decoder.pending())
+    return IsolatedEnd::kFinished;
+  *error = DescribeEnd(status);
+  return IsolatedEnd::kDied;
+}

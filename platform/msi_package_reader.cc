@@ -1,0 +1,409 @@
+// Reading a package with libmsi (its tables and streams) and libgcab (its
+// cabinets).
+#include "platform/msi_package_reader.h"
+
+#include <fcntl.h>
+#include <gio/gio.h>
+#include <libgcab.h>
+#include <libmsi.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "platform/install_directories.h"
+#include "platform/install_transaction.h"
+#include "platform/installer.h"
+
+namespace {
+
+struct GObjectUnref {
+  void operator()(void* object) const {
+    if (object) g_object_unref(object);
+  }
+};
+template <typename T>
+using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
+
+// Holds a GError for one call and frees it.
+class GErrorSlot {
+ public:
+  GErrorSlot() = default;
+  ~GErrorSlot() { g_clear_error(&m_error); }
+  GErrorSlot(const GErrorSlot&) = delete;
+  GErrorSlot& operator=(const GErrorSlot&) = delete;
+  GError** out() {
+    g_clear_error(&m_error);
+    return &m_error;
+  }
+  bool is_set() const { return m_error != nullptr; }
+  std::string text() const { return m_error ? m_error->message : "unknown error"; }
+
+ private:
+  GError* m_error = nullptr;
+};
+
+InstallResult Fail(unsigned code, std::string error) {
+  return InstallResult{code, std::move(error)};
+}
+InstallResult Ok() { return InstallResult{kInstallSuccess, ""}; }
+
+// The folder that holds all of `paths`.
+std::string CommonFolder(const std::vector<std::string>& paths) {
+  if (paths.empty()) return "/";
+  std::string common = paths[0];
+  for (const std::string& path : paths)
+    while (!IsWithinFolder(path, common)) common = ParentFolder(common);
+  return common;
+}
+
+// True for "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" with hexadecimal digits.
+bool IsBracedGuid(const std::string& text) {
+  if (text.size() != 38 || text.front() != '{' || text.back() != '}') return false;
+  for (size_t i = 1; i < 37; ++i) {
+    bool dash_place = i == 9 || i == 14 || i == 19 || i == 24;
+    if (dash_place ? text[i] != '-' : !isxdigit(static_cast<unsigned char>(text[i]))) return false;
+  }
+  return true;
+}
+
+// `text` with line breaks and other control characters as spaces, fit for the
+// settings store.
+std::string OneLine(std::string text) {
+  for (char& c : text)
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+  return text;
+}
+
+// An open package: its database and the rows of the tables the installer uses.
+class Package {
+ public:
+  // Opens `path`. Fails with 1619 when the file cannot be read, 1620 when it is
+  // not a Windows Installer database.
+  InstallResult Open(const std::string& path) {
+    struct stat st;
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+      return Fail(kInstallPackageOpenFailed, "cannot open " + path + ": " + strerror(errno));
+    bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    close(fd);
+    if (!regular) return Fail(kInstallPackageOpenFailed, path + " is not a file");
+
+    GErrorSlot error;
+    m_db.reset(libmsi_database_new(path.c_str(), LIBMSI_DB_FLAGS_READONLY, nullptr, error.out()));
+    if (!m_db)
+      return Fail(kInstallPackageInvalid,
+                  path + " is not an installation package: " + error.text());
+    m_folder = ParentFolder(path);
+    std::string why;
+    if (!ReadRows("SELECT `Property`, `Value` FROM `Property`", 2, &m_property_rows, &why))
+      return Fail(kInstallPackageInvalid, path + " is not an installation package: " + why);
+    return Ok();
+  }
+
+  // Reads every row of `query` with `columns` string columns (null reads as "").
+  bool ReadRows(const char* query_text, unsigned columns,
+                std::vector<std::vector<std::string>>* rows, std::string* why) {
+    GErrorSlot error;
+    GObjectPtr<LibmsiQuery> query(libmsi_query_new(m_db.get(), query_text, error.out()));
+    if (!query || !libmsi_query_execute(query.get(), nullptr, error.out())) {
+      *why = error.text();
+      return false;
+    }
+    rows->clear();
+    while (true) {
+      GObjectPtr<LibmsiRecord> record(libmsi_query_fetch(query.get(), error.out()));
+      if (!record) break;
+      std::vector<std::string> row;
+      for (unsigned i = 1; i <= columns; ++i) {
+        gchar* text = libmsi_record_is_null(record.get(), i)
+                          ? nullptr
+                          : libmsi_record_get_string(record.get(), i);
+        row.emplace_back(text ? text : "");
+        g_free(text);
+      }
+      rows->push_back(std::move(row));
+    }
+    return true;
+  }
+
+  // Reads the stream `name` of the package's _Streams table into `bytes`.
+  bool ReadStream(const std::string& name, GBytes** bytes, std::string* why) {
+    GErrorSlot error;
+    GObjectPtr<LibmsiQuery> query(
+        libmsi_query_new(m_db.get(), "SELECT `Name`, `Data` FROM `_Streams`", error.out()));
+    if (!query || !libmsi_query_execute(query.get(), nullptr, error.out())) {
+      *why = error.text();
+      return false;
+    }
+    while (true) {
+      GObjectPtr<LibmsiRecord> record(libmsi_query_fetch(query.get(), error.out()));
+      if (!record) break;
+      gchar* stream_name = libmsi_record_get_string(record.get(), 1);
+      bool match = stream_name && name == stream_name;
+      g_free(stream_name);
+      if (!match) continue;
+      GObjectPtr<GInputStream> stream(libmsi_record_get_stream(record.get(), 2));
+      if (!stream) break;
+      GByteArray* data = g_byte_array_new();
+      guint8 buffer[65536];
+      while (true) {
+        gssize got = g_input_stream_read(stream.get(), buffer, sizeof buffer, nullptr, error.out());
+        if (got < 0) {
+          g_byte_array_unref(data);
+          *why = "cannot read the cabinet " + name + ": " + error.text();
+          return false;
+        }
+        if (got == 0) break;
+        g_byte_array_append(data, buffer, static_cast<guint>(got));
+      }
+      *bytes = g_byte_array_free_to_bytes(data);
+      return true;
+    }
+    *why = "the package has no cabinet " + name;
+    return false;
+  }
+
+  std::string Property(const std::string& name) const {
+    for (const auto& row : m_property_rows)
+      if (row[0] == name) return row[1];
+    return "";
+  }
+  const std::vector<std::vector<std::string>>& property_rows() const { return m_property_rows; }
+  const std::string& folder() const { return m_folder; }
+
+ private:
+  GObjectPtr<LibmsiDatabase> m_db;
+  std::vector<std::vector<std::string>> m_property_rows;
+  std::string m_folder;
+};
+
+// One file of the package and where it goes.
+struct PlannedFile {
+  std::string key;          // the File table's key, also its name in the cabinet
+  std::string destination;  // absolute path
+  uint64_t size = 0;
+  std::string staged;  // where the cabinet put it
+};
+
+struct Plan {
+  std::vector<PlannedFile> files;
+  std::vector<std::string> cabinets;  // "#stream" or a file name beside the package
+  std::string install_folder;
+  uint64_t total_bytes = 0;
+};
+
+// Works out from the package's tables which file goes where.
+InstallResult MakePlan(Package& package, const InstallProperties& properties, Plan* plan) {
+  std::vector<std::vector<std::string>> directory_rows, components, files, media;
+  std::string why;
+  if (!package.ReadRows("SELECT `Directory`, `Directory_Parent`, `DefaultDir` FROM `Directory`", 3,
+                        &directory_rows, &why) ||
+      !package.ReadRows("SELECT `Component`, `Directory_` FROM `Component`", 2, &components,
+                        &why) ||
+      !package.ReadRows("SELECT `File`, `Component_`, `FileName`, `FileSize` FROM `File`", 4,
+                        &files, &why) ||
+      !package.ReadRows("SELECT `DiskId`, `Cabinet` FROM `Media`", 2, &media, &why))
+    return Fail(kInstallPackageInvalid, "the package's tables cannot be read: " + why);
+
+  std::vector<InstallDirectoryRow> rows;
+  for (const auto& row : directory_rows) rows.push_back({row[0], row[1], row[2]});
+  std::map<std::string, std::string> folders;
+  if (!ResolveInstallDirectories(rows, properties, DefaultInstallRoot(), &folders, &why))
+    return Fail(kInstallFailure, why);
+
+  std::map<std::string, std::string> component_folder;
+  for (const auto& row : components) {
+    auto folder = folders.find(row[1]);
+    if (folder == folders.end())
+      return Fail(kInstallFailure, "the component " + row[0] + " has no folder " + row[1]);
+    component_folder[row[0]] = folder->second;
+  }
+
+  std::set<std::string> destinations;
+  for (const auto& row : files) {
+    auto folder = component_folder.find(row[1]);
+    if (folder == component_folder.end())
+      return Fail(kInstallFailure, "the file " + row[0] + " belongs to no component");
+    std::string name = LongTargetName(row[2]);
+    if (!IsPlainFileName(name))
+      return Fail(kInstallFailure,
+                  "the file " + row[0] + " has the unusable name \"" + name + "\"");
+    PlannedFile file;
+    file.key = row[0];
+    file.destination = (folder->second == "/" ? "" : folder->second) + "/" + name;
+    file.size = strtoull(row[3].c_str(), nullptr, 10);
+    if (!destinations.insert(file.destination).second)
+      return Fail(kInstallFailure, "two files of the package go to " + file.destination);
+    plan->total_bytes += file.size;
+    plan->files.push_back(std::move(file));
+  }
+  for (const auto& row : media)
+    if (!row[1].empty()) plan->cabinets.push_back(row[1]);
+
+  for (const char* id : {"INSTALLDIR", "TARGETDIR"}) {
+    auto folder = folders.find(id);
+    if (folder != folders.end()) {
+      plan->install_folder = folder->second;
+      break;
+    }
+  }
+  if (plan->install_folder.empty()) {
+    std::vector<std::string> paths;
+    for (const PlannedFile& file : plan->files) paths.push_back(ParentFolder(file.destination));
+    plan->install_folder = CommonFolder(paths);
+  }
+  return Ok();
+}
+
+// Extracts a plan's files from the package's cabinets into the staging folder,
+// reporting progress and honouring a cancel.
+class CabinetExtractor {
+ public:
+  CabinetExtractor(Plan* plan, const std::string& staging, const InstallProgressCallback& progress)
+      : m_plan(plan), m_staging(staging), m_progress(progress) {
+    for (size_t i = 0; i < plan->files.size(); ++i) m_by_key[plan->files[i].key] = i;
+  }
+
+  InstallResult ExtractAll(Package& package) {
+    for (const std::string& cabinet : m_plan->cabinets) {
+      GBytes* raw = nullptr;
+      std::string why;
+      if (cabinet[0] == '#') {
+        if (!package.ReadStream(cabinet.substr(1), &raw, &why)) return Fail(kInstallFailure, why);
+      } else {
+        gchar* contents = nullptr;
+        gsize length = 0;
+        std::string path = package.folder() + "/" + cabinet;
+        if (!IsPlainFileName(cabinet) ||
+            !g_file_get_contents(path.c_str(), &contents, &length, nullptr))
+          return Fail(kInstallFailure, "cannot read the cabinet " + path);
+        raw = g_bytes_new_take(contents, length);
+      }
+      InstallResult result = Extract(cabinet, raw);
+      g_bytes_unref(raw);
+      if (result.code != kInstallSuccess) return result;
+    }
+    for (const PlannedFile& file : m_plan->files) {
+      struct stat st;
+      if (file.staged.empty() || stat(file.staged.c_str(), &st) != 0)
+        return Fail(kInstallFailure,
+                    "the file " + file.key + " is missing from the package's cabinets");
+      if (static_cast<uint64_t>(st.st_size) != file.size)
+        return Fail(kInstallFailure, "the file " + file.key + " came out of its cabinet damaged");
+    }
+    if (!Report(m_plan->total_bytes)) return Fail(kInstallUserExit, "cancelled");
+    return Ok();
+  }
+
+ private:
+  InstallResult Extract(const std::string& cabinet_name, GBytes* raw) {
+    GObjectPtr<GInputStream> stream(g_memory_input_stream_new_from_bytes(raw));
+    GObjectPtr<GCabCabinet> cabinet(gcab_cabinet_new());
+    GObjectPtr<GCancellable> cancellable(g_cancellable_new());
+    GObjectPtr<GFile> folder(g_file_new_for_path(m_staging.c_str()));
+    GErrorSlot error;
+    if (!gcab_cabinet_load(cabinet.get(), stream.get(), nullptr, error.out()))
+      return Fail(kInstallFailure, "the cabinet " + cabinet_name + " is damaged: " + error.text());
+    m_cancellable = cancellable.get();
+    bool extracted = gcab_cabinet_extract(cabinet.get(), folder.get(), &CabinetExtractor::OnFile,
+                                          nullptr, this, cancellable.get(), error.out());
+    m_cancellable = nullptr;
+    if (m_cancelled) return Fail(kInstallUserExit, "cancelled");
+    if (!extracted)
+      return Fail(kInstallFailure, "the cabinet " + cabinet_name + " is damaged: " + error.text());
+    return Ok();
+  }
+
+  // Called by libgcab before each file: extract only the files of the plan, under
+  // names of our own so that no name from the cabinet reaches the disk.
+  static gboolean OnFile(GCabFile* cab_file, gpointer context) {
+    auto* self = static_cast<CabinetExtractor*>(context);
+    auto found = self->m_by_key.find(gcab_file_get_name(cab_file));
+    if (found == self->m_by_key.end()) return FALSE;
+    if (!self->Report(self->m_done_bytes)) {
+      self->m_cancelled = true;
+      g_cancellable_cancel(self->m_cancellable);
+      return FALSE;
+    }
+    PlannedFile& file = self->m_plan->files[found->second];
+    std::string name = "file-" + std::to_string(found->second);
+    gcab_file_set_extract_name(cab_file, name.c_str());
+    file.staged = self->m_staging + "/" + name;
+    self->m_done_bytes += file.size;
+    return TRUE;
+  }
+
+  bool Report(uint64_t done) {
+    if (!m_progress) return true;
+    InstallProgress progress;
+    progress.stage = InstallProgress::Stage::kInstall;
+    progress.done = done;
+    progress.total = m_plan->total_bytes;
+    progress.percent = progress.total ? static_cast<int>(done * 100 / progress.total) : 100;
+    return m_progress(progress);
+  }
+
+  Plan* m_plan;
+  std::string m_staging;
+  const InstallProgressCallback& m_progress;
+  std::map<std::string, size_t> m_by_key;
+  GCancellable* m_cancellable = nullptr;
+  uint64_t m_done_bytes = 0;
+  bool m_cancelled = false;
+};
+}  // namespace
+
+void ReadMsiPackage(const std::string& path, const InstallProperties& command_properties,
+                    const ChildMessageSender& send) {
+  auto finish = [&](const InstallResult& result, std::vector<std::string> fields = {}) {
+    fields.insert(fields.begin(), {std::to_string(result.code), result.error});
+    send({'R', fields});
+  };
+  Package package;
+  InstallResult opened = package.Open(path);
+  if (opened.code != kInstallSuccess) return finish(opened);
+  const std::string product_code = package.Property("ProductCode");
+  const std::string upgrade_code = package.Property("UpgradeCode");
+  if (!IsBracedGuid(product_code))
+    return finish(Fail(kInstallPackageInvalid,
+                       path + " is not an installation package: its ProductCode is not a GUID"));
+  if (!upgrade_code.empty() && !IsBracedGuid(upgrade_code))
+    return finish(Fail(kInstallPackageInvalid,
+                       path + " is not an installation package: its UpgradeCode is not a GUID"));
+
+  InstallProperties properties;
+  for (const auto& row : package.property_rows()) properties[row[0]] = row[1];
+  for (const auto& [name, value] : command_properties) properties[name] = value;
+  Plan plan;
+  InstallResult planned = MakePlan(package, properties, &plan);
+  if (planned.code != kInstallSuccess) return finish(planned);
+
+  std::string staging, why;
+  if (!CreateStagingFolder(plan.install_folder, &staging, &why))
+    return finish(Fail(kInstallFailure, why));
+  send({'S', {staging}});
+  InstallProgressCallback report = [&send](const InstallProgress& progress) {
+    send({'P', {std::to_string(progress.done), std::to_string(progress.total)}});
+    return true;
+  };
+  CabinetExtractor extractor(&plan, staging, report);
+  InstallResult extracted = extractor.ExtractAll(package);
+  if (extracted.code != kInstallSuccess) return finish(extracted);
+
+  std::vector<std::string> fields = {product_code, OneLine(package.Property("ProductName")),
+                                     OneLine(package.Property("ProductVersion")), upgrade_code,
+                                     plan.install_folder};
+  for (const PlannedFile& file : plan.files) {
+    fields.push_back(file.staged);
+    fields.push_back(file.destination);
+  }
+  finish(Ok(), fields);
+}
