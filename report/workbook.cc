@@ -81,6 +81,7 @@ Workbook::~Workbook() {
     lxw_workbook_free(m_book);
   }
   if (m_raw != nullptr) munmap(const_cast<char*>(m_raw), m_raw_size);
+  if (m_fd >= 0) close(m_fd);
   if (!m_file.empty()) unlink(m_file.c_str());
 }
 
@@ -161,7 +162,16 @@ bool Workbook::Finish() {
     m_finished = true;
     lxw_error result = workbook_close(m_book);  // frees the book whatever the result
     m_book = nullptr;
-    if (result != LXW_NO_ERROR) m_finish_error = lxw_strerror(result);
+    if (result != LXW_NO_ERROR) {
+      m_finish_error = lxw_strerror(result);
+    } else if ((m_fd = open(m_file.c_str(), O_RDONLY | O_CLOEXEC)) < 0) {
+      m_finish_error = SystemError("Cannot read the assembled workbook " + m_file);
+    }
+    // From here on the bytes are reached through m_fd: the name goes at once, so
+    // that nothing is left behind even when the program is ended right after
+    // sending them (a web server may do so once it has the whole response).
+    unlink(m_file.c_str());
+    m_file.clear();
   }
   if (!m_finish_error.empty()) return Fail("Cannot assemble the workbook: " + m_finish_error);
   return true;
@@ -170,31 +180,26 @@ bool Workbook::Finish() {
 bool Workbook::Save(const char* path) {
   if (path == nullptr || path[0] == '\0') return Fail("No file name to save the workbook to.");
   if (!Finish()) return false;
-  int in = open(m_file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) return Fail(SystemError("Cannot read the assembled workbook " + m_file));
   int out = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (out < 0) {
-    std::string message = SystemError(std::string("Cannot write ") + path);
-    close(in);
-    return Fail(message);
-  }
+  if (out < 0) return Fail(SystemError(std::string("Cannot write ") + path));
   char buffer[1 << 16];
   bool ok = true;
   std::string message;
-  while (ok) {
-    ssize_t got = read(in, buffer, sizeof buffer);
+  for (off_t offset = 0; ok;) {
+    ssize_t got = pread(m_fd, buffer, sizeof buffer, offset);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       ok = false;
-      message = SystemError("Cannot read the assembled workbook " + m_file);
+      message = SystemError("Cannot read the assembled workbook");
     } else if (got == 0) {
       break;
     } else if (!WriteAll(out, buffer, static_cast<size_t>(got))) {
       ok = false;
       message = SystemError(std::string("Cannot write ") + path);
+    } else {
+      offset += got;
     }
   }
-  close(in);
   if (close(out) != 0 && ok) {
     ok = false;
     message = SystemError(std::string("Cannot write ") + path);
@@ -205,21 +210,13 @@ bool Workbook::Save(const char* path) {
 bool Workbook::SaveRaw(const char** data, uint32_t* size) {
   if (!Finish()) return false;
   if (m_raw == nullptr) {
-    int fd = open(m_file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return Fail(SystemError("Cannot read the assembled workbook " + m_file));
     struct stat info;
-    if (fstat(fd, &info) != 0) {
-      std::string message = SystemError("Cannot read the assembled workbook " + m_file);
-      close(fd);
-      return Fail(message);
-    }
-    if (static_cast<uint64_t>(info.st_size) > UINT32_MAX || info.st_size == 0) {
-      close(fd);
-      return Fail(info.st_size == 0 ? "The assembled workbook is empty."
-                                    : "The workbook is too large to be held in memory.");
-    }
-    void* mapped = mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-    close(fd);
+    if (fstat(m_fd, &info) != 0) return Fail(SystemError("Cannot read the assembled workbook"));
+    if (info.st_size == 0) return Fail("The assembled workbook is empty.");
+    if (static_cast<uint64_t>(info.st_size) > UINT32_MAX)
+      return Fail("The workbook is too large to be held in memory.");
+    void* mapped =
+        mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, m_fd, 0);
     if (mapped == MAP_FAILED) return Fail(SystemError("Cannot map the assembled workbook"));
     m_raw = static_cast<const char*>(mapped);
     m_raw_size = static_cast<size_t>(info.st_size);

@@ -81,7 +81,9 @@ class Workbook {
 
   lxw_workbook* m_book = nullptr;  // null once finished
   std::vector<std::unique_ptr<WorkbookSheet>> m_sheets;
-  std::string m_file;               // the temporary file the workbook is assembled in
+  std::string m_file;               // the temporary file the workbook is assembled in,
+                                    // until it is finished
+  int m_fd = -1;                    // the finished workbook's bytes (the file is unlinked)
   std::string m_scratch_dir;        // where the library keeps the rows of each sheet
   bool m_finished = false;
   const char* m_raw = nullptr;      // the file bytes, mapped from m_file
