@@ -20,6 +20,8 @@ struct WorkbookSheet {
 
 namespace {
 
+constexpr size_t kSheetFileBuffer = 256 * 1024;
+
 // $TMPDIR, else /tmp, without a trailing slash.
 std::string TemporaryFolder() {
   const char* dir = getenv("TMPDIR");
@@ -113,6 +115,10 @@ WorkbookSheet* Workbook::AddSheet(const char* name) {
     Fail("Cannot add the worksheet.");
     return nullptr;
   }
+  // The sheet streams its rows to this file; a larger buffer than stdio's 4 KB
+  // saves most of the system calls.
+  if (sheet->optimize_tmpfile != nullptr)
+    setvbuf(sheet->optimize_tmpfile, nullptr, _IOFBF, kSheetFileBuffer);
   m_sheets.push_back(std::make_unique<WorkbookSheet>(WorkbookSheet{sheet}));
   return m_sheets.back().get();
 }
