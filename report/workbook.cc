@@ -110,9 +110,12 @@ WorkbookSheet* Workbook::AddSheet(const char* name) {
     Fail(lxw_strerror(refused));
     return nullptr;
   }
+  errno = 0;
   lxw_worksheet* sheet = workbook_add_worksheet(m_book, name);
   if (sheet == nullptr) {
-    Fail("Cannot add the worksheet.");
+    // Each sheet keeps a temporary file open for its rows until the book is saved,
+    // so thousands of sheets can run out of files.
+    Fail(errno != 0 ? SystemError("Cannot add the worksheet") : "Cannot add the worksheet.");
     return nullptr;
   }
   // The sheet streams its rows to this file; a larger buffer than stdio's 4 KB

@@ -1,6 +1,7 @@
 #include "report/workbook.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cmath>
@@ -232,6 +233,34 @@ TEST(WorkbookTest, ReleaseLeavesNoTemporaryFilesOrOpenFiles) {
     EXPECT_EQ(FilesIn(home.temp_dir()), std::vector<std::string>{}) << save_raw;
     EXPECT_EQ(OpenFileCount(), open_files) << save_raw;
   }
+}
+
+TEST(WorkbookTest, RunningOutOfFilesForSheetsIsToldAndEarlierSheetsStay) {
+  ScopedTestHome home;
+  std::unique_ptr<Workbook> book = Workbook::Create();
+  ASSERT_NE(book, nullptr);
+  rlimit saved;
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+  rlimit low = saved;
+  low.rlim_cur = OpenFileCount() + 3;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+  int added = 0;
+  std::string message;
+  for (int i = 0; i < 10; ++i) {
+    WorkbookSheet* sheet = book->AddSheet(("S" + std::to_string(i)).c_str());
+    if (sheet == nullptr) {
+      message = book->ErrorMessage();
+      break;
+    }
+    book->WriteNum(sheet, 0, 0, i);
+    ++added;
+  }
+  setrlimit(RLIMIT_NOFILE, &saved);
+  EXPECT_EQ(message, "Cannot add the worksheet: Too many open files");
+  ASSERT_GT(added, 0);
+  WorkbookReadBack read = ReadBackWorkbookBytes(RawBytes(book.get()));
+  ASSERT_TRUE(read.ok) << read.error;
+  EXPECT_EQ(read.sheets.size(), static_cast<size_t>(added));
 }
 
 TEST(WorkbookTest, NoTemporaryFolderMeansNoBook) {
