@@ -10,8 +10,9 @@ const ReportFormatOps* FindReportFormatOps(ReportFormat format) {
       return &kHtmlFormatOps;
     case ReportFormat::Json:
       return &kJsonFormatOps;
+    case ReportFormat::Excel:
+      return &kExcelFormatOps;
     case ReportFormat::Pdf:    // the PDF writer adds its operations here
-    case ReportFormat::Excel:  // the workbook writer adds its operations here
     case ReportFormat::Dropped:
       return nullptr;
   }
