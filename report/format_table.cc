@@ -1,0 +1,19 @@
+#include "report/report_format.h"
+
+const ReportFormatOps* FindReportFormatOps(ReportFormat format) {
+  switch (format) {
+    case ReportFormat::Text:
+      return &kTextFormatOps;
+    case ReportFormat::Csv:
+      return &kCsvFormatOps;
+    case ReportFormat::Html:
+      return &kHtmlFormatOps;
+    case ReportFormat::Json:
+      return &kJsonFormatOps;
+    case ReportFormat::Pdf:    // the PDF writer adds its operations here
+    case ReportFormat::Excel:  // the workbook writer adds its operations here
+    case ReportFormat::Dropped:
+      return nullptr;
+  }
+  return nullptr;  // numbers outside the table write nothing
+}

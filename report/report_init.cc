@@ -1,0 +1,68 @@
+// InitReport: the report's configuration from the environment or the CGI request.
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "report/cgi_request.h"
+#include "report/pdf_state.h"
+#include "report/report.h"
+#include "report/workbook_state.h"
+#include "util/clock.h"
+#include "util/string_compare.h"
+
+namespace {
+
+struct FormatName {
+  const char* name;
+  ReportFormat format;
+};
+// Looked up in this order; the first equal name wins.
+constexpr FormatName kFormatNames[] = {
+    {"text", ReportFormat::Text}, {"csv", ReportFormat::Csv},     {"pdf", ReportFormat::Pdf},
+    {"html", ReportFormat::Html}, {"excel", ReportFormat::Excel}, {"json", ReportFormat::Json},
+};
+
+// The format named by the request's first "RPT" variable (any case).
+ReportFormat FormatOfCgiRequest() {
+  CgiRequest request = ReadCgiRequest([](const char* name) { return getenv(name); }, stdin);
+  const std::string* name = FindFormValueNoCase(request, "RPT");
+  return ReportFormatFromName(name != nullptr ? name->c_str() : nullptr);
+}
+
+}  // namespace
+
+ReportFormat ReportFormatFromName(const char* name) {
+  if (name == nullptr || name[0] == '\0') return ReportFormat::Text;
+  for (const FormatName& entry : kFormatNames)
+    if (StringsEqualNoCase(name, entry.name)) return entry.format;
+  return ReportFormat::Text;
+}
+
+void InitReport(Report* report) {
+  // Start from a cleared object; anything a previous use left behind is released.
+  report->~Report();
+  new (report) Report();
+  report->pdf = new PdfState();
+  report->workbook = new WorkbookState();
+  report->creation_time = CurrentTime();
+  report->output = stdout;
+
+  if (getenv("REQUEST_URI") != nullptr) {
+    report->state |= ReportState::CgiMode;
+    report->format = FormatOfCgiRequest();
+  } else {
+    report->format = ReportFormatFromName(getenv("ZORMREPORTFORMAT"));
+  }
+
+  if (const char* list = getenv("ZORMREPORTCOLUMNDELETE")) {
+    size_t length = strnlen(list, sizeof report->column_delete - 1);
+    memcpy(report->column_delete, list, length);
+    report->column_delete[length] = '\0';
+  }
+  if (report->format == ReportFormat::Csv && getenv("ZORMCSVNOHEADER") != nullptr)
+    report->state |= ReportState::NoCsvHeading;
+  if (report->format == ReportFormat::Html) {
+    if (const char* logo = getenv("ZORMREPORTHTMLLOGO")) report->html_logo = logo;
+  }
+  ProgressPointInit(&report->progress, nullptr, nullptr, 30, "Main-Task");
+}
