@@ -10,7 +10,8 @@ const ReportFormatOps* FindReportFormatOps(ReportFormat format) {
       return &kHtmlFormatOps;
     case ReportFormat::Json:
       return &kJsonFormatOps;
-    case ReportFormat::Pdf:    // the PDF writer adds its operations here
+    case ReportFormat::Pdf:
+      return &kPdfFormatOps;
     case ReportFormat::Excel:  // the workbook writer adds its operations here
     case ReportFormat::Dropped:
       return nullptr;
