@@ -18,12 +18,6 @@ namespace {
 
 constexpr float kBodyFontSize = 8;
 
-// Every library error is reported on standard output and drawing goes on.
-void HPDF_STDCALL PrintPdfError(HPDF_STATUS error_no, HPDF_STATUS detail_no, void*) {
-  printf("Error PDF Object: error_no=%04X, detail_no=%u\n", static_cast<unsigned>(error_no),
-         static_cast<unsigned>(detail_no));
-}
-
 struct PageSizeName {
   const char* name;
   HPDF_PageSizes size;
@@ -257,6 +251,11 @@ void Close(Report* report) {
 }
 
 }  // namespace
+
+void HPDF_STDCALL PrintPdfError(HPDF_STATUS error_no, HPDF_STATUS detail_no, void*) {
+  printf("Error PDF Object: error_no=%04X, detail_no=%u\n", static_cast<unsigned>(error_no),
+         static_cast<unsigned>(detail_no));
+}
 
 const ReportFormatOps kPdfFormatOps = {
     .Open = Open,

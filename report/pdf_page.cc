@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "report/jpeg_header.h"
 #include "report/pdf_qr_code.h"
 #include "report/pdf_state.h"
 #include "report/pdf_text.h"
@@ -32,6 +33,28 @@ HPDF_PageDirection DirectionFor(uint32_t orientation) {
   return static_cast<HPDF_PageDirection>(orientation > 1 ? 2 : orientation);
 }
 
+// Loads a JPEG logo; null when it cannot be used, after the error handler's line.
+HPDF_Image LoadLogo(HPDF_Doc document, const char* path) {
+  // The library embeds some files that are no JPEG as broken images, or refuses
+  // them without a word, so the frame header is checked first. A file that cannot
+  // be opened is left to the library, which reports the system's error number.
+  if (FILE* probe = fopen(path, "rb")) {
+    fclose(probe);
+    JpegFrame frame;
+    if (!ReadJpegFrameOfFile(path, &frame)) {
+      PrintPdfError(HPDF_INVALID_JPEG_DATA, 0, nullptr);
+      return nullptr;
+    }
+  }
+  HPDF_Image image = HPDF_LoadJpegImageFromFile(document, path);
+  if (image == nullptr) {
+    if (HPDF_GetError(document) == HPDF_OK) PrintPdfError(HPDF_INVALID_JPEG_DATA, 0, nullptr);
+    // The document must stay usable for the pages.
+    HPDF_ResetError(document);
+  }
+  return image;
+}
+
 // The logo is loaded once per document; a failed load leaves pages without one.
 void LoadLogoOnce(Report* report, PdfState* pdf) {
   if (pdf->bits & PdfStateBit::LogoTried) return;
@@ -39,10 +62,7 @@ void LoadLogoOnce(Report* report, PdfState* pdf) {
   if (parent_pdf != nullptr && parent_pdf != pdf && (parent_pdf->bits & PdfStateBit::LogoTried)) {
     pdf->logo = parent_pdf->logo;
   } else if (pdf->logo_path[0] != '\0') {
-    pdf->logo = HPDF_LoadJpegImageFromFile(pdf->document, pdf->logo_path);
-    // The error handler has printed why; the document must stay usable for the
-    // pages, so the library's error is cleared.
-    if (pdf->logo == nullptr) HPDF_ResetError(pdf->document);
+    pdf->logo = LoadLogo(pdf->document, pdf->logo_path);
   }
   if (pdf->logo == nullptr) pdf->logo_width = 0;
   pdf->bits |= PdfStateBit::LogoTried;

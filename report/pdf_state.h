@@ -12,6 +12,11 @@
 
 #include "report/report.h"
 
+// The library's error handler: writes "Error PDF Object: error_no=%04X,
+// detail_no=%u\n" to standard output and lets drawing go on. The PDF format also
+// calls it for the errors it finds itself (a logo that is not a JPEG file).
+void HPDF_STDCALL PrintPdfError(HPDF_STATUS error_no, HPDF_STATUS detail_no, void* user_data);
+
 // State bits of a PdfState.
 namespace PdfStateBit {
 constexpr uint32_t LogoTried = 1;

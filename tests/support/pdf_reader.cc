@@ -195,6 +195,40 @@ bool RenderPdfPage(const std::string& path, int page, int dpi, const std::string
                     &output, error);
 }
 
+int PdfRaster::GreyAt(double x, double y) const {
+  const int column = static_cast<int>(x * dpi / 72);
+  const int row = height - 1 - static_cast<int>(y * dpi / 72);
+  if (column < 0 || column >= width || row < 0 || row >= height) return -1;
+  return grey[static_cast<size_t>(row) * width + column];
+}
+
+PdfRaster RenderPdfPageGrey(const std::string& path, int page, int dpi, std::string* error) {
+  const std::string number = std::to_string(page);
+  std::string image;
+  if (!RunCommand("pdftoppm -gray -r " + std::to_string(dpi) + " -f " + number + " -l " +
+                      number + " " + ShellQuote(path),
+                  &image, error))
+    return {};
+  // A binary PGM: "P5", width, height, maximum value, one blank, then the pixels.
+  PdfRaster raster;
+  int maximum = 0, consumed = 0;
+  if (sscanf(image.c_str(), "P5 %d %d %d%n", &raster.width, &raster.height, &maximum,
+             &consumed) != 3 ||
+      maximum != 255) {
+    SetError(error, "pdftoppm printed no grey image");
+    return {};
+  }
+  const size_t start = static_cast<size_t>(consumed) + 1;
+  const size_t size = static_cast<size_t>(raster.width) * raster.height;
+  if (image.size() < start + size) {
+    SetError(error, "pdftoppm printed a short image");
+    return {};
+  }
+  raster.dpi = dpi;
+  raster.grey.assign(image.begin() + start, image.begin() + start + size);
+  return raster;
+}
+
 std::string DecodeMirroredQrCode(const std::string& path, int page, std::string* error) {
   const std::string png = path + ".page" + std::to_string(page) + ".png";
   const std::string mirrored = path + ".page" + std::to_string(page) + "-mirrored.png";

@@ -47,6 +47,17 @@ std::vector<PdfBookmark> ReadPdfOutline(const std::string& path, std::string* er
 // code on it: the decoded text, or empty when none was found.
 std::string DecodeMirroredQrCode(const std::string& path, int page, std::string* error = nullptr);
 
+// A page rendered in shades of grey, 0 black to 255 white.
+struct PdfRaster {
+  int width = 0, height = 0;  // pixels
+  int dpi = 0;
+  std::vector<unsigned char> grey;  // rows from the top
+  // The shade at the point (x, y) in PDF coordinates; -1 outside the page.
+  int GreyAt(double x, double y) const;
+};
+PdfRaster RenderPdfPageGrey(const std::string& path, int page, int dpi,
+                            std::string* error = nullptr);
+
 // Renders `page` to a PNG file at `dpi`; false on failure.
 bool RenderPdfPage(const std::string& path, int page, int dpi, const std::string& png_path,
                    std::string* error = nullptr);
