@@ -1,0 +1,91 @@
+// zormreport: the report writer as a command and as a CGI program. Reads records
+// from a file or standard input and writes them in the format that the environment
+// (ZORMREPORTFORMAT) or the CGI request (RPT) chooses.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "report/report.h"
+#include "tools/zormreport/options.h"
+#include "tools/zormreport/record_feeder.h"
+
+namespace {
+
+constexpr int kExitBadArguments = 2;
+constexpr int kExitOutputFailed = 1;
+
+int BadArguments(const std::string& message) {
+  fprintf(stderr, "zormreport: %s\n\n%s", message.c_str(), kZormreportUsage);
+  return kExitBadArguments;
+}
+
+// Reads one line without its LF or CR LF; false at the end of the input.
+bool ReadLine(FILE* input, std::string* line) {
+  line->clear();
+  int c;
+  while ((c = getc_unlocked(input)) != EOF && c != '\n') line->push_back(static_cast<char>(c));
+  if (c == EOF && line->empty()) return false;
+  if (c == '\n' && !line->empty() && line->back() == '\r') line->pop_back();
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ZormreportOptions options;
+  std::string error;
+  if (!ParseZormreportArguments(argc, argv, &options, &error)) return BadArguments(error);
+  if (options.help) {
+    fputs(kZormreportUsage, stdout);
+    return 0;
+  }
+  if (options.version) {
+    puts("zormreport 1.0 (Calvaro report writer)");
+    return 0;
+  }
+
+  FILE* input = stdin;
+  if (!options.input.empty() && (input = fopen(options.input.c_str(), "r")) == nullptr)
+    return BadArguments("cannot read " + options.input + ": " + strerror(errno));
+  const std::string output_name = options.output.empty() ? "standard output" : options.output;
+  FILE* output = stdout;
+  if (!options.output.empty() && (output = fopen(options.output.c_str(), "w")) == nullptr) {
+    fprintf(stderr, "zormreport: cannot write %s: %s\n", output_name.c_str(), strerror(errno));
+    return kExitOutputFailed;
+  }
+
+  Report report;
+  InitReport(&report);
+  report.output = output;
+  report.report_number = options.report_number;
+  for (const ZormreportColumn& column : options.columns)
+    report.AddColumn(column.width, column.name.c_str(), column.flags);
+
+  RecordFeeder feeder(&report, options.title, options.notes);
+  std::string line;
+  for (unsigned long number = 1; ReadLine(input, &line); ++number) {
+    if (!feeder.Line(line))
+      fprintf(stderr, "zormreport: line %lu: unknown directive, line left out: %.60s\n", number,
+              line.c_str());
+  }
+  bool read_failed = ferror(input) != 0;
+  feeder.Finish();
+  if (input != stdin) fclose(input);
+
+  bool write_failed = fflush(output) != 0 || ferror(output) != 0;
+  if (output != stdout) write_failed = fclose(output) != 0 || write_failed;
+  // The CGI header lines go to standard output even with --output.
+  write_failed = (fflush(stdout) != 0 || ferror(stdout) != 0) || write_failed;
+  if (write_failed) {
+    fprintf(stderr, "zormreport: cannot write %s: %s\n", output_name.c_str(), strerror(errno));
+    return kExitOutputFailed;
+  }
+  if (read_failed) {
+    fprintf(stderr, "zormreport: reading %s failed\n",
+            options.input.empty() ? "standard input" : options.input.c_str());
+    return kExitOutputFailed;
+  }
+  return 0;
+}

@@ -1,0 +1,184 @@
+// zormreport as its users run it: a separate process with arguments, environment,
+// standard input, and its exit status, standard output and standard error.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "tests/support/test_env.h"
+
+namespace {
+
+struct ProgramRun {
+  int status = -1;
+  std::string out, err;
+};
+
+// The program is built beside this test.
+std::string ProgramPath() {
+  char self[4096];
+  ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+  std::string path(self, length > 0 ? length : 0);
+  return path.substr(0, path.rfind('/') + 1) + "zormreport";
+}
+
+ProgramRun RunZormreport(const ScopedTestHome& home, const std::vector<std::string>& arguments,
+                  const std::string& input, const char* stdout_path = nullptr) {
+  std::string in = home.path() + "/stdin", out = home.path() + "/stdout",
+              err = home.path() + "/stderr";
+  WriteWholeFile(in, input);
+  pid_t pid = fork();
+  if (pid == 0) {
+    int in_fd = open(in.c_str(), O_RDONLY);
+    int out_fd = open(stdout_path ? stdout_path : out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int err_fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(in_fd, 0);
+    dup2(out_fd, 1);
+    dup2(err_fd, 2);
+    std::string program = ProgramPath();
+    std::vector<char*> argv = {program.data()};
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  ProgramRun run;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = stdout_path ? "" : ReadWholeFile(out);
+  run.err = ReadWholeFile(err);
+  return run;
+}
+
+// The production time is the child's own clock: shown as <time>.
+std::string WithoutTime(const std::string& text) {
+  static const std::regex time(R"([A-Z][a-z]+day, [A-Z][a-z]+ \d\d, \d{4} - \d\d:\d\d:\d\d \(UTC\))");
+  return std::regex_replace(text, time, "<time>");
+}
+
+class ZormreportTest : public ::testing::Test {
+ protected:
+  ZormreportTest() {
+    for (const char* name : {"REQUEST_URI", "REQUEST_METHOD", "QUERY_STRING", "CONTENT_LENGTH",
+                             "HTTP_COOKIE", "ZORMREPORTFORMAT", "ZORMREPORTCOLUMNDELETE",
+                             "ZORMCSVNOHEADER", "ZORMREPORTHTMLLOGO"})
+      home_.SetEnv(name, nullptr);
+    home_.SetEnv("TZ", "UTC");
+  }
+  ScopedTestHome home_;
+};
+
+const char kHeading[] =
+    "\n             System: Calvaro\n Report Description: Stock\n"
+    "    Production Time: <time>\n       Report Width: 12 bytes\n\n";
+
+}  // namespace
+
+TEST_F(ZormreportTest, WritesRecordsAndDirectivesAsAText) {
+  struct Case {
+    const char* what;
+    std::string input;
+    std::string expected;
+  } cases[] = {
+      {"records, CR LF, separator, a second section; the trailer at the end",
+       "abc|1234\n#!separator\nx|5\r\n#!header Next\ny|6\n",
+       std::string(kHeading) + "Item    Qty \n------ ---- \nabc    1,23 \n------ ---- \nx         5 \n"
+           "------ ---- \n\n             System: Calvaro\n Report Description: Next\n"
+           "    Production Time: <time>\n       Report Width: 12 bytes\n\nItem    Qty \n"
+           "------ ---- \ny         6 \n------ ---- \n"},
+      {"input that ends with a trailer gets no second one", "a|1\n#!trailer\n",
+       std::string(kHeading) + "Item    Qty \n------ ---- \na         1 \n------ ---- \n"},
+      {"no input: heading and trailer only", "",
+       std::string(kHeading) + "Item    Qty \n------ ---- \n------ ---- \n"},
+      {"records are literal text, never formats", "%s%n|%d\n#!banner ignored in text\n#!reset\n",
+       std::string(kHeading) + "Item    Qty \n------ ---- \n%s%n      0 \n------ ---- \n"},
+      {"a last line without a line end is a record", "last|7",
+       std::string(kHeading) + "Item    Qty \n------ ---- \nlast      7 \n------ ---- \n"},
+  };
+  for (const Case& c : cases) {
+    ProgramRun run = RunZormreport(home_, {"--title", "Stock", "--column", "Item:6", "--column", "Qty:4:rn"},
+                            c.input);
+    EXPECT_EQ(0, run.status) << c.what << "\n" << run.err;
+    EXPECT_EQ(c.expected, WithoutTime(run.out)) << c.what;
+    EXPECT_EQ("", run.err) << c.what;
+  }
+}
+
+TEST_F(ZormreportTest, NotesAndReportNumberReachTheHeading) {
+  ProgramRun run = RunZormreport(home_, {"--title=Stock", "--notes=Sample data", "--report-number=3",
+                                  "--column=Item:6"},
+                          "");
+  EXPECT_EQ(0, run.status);
+  EXPECT_EQ("\n             System: Calvaro\n          Report ID: 3\n Report Description: Stock\n"
+            "       Report Notes: Sample data\n    Production Time: <time>\n"
+            "       Report Width: 7 bytes\n\nItem   \n------ \n------ \n",
+            WithoutTime(run.out));
+}
+
+TEST_F(ZormreportTest, FormatComesFromTheEnvironmentAndOutputOptionTakesTheBody) {
+  home_.SetEnv("ZORMREPORTFORMAT", "CSV");
+  std::string path = home_.path() + "/out.csv";
+  ProgramRun run = RunZormreport(home_, {"--column", "a:1", "--column", "b:1", "--output", path},
+                          "1|2\n#!trailer\n");
+  EXPECT_EQ(0, run.status) << run.err;
+  EXPECT_EQ("", run.out);
+  EXPECT_EQ("a,b,\n1,2,\n\n", ReadWholeFile(path));
+
+  home_.SetEnv("ZORMREPORTFORMAT", "json");
+  run = RunZormreport(home_, {"--title", "T", "--column", "Item Code:1"}, "A1\n");
+  EXPECT_EQ("[{\n\t\t\"title\":\t\"T\",\n\t\t\"creation_time\":\t\"<time>\",\n"
+            "\t\t\"records\":\t[{\n\t\t\t\t\"item-code\":\t\"A1\"\n\t\t\t}]\n\t}]",
+            WithoutTime(run.out));
+}
+
+TEST_F(ZormreportTest, UnknownDirectiveIsReportedAndLeftOut) {
+  home_.SetEnv("ZORMREPORTFORMAT", "csv");
+  ProgramRun run = RunZormreport(home_, {"--column", "a:1"}, "1\n#!bogus x\n2\n");
+  EXPECT_EQ(0, run.status);
+  EXPECT_EQ("a,\n1,\n2,\n\n", run.out);
+  EXPECT_NE(std::string::npos, run.err.find("line 2: unknown directive")) << run.err;
+}
+
+TEST_F(ZormreportTest, InCgiModeTheHeaderLineComesFirst) {
+  home_.SetEnv("REQUEST_URI", "/cgi/report");
+  home_.SetEnv("QUERY_STRING", "rpt=Csv");
+  home_.SetEnv("ZORMREPORTFORMAT", "json");
+  ProgramRun run = RunZormreport(home_, {"--column", "a:1"}, "1\n");
+  EXPECT_EQ("Content-Type: text/plain;\n\r\na,\n1,\n\n", run.out);
+}
+
+TEST_F(ZormreportTest, ExitStatusTellsWhatWentWrong) {
+  struct Case {
+    std::vector<std::string> arguments;
+    const char* stdout_path;
+    int status;
+    std::string out_part, err_part;
+  } cases[] = {
+      {{"--help"}, nullptr, 0, "Usage: zormreport", ""},
+      {{"--version"}, nullptr, 0, "zormreport 1.0", ""},
+      {{"--column", "a"}, nullptr, 2, "", "zormreport: column 'a' needs NAME:WIDTH\n\nUsage:"},
+      {{}, nullptr, 2, "", "at least one --column"},
+      {{"--column", "a:1", "--input", "/nonexistent/in.txt"}, nullptr, 2, "",
+       "cannot read /nonexistent/in.txt"},
+      {{"--column", "a:1", "--output", "/nonexistent/out.txt"}, nullptr, 1, "",
+       "cannot write /nonexistent/out.txt"},
+      {{"--column", "a:1", "--output", "/dev/full"}, nullptr, 1, "", "cannot write /dev/full"},
+      {{"--column", "a:1"}, "/dev/full", 1, "", "cannot write standard output"},
+  };
+  for (const Case& c : cases) {
+    ProgramRun run = RunZormreport(home_, c.arguments, "1\n", c.stdout_path);
+    EXPECT_EQ(c.status, run.status) << c.err_part;
+    if (!c.out_part.empty()) {
+      EXPECT_EQ(0u, run.out.find(c.out_part)) << run.out;
+    } else {
+      EXPECT_EQ("", run.out);
+    }
+    EXPECT_NE(std::string::npos, run.err.find(c.err_part)) << run.err;
+  }
+}
