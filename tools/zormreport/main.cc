@@ -82,6 +82,11 @@ int main(int argc, char** argv) {
     fprintf(stderr, "zormreport: cannot write %s: %s\n", output_name.c_str(), strerror(errno));
     return kExitOutputFailed;
   }
+  if (report.pdf_save_result != 0) {
+    fprintf(stderr, "zormreport: PDF save failed with result code: %u\n",
+            static_cast<unsigned>(report.pdf_save_result));
+    return kExitOutputFailed;
+  }
   if (read_failed) {
     fprintf(stderr, "zormreport: reading %s failed\n",
             options.input.empty() ? "standard input" : options.input.c_str());
