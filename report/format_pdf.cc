@@ -37,11 +37,12 @@ uint32_t PageSizeFromName(const char* name) {
 }
 
 // Copies a path from the environment; a value longer than a path may be is left
-// out, so that no file is written or read under a cut name.
-void CopyPathFromEnvironment(const char* variable, char (&target)[kReportMaxPath + 1]) {
+// out, so that no file is written or read under a cut name. True when copied.
+bool CopyPathFromEnvironment(const char* variable, char (&target)[kReportMaxPath + 1]) {
   const char* value = getenv(variable);
-  if (value == nullptr || strlen(value) > kReportMaxPath) return;
+  if (value == nullptr || strlen(value) > kReportMaxPath) return false;
   strcpy(target, value);
+  return true;
 }
 
 bool HasOpenDocument(const Report* report) {
@@ -49,16 +50,17 @@ bool HasOpenDocument(const Report* report) {
 }
 
 void Open(Report* report) {
-  if (report->parent != report || report->pdf == nullptr) return;  // draws into the parent's
+  // A child draws into its parent's document.
+  if (PdfParentOf(report) != report || report->pdf == nullptr) return;
   PdfState* pdf = report->pdf;
   pdf->document = HPDF_New(PrintPdfError, nullptr);
   if (pdf->document == nullptr) return;
   HPDF_SetCompressionMode(pdf->document, HPDF_COMP_ALL);
 
   CopyPathFromEnvironment("ZORMPDFLOGOPATH", pdf->logo_path);
-  if (getenv("ZORMPDFOUTPUTPATH") != nullptr) {
-    CopyPathFromEnvironment("ZORMPDFOUTPUTPATH", pdf->output_path);
-  } else if (pdf->output_path[0] == '\0') {
+  // An empty ZORMPDFOUTPUTPATH means no file.
+  if (!CopyPathFromEnvironment("ZORMPDFOUTPUTPATH", pdf->output_path) &&
+      pdf->output_path[0] == '\0') {
     snprintf(pdf->output_path, sizeof pdf->output_path, "Report-%s.pdf",
              FormatFileStamp(report->creation_time));
   }
@@ -236,7 +238,7 @@ void StreamDocument(PdfState* pdf) {
 }
 
 void Close(Report* report) {
-  if (report->parent != report || !HasOpenDocument(report)) return;
+  if (PdfParentOf(report) != report || !HasOpenDocument(report)) return;
   PdfState* pdf = report->pdf;
   if (report->state & ReportState::CgiMode) {
     StreamDocument(pdf);

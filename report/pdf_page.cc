@@ -58,7 +58,7 @@ HPDF_Image LoadLogo(HPDF_Doc document, const char* path) {
 // The logo is loaded once per document; a failed load leaves pages without one.
 void LoadLogoOnce(Report* report, PdfState* pdf) {
   if (pdf->bits & PdfStateBit::LogoTried) return;
-  PdfState* parent_pdf = report->parent != nullptr ? report->parent->pdf : nullptr;
+  PdfState* parent_pdf = PdfParentOf(report)->pdf;
   if (parent_pdf != nullptr && parent_pdf != pdf && (parent_pdf->bits & PdfStateBit::LogoTried)) {
     pdf->logo = parent_pdf->logo;
   } else if (pdf->logo_path[0] != '\0') {
@@ -97,7 +97,8 @@ void DrawTitleBar(const Report* report, PdfState* pdf, HPDF_Page page, float wid
   }
 }
 
-void DrawFooter(const Report* report, PdfState* pdf, HPDF_Page page, float width) {
+void DrawFooter(const Report* report, const Report* parent, PdfState* pdf, HPDF_Page page,
+                float width) {
   const float bottom = pdf->bottom_margin;
   HPDF_Page_SetLineWidth(page, 1);
   HPDF_Page_SetRGBStroke(page, 0, 0, 0);
@@ -121,17 +122,18 @@ void DrawFooter(const Report* report, PdfState* pdf, HPDF_Page page, float width
     ShowPdfText(page, (width - notice.Width(page)) / 2, bottom - 10, notice);
   }
   char number[32];
-  snprintf(number, sizeof number, "Page %u", static_cast<unsigned>(report->parent->page_number));
+  snprintf(number, sizeof number, "Page %u", static_cast<unsigned>(parent->page_number));
   const PdfText page_number(number);
   ShowPdfText(page, width - (page_number.Width(page) + pdf->right_margin), bottom - 10,
               page_number);
 }
 
-void DrawQrCode(const Report* report, HPDF_Page page, float width, float height, float right) {
+void DrawQrCode(const Report* report, const Report* parent, HPDF_Page page, float width,
+                float height, float right) {
   char created[128];
-  FormatLocalTime(report->parent->creation_time, "%A, %B %d, %Y - %H:%M:%S", created,
+  FormatLocalTime(parent->creation_time, "%A, %B %d, %Y - %H:%M:%S", created,
                   sizeof created);
-  std::string text = std::to_string(report->parent->page_number);
+  std::string text = std::to_string(parent->page_number);
   text += ';';
   if (report->last_title.has_value()) text += *report->last_title;
   text += ';';
@@ -184,8 +186,9 @@ void CreatePendingBookmarks(const Report* report, PdfState* pdf, HPDF_Page page)
 void StartPdfPage(Report* report) {
   PdfState* pdf = report->pdf;
   LoadLogoOnce(report, pdf);
-  report->parent->page_number++;
-  if (report->parent != report) report->page_number++;
+  Report* parent = PdfParentOf(report);
+  parent->page_number++;
+  if (parent != report) report->page_number++;
 
   HPDF_Page page = HPDF_AddPage(pdf->document);
   pdf->page = page;
@@ -212,7 +215,7 @@ void StartPdfPage(Report* report) {
   }
   char production[160];
   char when[128];
-  FormatLocalTime(report->parent->creation_time, "%A, %B %d, %Y - %H:%M:%S (%Z)", when,
+  FormatLocalTime(parent->creation_time, "%A, %B %d, %Y - %H:%M:%S (%Z)", when,
                   sizeof when);
   snprintf(production, sizeof production, "Production Time: %s", when);
   ShowPdfText(page, pdf->title_bar_x, y, PdfText(production));
@@ -228,8 +231,8 @@ void StartPdfPage(Report* report) {
   const float visible = VisibleColumnWidths(report);
   pdf->unit = (width - (right + left)) * pdf->horizontal_scale / (visible != 0 ? visible : 1);
 
-  DrawFooter(report, pdf, page, width);
-  DrawQrCode(report, page, width, height, right);
+  DrawFooter(report, parent, pdf, page, width);
+  DrawQrCode(report, parent, page, width, height, right);
   DrawColumnHeadings(report, pdf, page, y);
 
   pdf->body_top = y - 2 * line_height;

@@ -7,6 +7,11 @@
 
 #include "report/report.h"
 
+// The parent of `report`, or the report itself when it has none.
+inline Report* PdfParentOf(Report* report) {
+  return report->parent != nullptr ? report->parent : report;
+}
+
 // The line centred in every page footer.
 extern const char kPdfNoticeLine[];
 
