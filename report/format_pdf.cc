@@ -109,16 +109,16 @@ void DrawTags(const PdfState* pdf, HPDF_Page page, float x, float y, std::string
     if (word.empty()) continue;
     const PdfText text(word);
     const float width = text.Width(page);
-    HPDF_Page_SetRGBFill(page, 0, 0, 0);
+    SetPdfFill(page, 0, 0, 0);
     FillPdfRectangle(page, x, y + 1, width + 8, pdf->line_height - 2);
-    HPDF_Page_SetRGBStroke(page, 1, 1, 1);
-    HPDF_Page_SetRGBFill(page, 1, 1, 1);
+    SetPdfStroke(page, 1, 1, 1);
+    SetPdfFill(page, 1, 1, 1);
     ShowPdfText(page, x + 4, y + 3, text);
     x += width + 10;
   }
-  HPDF_Page_SetLineWidth(page, 2);
-  HPDF_Page_SetRGBStroke(page, 0, 0, 0);
-  HPDF_Page_SetRGBFill(page, 0, 0, 0);
+  SetPdfLineWidth(page, 2);
+  SetPdfStroke(page, 0, 0, 0);
+  SetPdfFill(page, 0, 0, 0);
 }
 
 void Record(Report* report, const ReportRecord& record) {
@@ -131,14 +131,15 @@ void Record(Report* report, const ReportRecord& record) {
   if (page == nullptr) return;
   const float width = HPDF_Page_GetWidth(page);
   if (shaded) {
-    HPDF_Page_SetLineWidth(page, 2);
-    HPDF_Page_SetRGBStroke(page, 0, 0, 0);
-    HPDF_Page_SetRGBFill(page, 0.98f, 0.98f, 0.98f);
+    SetPdfLineWidth(page, 2);
+    SetPdfStroke(page, 0, 0, 0);
+    SetPdfFill(page, 0.98f, 0.98f, 0.98f);
     FillPdfRectangle(page, pdf->left_margin, y,
                      (width - pdf->left_margin - pdf->right_margin) * pdf->horizontal_scale,
                      pdf->line_height);
-    HPDF_Page_SetRGBFill(page, 0, 0, 0);
+    SetPdfFill(page, 0, 0, 0);
   }
+  PdfTextBlock texts(page);
   for (uint32_t i = 0; i < report->column_count; ++i) {
     const ReportColumn& column = report->columns[i];
     if (record.value[i] == nullptr || (column.flags & ReportColumnFlag::Hidden)) continue;
@@ -150,13 +151,14 @@ void Record(Report* report, const ReportRecord& record) {
     if (column.flags & ReportColumnFlag::Fixed)
       HPDF_Page_SetFontAndSize(page, pdf->fixed_font, kBodyFontSize);
     if (column.flags & ReportColumnFlag::Tags) {
+      texts.End();  // the boxes are rectangles
       DrawTags(pdf, page, column.pdf_x, y, value);
     } else {
       const PdfText text(value);
       float dx = 0;
       if (column.flags & ReportColumnFlag::RightAlign)
         dx = column.pdf_width - text.Width(page) - 5;
-      ShowPdfText(page, column.pdf_x + dx, y + 3, text);
+      texts.Show(column.pdf_x + dx, y + 3, text);
     }
     if (column.flags & ReportColumnFlag::Fixed)
       HPDF_Page_SetFontAndSize(page, pdf->regular_font, kBodyFontSize);
@@ -178,8 +180,8 @@ void Banner(Report* report, const char* text) {
   if (page == nullptr) return;
   const float width = HPDF_Page_GetWidth(page);
   const float middle = y + pdf->line_height / 2;
-  HPDF_Page_SetLineWidth(page, 1);
-  HPDF_Page_SetRGBStroke(page, 0, 0, 0);
+  SetPdfLineWidth(page, 1);
+  SetPdfStroke(page, 0, 0, 0);
   HPDF_Page_MoveTo(page, pdf->left_margin, middle);
   HPDF_Page_LineTo(page, width - pdf->right_margin, middle);
   HPDF_Page_Stroke(page);
@@ -187,13 +189,13 @@ void Banner(Report* report, const char* text) {
   const float text_width = banner.Width(page);
   const float x =
       (width - (pdf->right_margin + pdf->left_margin)) * pdf->horizontal_scale / 2 - text_width / 2;
-  HPDF_Page_SetRGBFill(page, 0, 0, 0);
+  SetPdfFill(page, 0, 0, 0);
   FillPdfRectangle(page, x - 20, y, text_width + 40, pdf->line_height);
-  HPDF_Page_SetRGBFill(page, 1, 1, 1);
+  SetPdfFill(page, 1, 1, 1);
   ShowPdfText(page, x, y + 3, banner);
-  HPDF_Page_SetLineWidth(page, 2);
-  HPDF_Page_SetRGBStroke(page, 0, 0, 0);
-  HPDF_Page_SetRGBFill(page, 0, 0, 0);
+  SetPdfLineWidth(page, 2);
+  SetPdfStroke(page, 0, 0, 0);
+  SetPdfFill(page, 0, 0, 0);
 }
 
 // A page for a section without records, with a grey box holding `text`.
@@ -203,16 +205,16 @@ void DrawBlankPage(Report* report, const char* text) {
   HPDF_Page page = pdf->page;
   if (page == nullptr) return;
   const float box_y = (HPDF_Page_GetHeight(page) - pdf->top_margin) / 2;
-  HPDF_Page_SetLineWidth(page, 2);
-  HPDF_Page_SetRGBStroke(page, 0, 0, 0);
-  HPDF_Page_SetRGBFill(page, 0.8f, 0.8f, 0.8f);
+  SetPdfLineWidth(page, 2);
+  SetPdfStroke(page, 0, 0, 0);
+  SetPdfFill(page, 0.8f, 0.8f, 0.8f);
   FillPdfRectangle(page, pdf->title_bar_x, box_y, pdf->title_bar_width, 30);
   HPDF_Page_SetFontAndSize(page, pdf->bold_font, 18);
   const PdfText message(text);
-  HPDF_Page_SetRGBFill(page, 1, 1, 1);
+  SetPdfFill(page, 1, 1, 1);
   ShowPdfText(page, (pdf->title_bar_width - message.Width(page)) / 2, box_y + 10, message);
-  HPDF_Page_SetRGBStroke(page, 0, 0, 0);
-  HPDF_Page_SetRGBFill(page, 0, 0, 0);
+  SetPdfStroke(page, 0, 0, 0);
+  SetPdfFill(page, 0, 0, 0);
 }
 
 void Trailer(Report* report) {

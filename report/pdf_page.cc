@@ -83,25 +83,25 @@ void DrawTitleBar(const Report* report, PdfState* pdf, HPDF_Page page, float wid
     pdf->title_bar_x = pdf->left_margin + pdf->logo_width + 20;
     pdf->title_bar_width -= 20;
   }
-  HPDF_Page_SetLineWidth(page, 2);
-  HPDF_Page_SetRGBStroke(page, 0, 0, 0);
-  HPDF_Page_SetRGBFill(page, 0.039f, 0.254f, 0.412f);
+  SetPdfLineWidth(page, 2);
+  SetPdfStroke(page, 0, 0, 0);
+  SetPdfFill(page, 0.039f, 0.254f, 0.412f);
   FillPdfRectangle(page, pdf->title_bar_x, top - kTitleBarHeight, pdf->title_bar_width,
                    kTitleBarHeight);
   HPDF_Page_SetFontAndSize(page, pdf->bold_font, kTitleFontSize);
   if (report->last_title.has_value()) {
-    HPDF_Page_SetRGBFill(page, 1, 1, 1);
+    SetPdfFill(page, 1, 1, 1);
     ShowPdfText(page, pdf->title_bar_x + 10, top - 20, PdfText(*report->last_title));
-    HPDF_Page_SetRGBStroke(page, 0, 0, 0);
-    HPDF_Page_SetRGBFill(page, 0, 0, 0);
+    SetPdfStroke(page, 0, 0, 0);
+    SetPdfFill(page, 0, 0, 0);
   }
 }
 
 void DrawFooter(const Report* report, const Report* parent, PdfState* pdf, HPDF_Page page,
                 float width) {
   const float bottom = pdf->bottom_margin;
-  HPDF_Page_SetLineWidth(page, 1);
-  HPDF_Page_SetRGBStroke(page, 0, 0, 0);
+  SetPdfLineWidth(page, 1);
+  SetPdfStroke(page, 0, 0, 0);
   HPDF_Page_MoveTo(page, pdf->left_margin, bottom);
   HPDF_Page_LineTo(page, width - pdf->right_margin, bottom);
   HPDF_Page_Stroke(page);
@@ -111,13 +111,13 @@ void DrawFooter(const Report* report, const Report* parent, PdfState* pdf, HPDF_
       snprintf(id, sizeof id, "Report-ID %3.3u", static_cast<unsigned>(report->report_number));
       const PdfText text(id);
       HPDF_Page_SetFontAndSize(page, pdf->fixed_font, kBodyFontSize);
-      HPDF_Page_SetRGBFill(page, 0, 0, 0);
+      SetPdfFill(page, 0, 0, 0);
       FillPdfRectangle(page, 10, bottom - 14, text.Width(page) + 10, 14);
-      HPDF_Page_SetRGBFill(page, 1, 1, 1);
+      SetPdfFill(page, 1, 1, 1);
       ShowPdfText(page, 15, bottom - 9, text);
       HPDF_Page_SetFontAndSize(page, pdf->regular_font, kBodyFontSize);
     }
-    HPDF_Page_SetRGBFill(page, 0, 0, 0);
+    SetPdfFill(page, 0, 0, 0);
     const PdfText notice(kPdfNoticeLine);
     ShowPdfText(page, (width - notice.Width(page)) / 2, bottom - 10, notice);
   }
@@ -143,8 +143,8 @@ void DrawQrCode(const Report* report, const Report* parent, HPDF_Page page, floa
 
 // Places every column and draws the names of the visible ones at `y`.
 void DrawColumnHeadings(Report* report, PdfState* pdf, HPDF_Page page, float y) {
-  HPDF_Page_SetRGBStroke(page, 0, 0, 0);
-  HPDF_Page_SetRGBFill(page, 0, 0, 0);
+  SetPdfStroke(page, 0, 0, 0);
+  SetPdfFill(page, 0, 0, 0);
   float x = pdf->left_margin + 5;
   for (uint32_t i = 0; i < report->column_count; ++i) {
     ReportColumn& column = report->columns[i];
@@ -220,13 +220,13 @@ void StartPdfPage(Report* report) {
   snprintf(production, sizeof production, "Production Time: %s", when);
   ShowPdfText(page, pdf->title_bar_x, y, PdfText(production));
 
-  HPDF_Page_SetLineWidth(page, 2);
-  HPDF_Page_SetRGBStroke(page, 0, 0, 0);
-  HPDF_Page_SetRGBFill(page, 0.8f, 0.8f, 0.8f);
+  SetPdfLineWidth(page, 2);
+  SetPdfStroke(page, 0, 0, 0);
+  SetPdfFill(page, 0.8f, 0.8f, 0.8f);
   y -= kHeadingLineGap;
   const float body_width = (width - left - right) * pdf->horizontal_scale;
   FillPdfRectangle(page, left, y - line_height, body_width, line_height);
-  HPDF_Page_SetRGBFill(page, 0, 0, 0);
+  SetPdfFill(page, 0, 0, 0);
 
   const float visible = VisibleColumnWidths(report);
   pdf->unit = (width - (right + left)) * pdf->horizontal_scale / (visible != 0 ? visible : 1);

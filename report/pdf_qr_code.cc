@@ -2,6 +2,10 @@
 
 #include <qrcodegen.h>
 
+#include <vector>
+
+#include "report/pdf_text.h"
+
 namespace {
 
 // Points of white kept around the symbol on every side.
@@ -10,12 +14,12 @@ constexpr int kQuietZone = 5;
 }  // namespace
 
 void DrawPdfQrCode(HPDF_Page page, const char* text, float x, float y) {
-  HPDF_Page_SetLineWidth(page, 1);
-  HPDF_Page_SetRGBStroke(page, 1, 1, 1);
-  HPDF_Page_SetRGBFill(page, 1, 1, 1);
+  SetPdfLineWidth(page, 1);
+  SetPdfStroke(page, 1, 1, 1);
+  SetPdfFill(page, 1, 1, 1);
   HPDF_Page_Rectangle(page, x, y, kPdfQrCodeSize, kPdfQrCodeSize);
   HPDF_Page_Fill(page);
-  HPDF_Page_SetRGBFill(page, 0, 0, 0);
+  SetPdfFill(page, 0, 0, 0);
 
   // Medium error correction, raised while the data still fits; the smallest
   // version that holds the text; the mask with the lowest penalty.
@@ -30,15 +34,37 @@ void DrawPdfQrCode(HPDF_Page page, const char* text, float x, float y) {
   const int pad = (inner - n * module) / 2;
   const float right = x + kQuietZone + pad + n * module;
   const float top = y + kQuietZone + pad + n * module;
-  // The square is white already, so only the dark modules are drawn, as one path
-  // filled once: a page with a thousand small fills would be slow to write and view.
+  // The square is white already, so only the dark modules are drawn, as few
+  // rectangles as a simple cover gives (a run of dark modules in a row, extended
+  // down over the rows that repeat it), all filled at once. A thousand small
+  // rectangles per page would be slow to write, compress and view.
+  std::vector<bool> drawn(static_cast<size_t>(n) * n);
+  const auto dark = [&](int column, int row) {
+    return qrcodegen_getModule(qrcode, column, row) && !drawn[static_cast<size_t>(row) * n + column];
+  };
   bool any_dark = false;
   for (int row = 0; row < n; ++row) {
-    for (int column = 0; column < n; ++column) {
-      if (!qrcodegen_getModule(qrcode, column, row)) continue;
-      HPDF_Page_Rectangle(page, right - (column + 1) * module, top - (row + 1) * module, module,
-                          module);
+    for (int column = 0; column < n;) {
+      if (!dark(column, row)) {
+        ++column;
+        continue;
+      }
+      int end = column + 1;
+      while (end < n && dark(end, row)) ++end;
+      int bottom = row + 1;
+      for (; bottom < n; ++bottom) {
+        bool repeats = true;
+        for (int c = column; c < end && repeats; ++c) repeats = dark(c, bottom);
+        if (!repeats) break;
+      }
+      for (int r = row; r < bottom; ++r) {
+        for (int c = column; c < end; ++c) drawn[static_cast<size_t>(r) * n + c] = true;
+      }
+      // Columns run right to left on the page, rows top down.
+      HPDF_Page_Rectangle(page, right - end * module, top - bottom * module,
+                          (end - column) * module, (bottom - row) * module);
       any_dark = true;
+      column = end;
     }
   }
   if (any_dark) HPDF_Page_Fill(page);

@@ -29,5 +29,33 @@ class PdfText {
 // Draws `text` with its baseline starting at (x, y) in the current font and fill.
 void ShowPdfText(HPDF_Page page, float x, float y, const PdfText& text);
 
+// Several texts of one page in one text object, each placed by a move from the
+// previous one: a record line costs one text object instead of one per value.
+// Rectangles may not be drawn while the block is open: End() it first. Ends
+// itself when destroyed.
+class PdfTextBlock {
+ public:
+  explicit PdfTextBlock(HPDF_Page page) : page_(page) {}
+  ~PdfTextBlock() { End(); }
+  PdfTextBlock(const PdfTextBlock&) = delete;
+  PdfTextBlock& operator=(const PdfTextBlock&) = delete;
+
+  // Draws `text` with its baseline starting at (x, y), opening the block if needed.
+  void Show(float x, float y, const PdfText& text);
+  void End();
+
+ private:
+  HPDF_Page page_;
+  bool open_ = false;
+  float x_ = 0, y_ = 0;  // where the previous text was placed
+};
+
+// Fill colour, stroke colour and line width, written only when the page does not
+// have them already: a report sets the same few values over and over, and each
+// one written costs time and bytes.
+void SetPdfFill(HPDF_Page page, float red, float green, float blue);
+void SetPdfStroke(HPDF_Page page, float red, float green, float blue);
+void SetPdfLineWidth(HPDF_Page page, float width);
+
 // Fills the rectangle with its lower left corner at (x, y) in the current fill.
 void FillPdfRectangle(HPDF_Page page, float x, float y, float width, float height);
