@@ -86,3 +86,23 @@ TEST(ReportCsvTest, NoHeaderVariableLeavesOutTheHeadingLine) {
   report.Close();
   EXPECT_EQ("1,2,\n\n", out.Text());
 }
+
+TEST(ReportCsvTest, FormatNumbersOutsideTheTableWriteNothing) {
+  ReportTestEnv env;
+  for (uint32_t number : {1u, 7u, 99u, 100u, 0xFFFFFFFFu}) {
+    MemoryOutput out;
+    Report report;
+    InitReport(&report);
+    report.format = static_cast<ReportFormat>(number);
+    report.output = out.stream();
+    report.AddColumn(3, "a", 0);
+    report.Header([](Report* r) { fputs("callback\n", r->output); }, "T", "%s", "n");
+    report.AddRecord("1");
+    report.Separator();
+    report.Trailer();
+    report.PdfBanner("b");
+    report.Close();
+    EXPECT_EQ("", out.Text()) << number;
+    EXPECT_EQ(1u, report.record_counter) << number;
+  }
+}

@@ -96,7 +96,14 @@ void Report::AddRecord(const char* format, ...) {
 void Report::VAddRecord(const char* format, va_list arguments) {
   char text[kReportMaxRecord + 1];
   text[0] = '\0';
-  if (format != nullptr) vsnprintf(text, sizeof text, format, arguments);
+  if (format != nullptr && strcmp(format, "%s") == 0) {
+    // The common case of a record passed whole, without printf's machinery.
+    const char* whole = va_arg(arguments, const char*);
+    if (whole == nullptr) whole = "(null)";
+    CopyCut(text, sizeof text, whole);
+  } else if (format != nullptr) {
+    vsnprintf(text, sizeof text, format, arguments);
+  }
   if (progress.tick != nullptr) progress.tick(&progress);
   record_counter++;
   const ReportFormatOps* ops = FindReportFormatOps(this->format);
@@ -118,7 +125,9 @@ void Report::VHeader(ReportHeaderCallback callback, const char* title, const cha
                      va_list arguments) {
   if (!(state & ReportState::HeadingSetUp)) SetUp();
   std::string title_used = title_override[0] != '\0' ? title_override : (title ? title : "");
-  bool title_is_new = !parent->last_title.has_value() || *parent->last_title != title_used;
+  const Report* document_owner = parent != nullptr ? parent : this;
+  bool title_is_new =
+      !document_owner->last_title.has_value() || *document_owner->last_title != title_used;
   last_title = title_used;
   if (notes_format != nullptr) {
     char text[kReportLineBuffer];

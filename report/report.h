@@ -133,7 +133,8 @@ struct Report {
   // releases everything the object holds. With no output stream it writes nothing.
   void Close();
   // Starts a section. The first call sets the report up. `callback` is used by the
-  // text format only; `notes_format` null means no notes.
+  // text format only, and not called when the report has no output stream;
+  // `notes_format` null means no notes (an empty one: none in text and HTML).
   void Header(ReportHeaderCallback callback, const char* title, const char* notes_format, ...)
       __attribute__((format(printf, 4, 5)));
   void VHeader(ReportHeaderCallback callback, const char* title, const char* notes_format,

@@ -15,7 +15,7 @@ void SplitReportRecord(char* text, uint32_t column_count, ReportRecord* record) 
     while (*p == '|') ++p;
     if (*p == '\0') break;
     char* start = p;
-    while (*p != '\0' && *p != '|') ++p;
+    p = strchrnul(p, '|');
     record->value[column] = start;
     record->length[column] = static_cast<uint32_t>(p - start);
     if (*p == '|') *p++ = '\0';

@@ -189,3 +189,50 @@ TEST(ReportInitTest, PdfSettingsAreStoredAndLongOrMissingPathsIgnored) {
   report.Close();
   EXPECT_EQ(nullptr, report.pdf);
 }
+
+TEST(ReportInitTest, ChildReportsBorrowTheParentsDocumentStateAndShareCounters) {
+  ReportTestEnv env;
+  Report parent, pdf_child, excel_child, text_child;
+  InitReport(&parent);
+  parent.output = nullptr;
+  parent.SetPdfOutputPath("parent.pdf");
+  struct Case {
+    Report* child;
+    ReportFormat format;
+  } cases[] = {{&pdf_child, ReportFormat::Pdf},
+               {&excel_child, ReportFormat::Excel},
+               {&text_child, ReportFormat::Text}};
+  for (const Case& c : cases) {
+    InitReport(c.child);
+    c.child->output = nullptr;
+    c.child->format = c.format;
+    c.child->parent = &parent;
+    c.child->AddColumn(3, "a", 0);
+    c.child->Header(nullptr, "Child", nullptr);
+    c.child->AddRecord("1");
+    c.child->AddRecord("2");
+  }
+  EXPECT_EQ(parent.pdf, pdf_child.pdf);
+  EXPECT_NE(0u, pdf_child.state & ReportState::PdfBorrowed);
+  EXPECT_STREQ("parent.pdf", pdf_child.pdf->output_path);
+  EXPECT_EQ(parent.workbook, excel_child.workbook);
+  EXPECT_NE(0u, excel_child.state & ReportState::WorkbookBorrowed);
+  EXPECT_NE(parent.pdf, text_child.pdf);
+  EXPECT_NE(parent.workbook, text_child.workbook);
+
+  parent.record_counter = parent.line_in_page = 9;
+  text_child.Separator();  // the text format draws a line but keeps counting
+  EXPECT_EQ(2u, text_child.record_counter);
+  pdf_child.ResetCounters();
+  EXPECT_EQ(0u, pdf_child.record_counter);
+  EXPECT_EQ(0u, parent.record_counter);
+  EXPECT_EQ(0u, parent.line_in_page);
+
+  // Children close first or last: a borrowed state is never freed by the child
+  // (the sanitizer build would report a double free).
+  pdf_child.Close();
+  parent.Close();
+  excel_child.Close();
+  text_child.Close();
+  EXPECT_EQ(nullptr, pdf_child.pdf);
+}

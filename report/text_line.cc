@@ -40,6 +40,7 @@ void BuildAndWrite(Report* report, const std::string_view* texts, Fill fill) {
     }
     std::string_view text = texts[i];
     uint64_t shown = text.size() < column.width ? text.size() : column.width;
+    if (shown == 0) continue;
     uint64_t position = start;
     if ((column.flags & ReportColumnFlag::RightAlign) && shown < column.width)
       position = start + (column.width - shown);

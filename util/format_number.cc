@@ -1,29 +1,34 @@
 #include "util/format_number.h"
 
-#include <cstdio>
 #include <cstring>
+
+namespace {
+
+// Copies `text` into the caller's buffer, cut to `length` bytes with the zero.
+char* CopyCut(const char* text, size_t size, char* buffer, size_t length) {
+  size_t copy = size < length - 1 ? size : length - 1;
+  memcpy(buffer, text, copy);
+  memset(buffer + copy, 0, length - copy);
+  return buffer;
+}
+
+}  // namespace
 
 char* FormatNumber(uint64_t value, char* buffer, size_t length, unsigned flags) {
   if (buffer == nullptr || length == 0) return buffer;
-  memset(buffer, 0, length);
-  if (value == 0) {
-    snprintf(buffer, length, "%s", flags != 0 ? " " : "0");
-    return buffer;
-  }
-  if (flags & kFormatNumberPlain) {
-    snprintf(buffer, length, "%llu", static_cast<unsigned long long>(value));
-    return buffer;
-  }
-  // Groups of three digits, most significant first; 2^64 has seven groups.
-  unsigned groups[7];
-  int count = 0;
-  for (uint64_t rest = value; rest != 0; rest /= 1000) groups[count++] = rest % 1000;
+  if (value == 0) return CopyCut(flags != 0 ? " " : "0", 1, buffer, length);
+  // Digits from the right; report lines format one number per row, so this stays
+  // clear of printf.
+  const bool grouped = (flags & kFormatNumberPlain) == 0;
   char text[32];
-  size_t used = snprintf(text, sizeof text, "%u", groups[count - 1]);
-  for (int i = count - 2; i >= 0; --i)
-    used += snprintf(text + used, sizeof text - used, ",%3.3u", groups[i]);
-  snprintf(buffer, length, "%s", text);
-  return buffer;
+  char* end = text + sizeof text;
+  char* p = end;
+  for (int digits = 0; value != 0; value /= 10) {
+    if (grouped && digits > 0 && digits % 3 == 0) *--p = ',';
+    *--p = static_cast<char>('0' + value % 10);
+    ++digits;
+  }
+  return CopyCut(p, static_cast<size_t>(end - p), buffer, length);
 }
 
 char* FormatNumber(uint64_t value, unsigned flags) {

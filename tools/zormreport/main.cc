@@ -23,15 +23,31 @@ int BadArguments(const std::string& message) {
   return kExitBadArguments;
 }
 
-// Reads one line without its LF or CR LF; false at the end of the input.
-bool ReadLine(FILE* input, std::string* line) {
-  line->clear();
-  int c;
-  while ((c = getc_unlocked(input)) != EOF && c != '\n') line->push_back(static_cast<char>(c));
-  if (c == EOF && line->empty()) return false;
-  if (c == '\n' && !line->empty() && line->back() == '\r') line->pop_back();
-  return true;
-}
+// Reads lines of any length without their LF or CR LF.
+class LineReader {
+ public:
+  explicit LineReader(FILE* input) : input_(input) {}
+  ~LineReader() { free(buffer_); }
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+
+  // False at the end of the input.
+  bool Next(std::string* line) {
+    ssize_t length = getline(&buffer_, &capacity_, input_);
+    if (length < 0) return false;
+    if (length > 0 && buffer_[length - 1] == '\n') {
+      --length;
+      if (length > 0 && buffer_[length - 1] == '\r') --length;
+    }
+    line->assign(buffer_, static_cast<size_t>(length));
+    return true;
+  }
+
+ private:
+  FILE* input_;
+  char* buffer_ = nullptr;
+  size_t capacity_ = 0;
+};
 
 }  // namespace
 
@@ -72,7 +88,8 @@ int main(int argc, char** argv) {
 
   RecordFeeder feeder(&report, options.title, options.notes);
   std::string line;
-  for (unsigned long number = 1; ReadLine(input, &line); ++number) {
+  LineReader reader(input);
+  for (unsigned long number = 1; reader.Next(&line); ++number) {
     if (!feeder.Line(line))
       fprintf(stderr, "zormreport: line %lu: unknown directive, line left out: %.60s\n", number,
               line.c_str());

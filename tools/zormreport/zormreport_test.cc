@@ -148,10 +148,35 @@ TEST_F(ZormreportTest, UnknownDirectiveIsReportedAndLeftOut) {
 
 TEST_F(ZormreportTest, InCgiModeTheHeaderLineComesFirst) {
   home_.SetEnv("REQUEST_URI", "/cgi/report");
-  home_.SetEnv("QUERY_STRING", "rpt=Csv");
-  home_.SetEnv("ZORMREPORTFORMAT", "json");
-  ProgramRun run = RunZormreport(home_, {"--column", "a:1"}, "1\n");
-  EXPECT_EQ("Content-Type: text/plain;\n\r\na,\n1,\n\n", run.out);
+  home_.SetEnv("ZORMREPORTFORMAT", "json");  // not consulted in CGI mode
+  home_.SetEnv("ZORMDROPREPORT004", "");
+  struct Case {
+    const char* query;
+    const char* report_number;
+    std::string expected;
+  } cases[] = {
+      {"rpt=Csv", "0", "Content-Type: text/plain;\n\r\na,\n1,\n\n"},
+      {"RPT=", "0",
+       "Content-Type: text/plain;\n\r\n\n             System: Calvaro\n Report Description: T\n"
+       "    Production Time: <time>\n       Report Width: 2 bytes\n\na \n- \n1 \n- \n"},
+      {"RPT=html", "0",
+       "Content-Type: text/html;\n\r\n<html><body><table width=\"100%\">"},
+      {"RPT=json", "0",
+       "Content-Type: application/json;\n\r\n[{\n\t\t\"title\":\t\"T\",\n"},
+      {"RPT=csv", "4", "Content-Type: text/plain;\n\r\n"},  // dropped after the header line
+      {"RPT=json", "4", "Content-Type: application/json;\n\r\n"},
+  };
+  for (const Case& c : cases) {
+    home_.SetEnv("QUERY_STRING", c.query);
+    ProgramRun run = RunZormreport(
+        home_, {"--title", "T", "--report-number", c.report_number, "--column", "a:1"}, "1\n");
+    EXPECT_EQ(0, run.status);
+    std::string out = WithoutTime(run.out);
+    EXPECT_EQ(c.expected, out.substr(0, c.expected.size())) << c.query;
+    if (std::string(c.report_number) == "4") {
+      EXPECT_EQ(c.expected, out) << c.query;
+    }
+  }
 }
 
 TEST_F(ZormreportTest, ExitStatusTellsWhatWentWrong) {
