@@ -559,6 +559,39 @@ TEST_F(PdfFormatTest, BannersTakeTheNextLineOrStartAPage) {
   EXPECT_LT(raster.GreyAt(50, 657), 200);  // the rule across the line
 }
 
+TEST_F(PdfFormatTest, SeparatorResetAndTrailerStartTheNextRecordOnANewPage) {
+  struct Case {
+    const char* name;
+    std::function<void(Report&)> between;
+    unsigned pages;
+  } cases[] = {
+      {"separator", [](Report& r) { r.Separator(); }, 2},
+      {"reset", [](Report& r) { r.ResetCounters(); }, 2},
+      {"trailer", [](Report& r) { r.Trailer(); }, 2},
+      {"header alone waits for the page to fill",
+       [](Report& r) { r.Header(nullptr, "Second", nullptr); }, 1},
+      {"banner stays on the page", [](Report& r) { r.PdfBanner("Between"); }, 1},
+  };
+  for (const Case& c : cases) {
+    const std::string name = std::string("between-") + std::to_string(&c - cases) + ".pdf";
+    Run(name, [&](Report& report) {
+      AddStockColumns(report);
+      report.Header(nullptr, "First", nullptr);
+      AddStockRecords(report, 5);
+      c.between(report);
+      AddStockRecords(report, 2, 6);
+      report.Trailer();
+    });
+    ASSERT_EQ(c.pages, ReadPdfPageBoxes(Path(name)).size()) << c.name;
+    const std::vector<PdfWord> after = FindPdfWords(ReadPdfWords(Path(name)), c.pages, "R0006");
+    ASSERT_EQ(1u, after.size()) << c.name;
+    // A new page begins at line 1 (no notes: baseline 681); on the same page the
+    // record follows line 5, or line 6 when a banner took it.
+    const int line = c.pages == 2 ? 1 : (std::string(c.name).find("banner") == 0 ? 7 : 6);
+    EXPECT_NEAR(681 - (line - 1) * 12, Baseline(after[0]), 0.1) << c.name;
+  }
+}
+
 TEST_F(PdfFormatTest, EmptySectionGetsABlankPageOnlyWithItsText) {
   for (const char* text : {static_cast<const char*>(nullptr), "Nothing to report"}) {
     home_.SetEnv("ZORMPDFBLANKPAGETEXT", text);
