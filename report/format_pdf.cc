@@ -53,7 +53,9 @@ void Open(Report* report) {
   // A child draws into its parent's document.
   if (PdfParentOf(report) != report || report->pdf == nullptr) return;
   PdfState* pdf = report->pdf;
-  pdf->document = HPDF_New(PrintPdfError, nullptr);
+  // The document's many small objects come from a pool of 1 MB blocks and go
+  // with the document; a report of many pages spends much less time in malloc.
+  pdf->document = HPDF_NewEx(PrintPdfError, nullptr, nullptr, 1 << 20, nullptr);
   if (pdf->document == nullptr) return;
   HPDF_SetCompressionMode(pdf->document, HPDF_COMP_ALL);
 
