@@ -158,8 +158,7 @@ void Record(Report* report, const ReportRecord& record) {
     } else {
       const PdfText text(value);
       float dx = 0;
-      if (column.flags & ReportColumnFlag::RightAlign)
-        dx = column.pdf_width - text.Width(page) - 5;
+      if (column.flags & ReportColumnFlag::RightAlign) dx = column.pdf_width - text.Width(page) - 5;
       texts.Show(column.pdf_x + dx, y + 3, text);
     }
     if (column.flags & ReportColumnFlag::Fixed)

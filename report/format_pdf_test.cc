@@ -63,10 +63,9 @@ class PdfFormatTest : public ::testing::Test {
     home_.SetEnv("TZ", "UTC");
     tzset();
     home_.SetEnv("ZORMREPORTFORMAT", "pdf");
-    for (const char* name :
-         {"ZORMPDFLOGOPATH", "ZORMPDFOUTPUTPATH", "ZORMPDFORIENTATION", "ZORMPDFPAGESIZE",
-          "ZORMPDFBLANKPAGETEXT", "ZORMREPORTCOLUMNDELETE", "REQUEST_URI", "QUERY_STRING",
-          "REQUEST_METHOD"})
+    for (const char* name : {"ZORMPDFLOGOPATH", "ZORMPDFOUTPUTPATH", "ZORMPDFORIENTATION",
+                             "ZORMPDFPAGESIZE", "ZORMPDFBLANKPAGETEXT", "ZORMREPORTCOLUMNDELETE",
+                             "REQUEST_URI", "QUERY_STRING", "REQUEST_METHOD"})
       home_.SetEnv(name, nullptr);
   }
   void TearDown() override {
@@ -133,19 +132,19 @@ TEST_F(PdfFormatTest, LetterPageHeadingRecordsAndFooterStandWhereDrawn) {
     double right;  // < 0: not checked
     double baseline;
   } expected[] = {
-      {"Stock", 1, 20, -1, 742},           // title in the bar
-      {"Warehouse", 1, 10, -1, 717},       // notes
-      {"Production", 1, 10, -1, 702},      // production time
-      {"Item", 1, 15, -1, 679},            // headings in the grey band
+      {"Stock", 1, 20, -1, 742},       // title in the bar
+      {"Warehouse", 1, 10, -1, 717},   // notes
+      {"Production", 1, 10, -1, 702},  // production time
+      {"Item", 1, 15, -1, 679},        // headings in the grey band
       {"Description", 1, 15 + 10 * 592.0 / 48, -1, 679},
-      {"Qty", 1, -1, 602, 679},            // right-aligned, 5 points inside the column
-      {"R0001", 1, 15, -1, 666},           // first record line
-      {"1,000", 1, -1, 602, 666},          // numeric cell with separators
-      {"R0052", 1, 15, -1, 666 - 51 * 12}, // the last of 52 lines
-      {"R0053", 2, 15, -1, 666},           // page 2 starts over
-      {"1", 1, -1, 602, 20},               // "Page 1" ends at the right margin
+      {"Qty", 1, -1, 602, 679},             // right-aligned, 5 points inside the column
+      {"R0001", 1, 15, -1, 666},            // first record line
+      {"1,000", 1, -1, 602, 666},           // numeric cell with separators
+      {"R0052", 1, 15, -1, 666 - 51 * 12},  // the last of 52 lines
+      {"R0053", 2, 15, -1, 666},            // page 2 starts over
+      {"1", 1, -1, 602, 20},                // "Page 1" ends at the right margin
       {"2", 2, -1, 602, 20},
-      {"Report-ID", 1, 15, -1, 21},        // in the box, first page only
+      {"Report-ID", 1, 15, -1, 21},  // in the box, first page only
   };
   for (const Expected& e : expected) {
     const std::vector<PdfWord> found = FindPdfWords(words, e.page, e.text);
@@ -159,8 +158,7 @@ TEST_F(PdfFormatTest, LetterPageHeadingRecordsAndFooterStandWhereDrawn) {
     if (e.right >= 0) {
       EXPECT_NEAR(e.right, word.right, 0.05) << e.text;
     }
-    EXPECT_NEAR(e.baseline, Baseline(word), e.text == std::string("Report-ID") ? 2 : 0.1)
-        << e.text;
+    EXPECT_NEAR(e.baseline, Baseline(word), e.text == std::string("Report-ID") ? 2 : 0.1) << e.text;
   }
   EXPECT_TRUE(FindPdfWords(words, 2, "Report-ID").empty());
   EXPECT_EQ(std::string("Thursday,"), FindPdfWords(words, 1, "Thursday,").at(0).text);
@@ -194,14 +192,14 @@ TEST_F(PdfFormatTest, RowsAreShadedEverySecondLineAndTheTitleBarIsDark) {
   // Sample beside the text, in the middle of each line (line n spans
   // 663 - 12 (n - 1) to 12 points above).
   const double x = 300;
-  EXPECT_EQ(255, raster.GreyAt(x, 663 + 6));       // line 1: plain
-  EXPECT_EQ(250, raster.GreyAt(x, 651 + 6));       // line 2: shaded 0.98
-  EXPECT_EQ(255, raster.GreyAt(x, 639 + 6));       // line 3
-  EXPECT_EQ(250, raster.GreyAt(x, 627 + 6));       // line 4
-  EXPECT_EQ(204, raster.GreyAt(x, 675 + 6));       // heading band 0.8
-  EXPECT_LT(raster.GreyAt(300, 732 + 15), 80);     // title bar (dark blue)
-  EXPECT_EQ(255, raster.GreyAt(5, 732 + 15));      // left of the bar
-  EXPECT_LT(raster.GreyAt(300, 30), 200);          // bottom rule
+  EXPECT_EQ(255, raster.GreyAt(x, 663 + 6));    // line 1: plain
+  EXPECT_EQ(250, raster.GreyAt(x, 651 + 6));    // line 2: shaded 0.98
+  EXPECT_EQ(255, raster.GreyAt(x, 639 + 6));    // line 3
+  EXPECT_EQ(250, raster.GreyAt(x, 627 + 6));    // line 4
+  EXPECT_EQ(204, raster.GreyAt(x, 675 + 6));    // heading band 0.8
+  EXPECT_LT(raster.GreyAt(300, 732 + 15), 80);  // title bar (dark blue)
+  EXPECT_EQ(255, raster.GreyAt(5, 732 + 15));   // left of the bar
+  EXPECT_LT(raster.GreyAt(300, 30), 200);       // bottom rule
 }
 
 TEST_F(PdfFormatTest, PageHoldsFiftyTwoRecordsWithNotesAndFiftyFourWithout) {
@@ -259,9 +257,9 @@ TEST_F(PdfFormatTest, PageSizeAndOrientationComeFromTheEnvironmentOrTheCalls) {
       {"tabloid", nullptr, -1, -1, 612, 792},
       {"Legal", "portrait", -1, -1, 612, 1008},
       {"EXECUTIVE", "sideways", -1, 1, 522, 756},
-      {nullptr, nullptr, 4, 1, 595.276, 419.528},       // A5 landscape by calls
-      {nullptr, nullptr, 11, 0, 297, 684},              // Comm 10 envelope
-      {"b5", nullptr, 4, -1, 498.898, 708.661},         // the variable wins
+      {nullptr, nullptr, 4, 1, 595.276, 419.528},  // A5 landscape by calls
+      {nullptr, nullptr, 11, 0, 297, 684},         // Comm 10 envelope
+      {"b5", nullptr, 4, -1, 498.898, 708.661},    // the variable wins
       {"A3", nullptr, -1, -1, 841.89, 1190.551},
   };
   int n = 0;
@@ -337,8 +335,8 @@ TEST_F(PdfFormatTest, LogoMovesTheTitleBarAndAFailedLoadLeavesPagesWithoutIt) {
       {"none", "", "", "", 20},
       {"jpeg by variable", jpeg, "", "", 198},
       {"jpeg by call", "", jpeg, "", 198},
-      {"missing file by variable", Path("absent.jpg"), "", "Error PDF Object: error_no=1017, detail_no=2\n",
-       20},
+      {"missing file by variable", Path("absent.jpg"), "",
+       "Error PDF Object: error_no=1017, detail_no=2\n", 20},
       {"missing file by call (ignored)", "", Path("absent.jpg"), "", 20},
       {"not a JPEG", Path("logo.png"), "", "Error PDF Object: error_no=1031, detail_no=0\n", 20},
       {"JPEG start without a frame", Path("cut.jpg"), "",
@@ -423,7 +421,10 @@ TEST_F(PdfFormatTest, TitlesAndNotesBecomeBookmarksOfTheirFirstPage) {
 TEST_F(PdfFormatTest, AccentedLatinPrintsAndOtherCharactersPrintAsQuestionMarks) {
   const std::string path = Path("accents.pdf");
   const std::string printed = Run("accents.pdf", [](Report& report) {
-    report.AddColumn(40, "Stra\xC3\x9F" "e", 0);
+    report.AddColumn(40,
+                     "Stra\xC3\x9F"
+                     "e",
+                     0);
     report.Header(nullptr, "\xC3\x89t\xC3\xA9 \xC5\x92uvre", "Z\xC3\xBCrich \xE2\x80\x93 %s",
                   "\xE2\x82\xAC");
     report.AddRecord("%s", "M\xC3\xBCller \xC3\xA5 \xC3\xB1 \xC3\xBF \xE2\x84\xA2");
@@ -435,11 +436,12 @@ TEST_F(PdfFormatTest, AccentedLatinPrintsAndOtherCharactersPrintAsQuestionMarks)
   ASSERT_TRUE(PdfStructureIsSound(path));
   const std::string text = ReadPdfPageText(path, 1);
   for (const char* expected : {
-           "\xC3\x89t\xC3\xA9 \xC5\x92uvre",                          // Été Œuvre
-           "Z\xC3\xBCrich \xE2\x80\x93 \xE2\x82\xAC",                 // Zürich – €
-           "Stra\xC3\x9F" "e",                                        // Straße
-           "M\xC3\xBCller \xC3\xA5 \xC3\xB1 \xC3\xBF \xE2\x84\xA2",   // Müller å ñ ÿ ™
-           "?? ? ? end",                                              // CJK, Cyrillic, emoji
+           "\xC3\x89t\xC3\xA9 \xC5\x92uvre",           // Été Œuvre
+           "Z\xC3\xBCrich \xE2\x80\x93 \xE2\x82\xAC",  // Zürich – €
+           "Stra\xC3\x9F"
+           "e",                                                      // Straße
+           "M\xC3\xBCller \xC3\xA5 \xC3\xB1 \xC3\xBF \xE2\x84\xA2",  // Müller å ñ ÿ ™
+           "?? ? ? end",                                             // CJK, Cyrillic, emoji
            "Latin-1 M?ller",
        }) {
     EXPECT_NE(std::string::npos, text.find(expected)) << expected << "\n" << text;
@@ -453,9 +455,9 @@ TEST_F(PdfFormatTest, TagsFixedAndNumericCellsDrawAsTheirFlagsSay) {
     report.AddColumn(10, "Code", ReportColumnFlag::Fixed);
     report.AddColumn(20, "State", ReportColumnFlag::Tags);
     report.AddColumn(10, "Count", ReportColumnFlag::Numeric | ReportColumnFlag::RightAlign);
-    report.AddColumn(8, "Plain",
-                     ReportColumnFlag::Numeric | ReportColumnFlag::PlainNumber |
-                         ReportColumnFlag::RightAlign);
+    report.AddColumn(
+        8, "Plain",
+        ReportColumnFlag::Numeric | ReportColumnFlag::PlainNumber | ReportColumnFlag::RightAlign);
     report.Header(nullptr, "Cells", nullptr);
     report.AddRecord("iiii|iiii|[OPEN][LOCKED]|1234567|1234567");
     report.AddRecord("b|x| ]][[ free ] |?12|0");
@@ -489,8 +491,8 @@ TEST_F(PdfFormatTest, TagsFixedAndNumericCellsDrawAsTheirFlagsSay) {
   EXPECT_NEAR(x_state + 4, free_tag[0].left, 0.05);
   const PdfRaster raster = RenderPdfPageGrey(path, 1, 144);
   // Line 1 without notes: 678 to 690, the boxes 1 point inside.
-  EXPECT_EQ(0, raster.GreyAt(open[0].right + 2, 684));     // inside the first box
-  EXPECT_EQ(255, raster.GreyAt(open[0].right + 5, 684));   // the gap between the boxes
+  EXPECT_EQ(0, raster.GreyAt(open[0].right + 2, 684));    // inside the first box
+  EXPECT_EQ(255, raster.GreyAt(open[0].right + 5, 684));  // the gap between the boxes
 
   // Numbers: separators, right-aligned; '?' unchanged; plain digits; 0 blank.
   const struct {
@@ -530,11 +532,11 @@ TEST_F(PdfFormatTest, BannersTakeTheNextLineOrStartAPage) {
   Run("banner.pdf", [](Report& report) {
     AddStockColumns(report);
     report.Header(nullptr, "Banners", "notes");
-    report.PdfBanner("Opening");  // line 2 of a new page; line 1 stays empty
-    AddStockRecords(report, 3);   // lines 3 to 5
-    report.PdfBanner("Middle");   // line 6
+    report.PdfBanner("Opening");     // line 2 of a new page; line 1 stays empty
+    AddStockRecords(report, 3);      // lines 3 to 5
+    report.PdfBanner("Middle");      // line 6
     AddStockRecords(report, 45, 4);  // lines 7 to 51
-    report.PdfBanner("Closing");  // would be the last line: line 1 of page 2
+    report.PdfBanner("Closing");     // would be the last line: line 1 of page 2
     report.AddRecord("After|x|1");
     report.Trailer();
   });
@@ -544,7 +546,7 @@ TEST_F(PdfFormatTest, BannersTakeTheNextLineOrStartAPage) {
     const char* text;
     int page;
     int line;
-  } placed[] = {{"Opening", 1, 2}, {"R0001", 1, 3}, {"R0003", 1, 5}, {"Middle", 1, 6},
+  } placed[] = {{"Opening", 1, 2}, {"R0001", 1, 3},  {"R0003", 1, 5},   {"Middle", 1, 6},
                 {"R0004", 1, 7},   {"R0048", 1, 51}, {"Closing", 2, 1}, {"After", 2, 2}};
   for (const auto& p : placed) {
     const std::vector<PdfWord> found = FindPdfWords(words, p.page, p.text);

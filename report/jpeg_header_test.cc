@@ -9,10 +9,15 @@ namespace {
 // A frame header segment: marker, length 17, precision, height, width, 3 components.
 std::string Frame(uint8_t marker, unsigned height, unsigned width, uint8_t precision = 8,
                   uint8_t components = 3) {
-  std::string s = {'\xFF', static_cast<char>(marker), 0, static_cast<char>(8 + 3 * components),
+  std::string s = {'\xFF',
+                   static_cast<char>(marker),
+                   0,
+                   static_cast<char>(8 + 3 * components),
                    static_cast<char>(precision),
-                   static_cast<char>(height >> 8), static_cast<char>(height & 0xFF),
-                   static_cast<char>(width >> 8),  static_cast<char>(width & 0xFF),
+                   static_cast<char>(height >> 8),
+                   static_cast<char>(height & 0xFF),
+                   static_cast<char>(width >> 8),
+                   static_cast<char>(width & 0xFF),
                    static_cast<char>(components)};
   for (int i = 0; i < components; ++i) s += std::string{static_cast<char>(i + 1), 0x11, 0};
   return s;
@@ -48,14 +53,14 @@ TEST(JpegHeaderTest, FindsTheFrameBehindOtherSegments) {
       {"lossless frame", kStart + Frame(0xC3, 39, 158), false, 0, 0, 0},
       {"scan before any frame", kStart + std::string("\xFF\xDA\x00\x02", 4) + Frame(0xC0, 1, 1),
        false, 0, 0, 0},
-      {"image end before any frame", kStart + std::string("\xFF\xD9", 2) + Frame(0xC0, 1, 1),
-       false, 0, 0, 0},
+      {"image end before any frame", kStart + std::string("\xFF\xD9", 2) + Frame(0xC0, 1, 1), false,
+       0, 0, 0},
       {"garbage between segments", kStart + "x" + Frame(0xC0, 1, 1), false, 0, 0, 0},
   };
   for (const Case& c : cases) {
     JpegFrame frame;
-    const bool valid = ReadJpegFrame(reinterpret_cast<const uint8_t*>(c.data.data()),
-                                     c.data.size(), &frame);
+    const bool valid =
+        ReadJpegFrame(reinterpret_cast<const uint8_t*>(c.data.data()), c.data.size(), &frame);
     EXPECT_EQ(c.valid, valid) << c.name;
     if (!c.valid || !valid) continue;
     EXPECT_EQ(c.width, frame.width) << c.name;

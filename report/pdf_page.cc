@@ -131,8 +131,7 @@ void DrawFooter(const Report* report, const Report* parent, PdfState* pdf, HPDF_
 void DrawQrCode(const Report* report, const Report* parent, HPDF_Page page, float width,
                 float height, float right) {
   char created[128];
-  FormatLocalTime(parent->creation_time, "%A, %B %d, %Y - %H:%M:%S", created,
-                  sizeof created);
+  FormatLocalTime(parent->creation_time, "%A, %B %d, %Y - %H:%M:%S", created, sizeof created);
   std::string text = std::to_string(parent->page_number);
   text += ';';
   if (report->last_title.has_value()) text += *report->last_title;
@@ -215,8 +214,7 @@ void StartPdfPage(Report* report) {
   }
   char production[160];
   char when[128];
-  FormatLocalTime(parent->creation_time, "%A, %B %d, %Y - %H:%M:%S (%Z)", when,
-                  sizeof when);
+  FormatLocalTime(parent->creation_time, "%A, %B %d, %Y - %H:%M:%S (%Z)", when, sizeof when);
   snprintf(production, sizeof production, "Production Time: %s", when);
   ShowPdfText(page, pdf->title_bar_x, y, PdfText(production));
 

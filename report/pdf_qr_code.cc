@@ -40,7 +40,8 @@ void DrawPdfQrCode(HPDF_Page page, const char* text, float x, float y) {
   // rectangles per page would be slow to write, compress and view.
   std::vector<bool> drawn(static_cast<size_t>(n) * n);
   const auto dark = [&](int column, int row) {
-    return qrcodegen_getModule(qrcode, column, row) && !drawn[static_cast<size_t>(row) * n + column];
+    return qrcodegen_getModule(qrcode, column, row) &&
+           !drawn[static_cast<size_t>(row) * n + column];
   };
   bool any_dark = false;
   for (int row = 0; row < n; ++row) {

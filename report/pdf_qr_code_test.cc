@@ -30,10 +30,10 @@ std::string WritePagesWithQrCodes(const std::string& path, const std::vector<std
 TEST(PdfQrCodeTest, MirroredSymbolDecodesToTheText) {
   ScopedTestHome home;
   const std::vector<std::string> texts = {
-      "1234567890",                                                // numeric segment
-      "3;STOCK;MONDAY",                                            // byte segment (';')
-      "HELLO WORLD $%*+-./:",                                      // alphanumeric segment
-      "12;Stock list;Thursday, March 04, 2021 - 15:30:00",         // a page's own text
+      "1234567890",                                         // numeric segment
+      "3;STOCK;MONDAY",                                     // byte segment (';')
+      "HELLO WORLD $%*+-./:",                               // alphanumeric segment
+      "12;Stock list;Thursday, March 04, 2021 - 15:30:00",  // a page's own text
       "7;Lagerbest\xC3\xA4nde M\xC3\xBCnchen;Friday, May 07, 1999 - 08:00:00",  // UTF-8
       std::string(120, 'x'),  // module size drops to one point
   };

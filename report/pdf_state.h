@@ -34,9 +34,9 @@ struct PdfState {
   PdfState& operator=(const PdfState&) = delete;
 
   HPDF_Doc document = nullptr;
-  HPDF_Page page = nullptr;             // the current page
-  HPDF_Outline title_outline = nullptr; // the latest top-level bookmark
-  HPDF_Image logo = nullptr;            // or null when none could be loaded
+  HPDF_Page page = nullptr;              // the current page
+  HPDF_Outline title_outline = nullptr;  // the latest top-level bookmark
+  HPDF_Image logo = nullptr;             // or null when none could be loaded
 
   // Page geometry in points; fixed, only the logo width drops to 0 without a logo.
   float logo_width = 158;

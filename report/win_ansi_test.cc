@@ -46,8 +46,9 @@ TEST(WinAnsiTest, TranscodesLikeTheSystemsCodePage1252) {
     char* out_ptr = out;
     size_t in_left = 4, out_left = sizeof out;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    const bool converted = iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left) != static_cast<size_t>(-1) &&
-                           out_ptr == out + 1;
+    const bool converted =
+        iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left) != static_cast<size_t>(-1) &&
+        out_ptr == out + 1;
     const unsigned char byte = static_cast<unsigned char>(out[0]);
     const bool printable = converted && ((byte >= 0x20 && byte < 0x7F) || byte >= 0x80);
     const std::string expected = printable ? std::string(1, out[0]) : "?";
@@ -70,7 +71,10 @@ TEST(WinAnsiTest, MalformedUtf8BecomesOneQuestionMarkPerByte) {
       {"surrogate", "\xED\xA0\x80", "???"},
       {"beyond U+10FFFF", "\xF4\x90\x80\x80", "????"},
       {"cut short at the end", "ok\xC3", "ok?"},
-      {"lead followed by ASCII", "\xC3" "A", "?A"},
+      {"lead followed by ASCII",
+       "\xC3"
+       "A",
+       "?A"},
       {"Latin-1 text read as UTF-8", "M\xFCller", "M?ller"},
       {"valid after invalid", "\xFF\xC3\xA9", "?\xE9"},
       {"controls", "tab\there\x01\x7F", "tab?here??"},
@@ -86,8 +90,10 @@ TEST(WinAnsiTest, BookmarkTextUsesPdfDocEncoding) {
   } cases[] = {
       {"Stock", "Stock"},
       {"M\xC3\xBCller \xC3\x89t\xC3\xA9", "M\xFCller \xC9t\xE9"},  // Müller Été
-      {"\xE2\x82\xAC 5", "\xA0 5"},                              // euro sign
-      {"a\xC2\xA0" "b", "a b"},                                  // no-break space
+      {"\xE2\x82\xAC 5", "\xA0 5"},                                // euro sign
+      {"a\xC2\xA0"
+       "b",
+       "a b"},                                                   // no-break space
       {"\xE2\x80\xA2 \xE2\x80\x94 \xC5\x93", "\x80 \x84 \x9C"},  // bullet, em dash, oe
       {"soft\xC2\xADhyphen", "soft?hyphen"},
       {"\xE6\x97\xA5\xE6\x9C\xAC", "??"},  // two CJK characters

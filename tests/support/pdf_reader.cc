@@ -1,14 +1,13 @@
 #include "tests/support/pdf_reader.h"
 
 #include <cJSON.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
-
-#include <unistd.h>
 
 namespace {
 
@@ -152,9 +151,9 @@ std::vector<PdfWord> ReadPdfWords(const std::string& path, std::string* error) {
 std::string ReadPdfPageText(const std::string& path, int page, std::string* error) {
   std::string output;
   const std::string number = std::to_string(page);
-  RunCommand("pdftotext -layout -enc UTF-8 -f " + number + " -l " + number + " " +
-                 ShellQuote(path) + " -",
-             &output, error);
+  RunCommand(
+      "pdftotext -layout -enc UTF-8 -f " + number + " -l " + number + " " + ShellQuote(path) + " -",
+      &output, error);
   return output;
 }
 
@@ -170,8 +169,7 @@ bool PdfStructureIsSound(const std::string& path, std::string* error) {
 
 std::vector<PdfBookmark> ReadPdfOutline(const std::string& path, std::string* error) {
   std::string output;
-  if (!RunCommand("qpdf --json --json-key=outlines " + ShellQuote(path), &output, error))
-    return {};
+  if (!RunCommand("qpdf --json --json-key=outlines " + ShellQuote(path), &output, error)) return {};
   cJSON* root = cJSON_Parse(output.c_str());
   if (root == nullptr) {
     SetError(error, "qpdf printed no JSON: " + output);
@@ -205,15 +203,15 @@ int PdfRaster::GreyAt(double x, double y) const {
 PdfRaster RenderPdfPageGrey(const std::string& path, int page, int dpi, std::string* error) {
   const std::string number = std::to_string(page);
   std::string image;
-  if (!RunCommand("pdftoppm -gray -r " + std::to_string(dpi) + " -f " + number + " -l " +
-                      number + " " + ShellQuote(path),
+  if (!RunCommand("pdftoppm -gray -r " + std::to_string(dpi) + " -f " + number + " -l " + number +
+                      " " + ShellQuote(path),
                   &image, error))
     return {};
   // A binary PGM: "P5", width, height, maximum value, one blank, then the pixels.
   PdfRaster raster;
   int maximum = 0, consumed = 0;
-  if (sscanf(image.c_str(), "P5 %d %d %d%n", &raster.width, &raster.height, &maximum,
-             &consumed) != 3 ||
+  if (sscanf(image.c_str(), "P5 %d %d %d%n", &raster.width, &raster.height, &maximum, &consumed) !=
+          3 ||
       maximum != 255) {
     SetError(error, "pdftoppm printed no grey image");
     return {};
@@ -245,8 +243,9 @@ std::string DecodeMirroredQrCode(const std::string& path, int page, std::string*
                  "ImageOps.mirror(Image.open(sys.argv[1])).save(sys.argv[2])' " +
                      ShellQuote(png) + " " + ShellQuote(mirrored),
                  &output, error) &&
-      RunCommand("zbarimg --quiet --raw -Sdisable -Sqrcode.enable -Sqrcode.binary " + ShellQuote(mirrored),
-                 &decoded, error)) {
+      RunCommand(
+          "zbarimg --quiet --raw -Sdisable -Sqrcode.enable -Sqrcode.binary " + ShellQuote(mirrored),
+          &decoded, error)) {
     if (!decoded.empty() && decoded.back() == '\n') decoded.pop_back();
   }
   remove(png.c_str());
