@@ -758,6 +758,7 @@ TEST_F(PdfFormatTest, HostileValuesNeverBreakTheDocument) {
        ReportColumnFlag::Numeric | ReportColumnFlag::Tags | ReportColumnFlag::Fixed, every_byte,
        every_byte, every_byte},
       {"long values", 2, 0, std::string(3000, 'T'), std::string(3000, 'N'), long_value},
+      {"title beyond 64 KB", 2, 0, std::string(70000, 'T'), "n", "v"},
       {"empty title and notes", 4, ReportColumnFlag::RightAlign, "", "", " | | "},
       {"32 columns of width 1", 32, ReportColumnFlag::RightAlign, "Narrow", "n",
        std::string(63, 'x')},

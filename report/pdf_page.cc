@@ -158,10 +158,13 @@ void DrawColumnHeadings(Report* report, PdfState* pdf, HPDF_Page page, float y) 
   }
 }
 
+// Bookmark texts are cut like the texts on the page (the library refuses strings
+// beyond 64 KB and would mark the whole document as failed).
 void CreatePendingBookmarks(const Report* report, PdfState* pdf, HPDF_Page page) {
   if (pdf->bits & PdfStateBit::TitleBookmarkPending) {
-    const std::string title = Utf8ToPdfDocEncoding(report->last_title.value_or(""));
-    pdf->title_outline = HPDF_CreateOutline(pdf->document, nullptr, title.c_str(), nullptr);
+    char title[kReportLineBuffer];
+    Utf8ToPdfDocEncoding(report->last_title.value_or(""), title, sizeof title);
+    pdf->title_outline = HPDF_CreateOutline(pdf->document, nullptr, title, nullptr);
     if (pdf->title_outline != nullptr) {
       if (HPDF_Destination destination = HPDF_Page_CreateDestination(page))
         HPDF_Outline_SetDestination(pdf->title_outline, destination);
@@ -169,9 +172,9 @@ void CreatePendingBookmarks(const Report* report, PdfState* pdf, HPDF_Page page)
     pdf->bits &= ~PdfStateBit::TitleBookmarkPending;
   }
   if (pdf->bits & PdfStateBit::NotesBookmarkPending) {
-    const std::string notes = Utf8ToPdfDocEncoding(report->notes.value_or(""));
-    HPDF_Outline outline =
-        HPDF_CreateOutline(pdf->document, pdf->title_outline, notes.c_str(), nullptr);
+    char notes[kReportLineBuffer];
+    Utf8ToPdfDocEncoding(report->notes.value_or(""), notes, sizeof notes);
+    HPDF_Outline outline = HPDF_CreateOutline(pdf->document, pdf->title_outline, notes, nullptr);
     if (outline != nullptr) {
       if (HPDF_Destination destination = HPDF_Page_CreateDestination(page))
         HPDF_Outline_SetDestination(outline, destination);
