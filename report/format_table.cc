@@ -12,7 +12,8 @@ const ReportFormatOps* FindReportFormatOps(ReportFormat format) {
       return &kJsonFormatOps;
     case ReportFormat::Excel:
       return &kExcelFormatOps;
-    case ReportFormat::Pdf:    // the PDF writer adds its operations here
+    case ReportFormat::Pdf:
+      return &kPdfFormatOps;
     case ReportFormat::Dropped:
       return nullptr;
   }

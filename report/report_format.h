@@ -42,6 +42,7 @@ extern const ReportFormatOps kCsvFormatOps;
 extern const ReportFormatOps kHtmlFormatOps;
 extern const ReportFormatOps kJsonFormatOps;
 extern const ReportFormatOps kExcelFormatOps;
+extern const ReportFormatOps kPdfFormatOps;
 
 // Frees the JSON format's document state (null is allowed).
 void DeleteReportJsonDocument(ReportJsonDocument* document);

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <regex>
 #include <string>
 
 #include "tests/e2e/lighttpd_server.h"
 #include "tests/support/http_fetch.h"
+#include "tests/support/pdf_reader.h"
 #include "tests/support/test_env.h"
 
 namespace {
@@ -100,4 +102,29 @@ TEST_F(ReportCgiTest, HtmlResponseIsAWholeDocument) {
                              "<td align=\"right\"><tt>5</tt></td></tr></table><p></p></body><html>"))
       << result.body;
   EXPECT_EQ(result.body.size(), result.body.find("</body><html>") + 13);
+}
+
+TEST_F(ReportCgiTest, PdfResponseCarriesTheDocumentWithItsLength) {
+  HttpResult result = Fetch("?RPT=pdf");
+  EXPECT_EQ(200, result.status) << result.error << server_->ErrorLog();
+  EXPECT_EQ("application/pdf", result.Header("Content-Type")) << result.header_block;
+  const std::regex disposition(
+      R"(attachment; filename="Report-\d{4}-\d\d-\d\d-\d\d-\d\d-\d\d\.pdf")");
+  EXPECT_TRUE(std::regex_match(result.Header("Content-Disposition"), disposition))
+      << result.header_block;
+  EXPECT_EQ(std::to_string(result.body.size()), result.Header("Content-Length"));
+  EXPECT_EQ(0u, result.body.find("%PDF-1."));
+  const std::string path = home_.path() + "/response.pdf";
+  ASSERT_TRUE(WriteWholeFile(path, result.body));
+  ASSERT_TRUE(PdfStructureIsSound(path));
+  const std::vector<PdfWord> words = ReadPdfWords(path);
+  EXPECT_EQ(1u, FindPdfWords(words, 1, "Stock").size());
+  EXPECT_EQ(1u, FindPdfWords(words, 1, "1,250").size());
+  const std::regex qr(R"(1;Stock;[A-Z][a-z]+day, [A-Z][a-z]+ \d\d, \d{4} - \d\d:\d\d:\d\d)");
+  const std::string decoded = DecodeMirroredQrCode(path, 1);
+  EXPECT_TRUE(std::regex_match(decoded, qr)) << decoded;
+  // The document went out as the response only: no file was written.
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(home_.path()))
+    EXPECT_EQ(std::string::npos, entry.path().filename().string().find("Report-"))
+        << entry.path();
 }

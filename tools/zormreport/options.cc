@@ -27,11 +27,14 @@ const char kZormreportUsage[] =
     "  --output FILE         write text, CSV, HTML and JSON to FILE\n"
     "\n"
     "The format comes from ZORMREPORTFORMAT (text, csv, html, json, pdf, excel) or,\n"
-    "as a CGI program, from the request's RPT variable.\n"
+    "as a CGI program, from the request's RPT variable. A PDF goes to the file\n"
+    "ZORMPDFOUTPUTPATH (default Report-<creation time>.pdf), or as the response in CGI\n"
+    "mode; ZORMPDFPAGESIZE, ZORMPDFORIENTATION, ZORMPDFLOGOPATH (JPEG) and\n"
+    "ZORMPDFBLANKPAGETEXT shape its pages.\n"
     "In the title and notes $NAME is the report variable NAME of the variables file\n"
     "named by ZORMVARFILE ($$ for a '$'), %NAME the environment variable NAME (%% for\n"
     "a '%'); a '.' right after a name is dropped ($SITE.txt).\n"
-    "Exit status: 0 done, 1 the output could not be written, 2 bad arguments.\n";
+    "Exit status: 0 done, 1 the output or the PDF could not be written, 2 bad arguments.\n";
 
 namespace {
 

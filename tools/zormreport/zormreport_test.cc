@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/pdf_reader.h"
 #include "tests/support/test_env.h"
 
 namespace {
@@ -242,4 +243,51 @@ TEST_F(ZormreportTest, TitleAndNotesExpandReportVariablesAndEnvironment) {
           << run.out;
     }
   }
+}
+
+TEST_F(ZormreportTest, PdfIsShapedByTheEnvironment) {
+  const std::string path = home_.path() + "/stock.pdf";
+  home_.SetEnv("ZORMREPORTFORMAT", "pdf");
+  home_.SetEnv("ZORMPDFOUTPUTPATH", path.c_str());
+  home_.SetEnv("ZORMPDFPAGESIZE", "a4");
+  home_.SetEnv("ZORMPDFORIENTATION", "LANDSCAPE");
+  home_.SetEnv("ZORMPDFBLANKPAGETEXT", "No orders");
+  ProgramRun run = RunZormreport(
+      home_,
+      {"--title", "Stock", "--notes", "Berlin", "--report-number", "4", "--column", "Item:20",
+       "--column", "Qty:6:rn", "--column", "State:20:t"},
+      "Copper pipe|1250|[OPEN]\n#!banner Hamburg\nGasket set|15|[LOCKED][OLD]\n"
+      "#!header Empty\n#!trailer\n#!header Orders\nRadiator|24|\n");
+  EXPECT_EQ(0, run.status) << run.err;
+  EXPECT_EQ("", run.out);
+  EXPECT_EQ("", run.err);
+  ASSERT_TRUE(PdfStructureIsSound(path));
+  const std::vector<PdfPageBox> boxes = ReadPdfPageBoxes(path);
+  ASSERT_EQ(3u, boxes.size());
+  EXPECT_NEAR(841.89, boxes[0].width, 0.001);
+  EXPECT_NEAR(595.276, boxes[0].height, 0.001);
+  const std::vector<PdfWord> words = ReadPdfWords(path);
+  for (const char* text : {"Stock", "Report-ID", "004", "1,250", "Hamburg", "LOCKED", "OLD"})
+    EXPECT_EQ(1u, FindPdfWords(words, 1, text).size()) << text;
+  EXPECT_EQ(1u, FindPdfWords(words, 2, "No").size());
+  EXPECT_EQ(1u, FindPdfWords(words, 3, "Radiator").size());
+  const std::vector<PdfBookmark> outline = ReadPdfOutline(path);
+  ASSERT_EQ(3u, outline.size());
+  EXPECT_EQ("Stock", outline[0].title);
+  EXPECT_EQ("Empty", outline[1].title);
+  EXPECT_EQ(2, outline[1].page);
+  EXPECT_EQ("Orders", outline[2].title);
+  EXPECT_EQ(3, outline[2].page);
+  const std::regex qr(R"(3;Orders;[A-Z][a-z]+day, [A-Z][a-z]+ \d\d, \d{4} - \d\d:\d\d:\d\d)");
+  const std::string decoded = DecodeMirroredQrCode(path, 3);
+  EXPECT_TRUE(std::regex_match(decoded, qr)) << decoded;
+}
+
+TEST_F(ZormreportTest, FailedPdfSaveEndsWithItsResultCode) {
+  home_.SetEnv("ZORMREPORTFORMAT", "pdf");
+  home_.SetEnv("ZORMPDFOUTPUTPATH", "/nonexistent/stock.pdf");
+  ProgramRun run = RunZormreport(home_, {"--title", "Stock", "--column", "Item:6"}, "a\n");
+  EXPECT_EQ(1, run.status);
+  EXPECT_EQ("Error PDF Object: error_no=1017, detail_no=2\n", run.out);
+  EXPECT_EQ("zormreport: PDF save failed with result code: 4119\n", run.err);
 }
