@@ -1,9 +1,7 @@
 // main() for the framework's GUI tests: like the shared GUI test main, but the
 // running application object is a CZORMWinApp, as in the framework's programs.
-#include <gtest/gtest.h>
-#include <wx/init.h>
-
 #include "framework/win_app.h"
+#include "tests/gui/gui_test_runner.h"
 
 namespace {
 
@@ -14,17 +12,4 @@ class TestApp : public CZORMWinApp {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
-
-  wxApp::SetInstance(new TestApp);
-  if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
-    fprintf(stderr, "cannot start wxWidgets: is DISPLAY set to a running X server?\n");
-    return 1;
-  }
-  int result = RUN_ALL_TESTS();
-  wxTheApp->OnExit();
-  wxEntryCleanup();
-  return result;
-}
+int main(int argc, char** argv) { return RunGuiTests(argc, argv, new TestApp); }

@@ -1,9 +1,9 @@
 // main() for GUI test binaries: starts wxWidgets in the test run's X server
 // (DISPLAY, normally an Xvfb that the test command starts), then runs the tests on
-// the GUI thread. Listing the tests needs no display.
-#include <gtest/gtest.h>
+// the GUI thread.
 #include <wx/app.h>
-#include <wx/init.h>
+
+#include "tests/gui/gui_test_runner.h"
 
 namespace {
 
@@ -14,17 +14,4 @@ class GuiTestApp : public wxApp {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
-
-  wxApp::SetInstance(new GuiTestApp);
-  if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
-    fprintf(stderr, "cannot start wxWidgets: is DISPLAY set to a running X server?\n");
-    return 1;
-  }
-  int result = RUN_ALL_TESTS();
-  wxTheApp->OnExit();
-  wxEntryCleanup();
-  return result;
-}
+int main(int argc, char** argv) { return RunGuiTests(argc, argv, new GuiTestApp); }
