@@ -104,11 +104,11 @@ void Record(Report* report, const ReportRecord& record) {
 void Separator(Report* report) { ResetReportCounters(report); }
 
 void Close(Report* report) {
+  // Only the report that owns the book saves and releases it; a borrowed state may
+  // already be gone with its parent, so it is not even looked at.
+  if (report->state & ReportState::WorkbookBorrowed) return;
   WorkbookState* state = report->workbook;
-  // Only the report that owns the book saves and releases it.
-  if (state == nullptr || state->book == nullptr ||
-      (report->state & ReportState::WorkbookBorrowed))
-    return;
+  if (state == nullptr || state->book == nullptr) return;
   // A caller without an output stream closes only to release the report.
   if (report->output != nullptr) {
     Workbook& book = *state->book;
