@@ -19,6 +19,8 @@ packages=(
   xvfb xauth x11-apps imagemagick poppler-utils qpdf zbar-tools curl
   python3 python3-openpyxl python3-reportlab python3-feedparser python3-pil
   time
+  # icon sources: rendering the SVGs (scripts/render-icons.sh)
+  librsvg2-bin
 )
 
 if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
