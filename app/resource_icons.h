@@ -1,0 +1,15 @@
+// Icon resources. Icons ship as PNG files in the "resources" folder beside the
+// program, one file per square size: resources/icon-<id>-<size>.png (the same
+// place the framework takes its bitmap resources from). The build copies them
+// there from the source tree's resources/ folder.
+#pragma once
+
+#include <wx/icon.h>
+#include <wx/iconbndl.h>
+
+// The icon `id` in `size` x `size` pixels; not ok when that file is missing or
+// damaged.
+wxIcon LoadIconResource(unsigned id, int size);
+
+// Every size of icon `id` that ships (16, 32, 48, 256); empty when none does.
+wxIconBundle LoadIconBundleResource(unsigned id);

@@ -1,0 +1,56 @@
+#include "app/rss_list_ctrl.h"
+
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+CRSSListCtrl::~CRSSListCtrl() = default;
+
+void CopyTextCut(const std::string& text, char* buffer, size_t capacity) {
+  if (capacity == 0) return;
+  size_t length = std::min(text.size(), capacity - 1);
+  // Never end inside a character: back off over continuation bytes.
+  while (length > 0 && length < text.size() &&
+         (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+    --length;
+  memcpy(buffer, text.data(), length);
+  buffer[length] = '\0';
+}
+
+void CRSSListCtrl::OnGetDispInfo(CRSSDispInfo& info) const {
+  if (info.item < 0 || static_cast<size_t>(info.item) >= m_rss.m_rows.size())
+    throw std::invalid_argument("Invalid argument: the change history has no row " +
+                                std::to_string(info.item) + ".");
+  const CRSSItem& entry = *m_rss.m_rows[info.item];
+  if (info.mask & CRSSDispInfo::kText) {
+    std::string text;
+    switch (info.subItem) {
+      case 0: text = entry.m_nType != 0 ? "Enhancement" : "Fix"; break;
+      case 1: text = entry.m_dtDate.Format("%Y-%m-%d"); break;
+      case 2: text = entry.m_strDescription; break;
+      default: break;
+    }
+    CopyTextCut(text, info.pszText, info.cchTextMax);
+  }
+  if (info.mask & CRSSDispInfo::kImage) info.iImage = entry.m_nType != 0 ? 1 : 0;
+}
+
+wxString CRSSListCtrl::OnGetItemText(long item, long column) const {
+  char buffer[kTextBufferSize];
+  CRSSDispInfo info;
+  info.mask = CRSSDispInfo::kText;
+  info.item = item;
+  info.subItem = column;
+  info.pszText = buffer;
+  info.cchTextMax = sizeof buffer;
+  OnGetDispInfo(info);
+  return wxString::FromUTF8(buffer);
+}
+
+int CRSSListCtrl::OnGetItemImage(long item) const {
+  CRSSDispInfo info;
+  info.mask = CRSSDispInfo::kImage;
+  info.item = item;
+  OnGetDispInfo(info);
+  return info.iImage;
+}

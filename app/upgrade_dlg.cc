@@ -1,0 +1,113 @@
+#include "app/upgrade_dlg.h"
+
+#include <wx/button.h>
+#include <wx/msgdlg.h>
+
+#include "app/feed_fetch.h"
+#include "app/install_progress.h"
+#include "app/resource_icons.h"
+#include "platform/installer.h"
+
+namespace {
+
+const char kCaption[] = "Calvaro Upgrade Utility";
+
+}  // namespace
+
+wxBEGIN_EVENT_TABLE(CZORMUpgradeDlg, wxDialog)
+  EVT_INIT_DIALOG(CZORMUpgradeDlg::OnInitDialog)
+  EVT_BUTTON(CZORMUpgradeDlg::IDC_UPGRADE, CZORMUpgradeDlg::OnUpgrade)
+  // The "&Export" command of the list's context menu comes with the export feature.
+wxEND_EVENT_TABLE()
+
+CZORMUpgradeDlg::CZORMUpgradeDlg(wxWindow* parent) {
+  // Resizable, with caption and system menu; the controls keep their places.
+  Create(parent, wxID_ANY, kCaption, wxDefaultPosition, wxDefaultSize,
+         wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER, "CZORMUpgradeDlg");
+  m_hIcon = LoadIconResource(IDI_APP, 32);
+
+  // Positions and sizes are dialog units, so the layout follows the font.
+  auto pos = [this](int x, int y) { return ConvertDialogToPixels(wxPoint(x, y)); };
+  auto size = [this](int w, int h) { return ConvertDialogToPixels(wxSize(w, h)); };
+  SetClientSize(size(663, 315));
+
+  // Created in tab order.
+  m_pUpgrade = new wxButton(this, IDC_UPGRADE, "&Upgrade", pos(310, 294), size(157, 14));
+  m_pUpgrade->SetDefault();
+  m_pCancel = new wxButton(this, IDC_CANCEL, "Cancel", pos(606, 294), size(50, 14));
+  SetEscapeId(IDC_CANCEL);  // Escape, the close box and "Cancel" all cancel
+  m_wndList.Create(this, IDC_LIST, pos(7, 92), size(649, 197),
+                   wxLC_REPORT | wxLC_VIRTUAL | wxLC_ALIGN_LEFT | wxBORDER_SUNKEN);
+  m_wndPropertyGrid.Create(this, IDC_PROPERTYGRID, pos(7, 7), size(649, 80),
+                           wxPG_BOLD_MODIFIED | wxBORDER_SUNKEN);
+}
+
+CZORMUpgradeDlg::~CZORMUpgradeDlg() {
+  // The list goes before the image list it shows.
+  m_wndList.SetImageList(nullptr, wxIMAGE_LIST_SMALL);
+}
+
+void CZORMUpgradeDlg::OnInitDialog(wxInitDialogEvent& event) {
+  event.Skip();  // the base initialisation moves the data into the controls
+  // Window managers draw a minimised window's icon themselves, from the icons set
+  // here; there is no client area to paint it into.
+  SetIcons(LoadIconBundleResource(IDI_APP));
+  m_pUpgrade->SetFocus();
+  try {
+    LoadFeed();
+  } catch (const std::exception& error) {
+    // The list stays as it is, without columns; the summary and both buttons work.
+    wxMessageDialog box(this, wxString::FromUTF8(error.what()), kCaption, wxOK | wxICON_ERROR);
+    box.ShowModal();
+    return;
+  }
+  m_wndList.InsertColumn(0, "Type", wxLIST_FORMAT_LEFT, 120);  // a first column is always left-aligned
+  m_wndList.InsertColumn(1, "Date", wxLIST_FORMAT_LEFT, 120);
+  m_wndList.InsertColumn(2, "Description", wxLIST_FORMAT_LEFT, 1);  // widened below
+
+  m_imageList.Create(16, 16, true, 2);
+  m_imageList.Add(LoadIconResource(IDI_FIX, 16));          // image 0: a fix
+  m_imageList.Add(LoadIconResource(IDI_ENHANCEMENT, 16));  // image 1: an enhancement
+  m_wndList.SetImageList(&m_imageList, wxIMAGE_LIST_SMALL);
+  // The list's context menu ("&Export") comes with the export feature.
+  FillList();
+  m_wndList.AutoSizeColumns();
+}
+
+void CZORMUpgradeDlg::LoadFeed() {
+  CRSS& rss = m_wndList.m_rss;
+  rss.Read(FetchFeed(ValueOf(m_pPropModule)));
+  rss.Classify();
+}
+
+void CZORMUpgradeDlg::FillList() {
+  CRSS& rss = m_wndList.m_rss;
+  m_wndList.Freeze();
+  rss.m_rows.clear();
+  for (CRSSItem& item : rss.m_items) rss.m_rows.push_back(&item);
+  m_wndList.SetItemCount(static_cast<long>(rss.m_rows.size()));
+  m_wndList.Thaw();
+  m_wndList.Refresh(true);
+}
+
+void CZORMUpgradeDlg::OnUpgrade(wxCommandEvent&) {
+  const std::string package = ValueOf(m_pPropURL);
+  const std::string properties = ValueOf(m_pPropMSIProperties);
+  unsigned code;
+  {
+    CZORMInstallProgress progress(this);
+    code = MsiInstallProductA(package.c_str(), properties.c_str());
+  }
+  if (code == kInstallSuccess) {
+    if (Validate() && TransferDataFromWindow()) EndModal(wxID_OK);
+    return;
+  }
+  wxMessageDialog box(this, wxString::Format("Windows Installer returned code: %u", code),
+                      "Install Error", wxOK | wxICON_INFORMATION);
+  box.ShowModal();
+}
+
+std::string CZORMUpgradeDlg::ValueOf(const CZORMPropertyGridProperty* property) {
+  if (!property) return "";
+  return std::string(property->GetValue().GetString().utf8_str());
+}
