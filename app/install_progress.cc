@@ -2,6 +2,8 @@
 
 #include <wx/progdlg.h>
 
+#include <algorithm>
+
 CZORMInstallProgress::CZORMInstallProgress(wxWindow* parent) : m_parent(parent) {
   m_previous = SetInstallProgressCallback(
       [this](const InstallProgress& progress) { return Report(progress); });
@@ -21,7 +23,7 @@ bool CZORMInstallProgress::Report(const InstallProgress& progress) {
     // Not auto-hidden at 100 %: the window stays until the installer is done,
     // so the operator can still see where it stands while files are recorded.
     m_window = std::make_unique<wxProgressDialog>(
-        m_parent ? m_parent->GetTitle() : wxString("Install"), message, 100, m_parent,
+        m_parent ? m_parent->GetLabel() : wxString(), message, 100, m_parent,
         wxPD_CAN_ABORT | wxPD_APP_MODAL | wxPD_ELAPSED_TIME);
   }
   bool going;

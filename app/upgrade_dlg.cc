@@ -39,7 +39,7 @@ CZORMUpgradeDlg::CZORMUpgradeDlg(wxWindow* parent) {
   m_wndList.Create(this, IDC_LIST, pos(7, 92), size(649, 197),
                    wxLC_REPORT | wxLC_VIRTUAL | wxLC_ALIGN_LEFT | wxBORDER_SUNKEN);
   m_wndPropertyGrid.Create(this, IDC_PROPERTYGRID, pos(7, 7), size(649, 80),
-                           wxPG_BOLD_MODIFIED | wxBORDER_SUNKEN);
+                           static_cast<long>(wxPG_BOLD_MODIFIED) | wxBORDER_SUNKEN);
 }
 
 CZORMUpgradeDlg::~CZORMUpgradeDlg() {

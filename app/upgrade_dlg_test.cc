@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include <wx/msgdlg.h>
+#include <wx/eventfilter.h>
 #include <wx/progdlg.h>
 
 #include <filesystem>
@@ -271,28 +272,39 @@ TEST_F(UpgradeDialogTest, FailedInstallKeepsTheDialogAndRetriesWithTheCurrentVal
   EXPECT_TRUE(FindFiles(home_.data_home(), "alpha.txt").empty());
 }
 
+// Presses "Cancel" in the install progress window as soon as the window is up,
+// the way the operator's click reaches it while the installer runs.
+class PressCancelInProgressWindow : public wxEventFilter {
+ public:
+  PressCancelInProgressWindow() { wxEvtHandler::AddFilter(this); }
+  ~PressCancelInProgressWindow() override { wxEvtHandler::RemoveFilter(this); }
+  bool pressed() const { return m_pressed; }
+
+  int FilterEvent(wxEvent& event) override {
+    auto* window = dynamic_cast<wxWindow*>(event.GetEventObject());
+    if (m_pressed || !window) return Event_Skip;
+    auto* progress = dynamic_cast<wxGenericProgressDialog*>(wxGetTopLevelParent(window));
+    if (!progress || !progress->IsShown()) return Event_Skip;
+    wxWindow* cancel = progress->FindWindow(wxID_CANCEL);
+    if (!cancel) return Event_Skip;
+    m_pressed = true;
+    wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
+    click.SetEventObject(cancel);
+    cancel->ProcessWindowEvent(click);
+    return Event_Skip;
+  }
+
+ private:
+  bool m_pressed = false;
+};
+
 TEST_F(UpgradeDialogTest, CancelInTheProgressWindowStopsTheInstallWith1602) {
-  bool progress_seen = false;
-  UpgradeDialogDriver driver([&](CZORMUpgradeDlg& dialog) {
-    // Runs while the installer reports progress, from the progress window's own
-    // event processing: the operator presses its "Cancel".
-    dialog.CallAfter([&] {
-      for (wxWindow* window : wxTopLevelWindows) {
-        auto* progress = dynamic_cast<wxGenericProgressDialog*>(window);
-        if (!progress) continue;
-        progress_seen = true;
-        wxWindow* cancel = progress->FindWindow(wxID_CANCEL);
-        ASSERT_NE(cancel, nullptr);
-        wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
-        click.SetEventObject(cancel);
-        cancel->ProcessWindowEvent(click);
-      }
-    });
-    ClickButton(dialog, CZORMUpgradeDlg::IDC_UPGRADE);
-  });
+  PressCancelInProgressWindow operator_cancels;
+  UpgradeDialogDriver driver(
+      [&](CZORMUpgradeDlg& dialog) { ClickButton(dialog, CZORMUpgradeDlg::IDC_UPGRADE); });
   TestApp().RunWith({"TRIO", "Jul 5 2021", kPackage});
 
-  EXPECT_TRUE(progress_seen);
+  EXPECT_TRUE(operator_cancels.pressed());
   ASSERT_EQ(driver.messages().size(), 1u);
   EXPECT_EQ(driver.messages()[0].text, "Windows Installer returned code: 1602");
   EXPECT_EQ(driver.dialog_result(), UpgradeDialogDriver::kLeftOpen);

@@ -3,6 +3,7 @@
 // its choosing.
 #include "app/upgrade_gui_test_main.h"
 
+#include "framework/about_wnd.h"
 #include "tests/gui/gui_test_runner.h"
 
 bool TestUpgradeApp::InitFramework(const std::string& title, unsigned about_bitmap_id,
