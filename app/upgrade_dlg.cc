@@ -2,6 +2,7 @@
 
 #include <wx/button.h>
 #include <wx/msgdlg.h>
+#include <wx/settings.h>
 
 #include "app/feed_fetch.h"
 #include "app/install_progress.h"
@@ -25,6 +26,11 @@ CZORMUpgradeDlg::CZORMUpgradeDlg(wxWindow* parent) {
   Create(parent, wxID_ANY, kCaption, wxDefaultPosition, wxDefaultSize,
          wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER, "CZORMUpgradeDlg");
   m_hIcon = LoadIconResource(IDI_APP, 32);
+  // The layout is drawn for an 8-point dialog font; the desktop's own face keeps
+  // the dialog looking native.
+  wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
+  font.SetPointSize(8);
+  SetFont(font);
 
   // Positions and sizes are dialog units, so the layout follows the font.
   auto pos = [this](int x, int y) { return ConvertDialogToPixels(wxPoint(x, y)); };
