@@ -32,7 +32,8 @@ bool CZORMPropertyGridCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoin
 int CZORMPropertyGridCtrl::AddProperty(CZORMPropertyGridProperty* prop, bool redraw,
                                        bool adjust_layout) {
   if (!prop || prop->GetParent() || prop->GetParentState()) return -1;
-  Append(prop);
+  // At the top level even after a group (Append() would put it in the last group).
+  Insert(GetRoot(), -1, prop);
   prop->AttachPendingSubItems();
   if (adjust_layout) AdjustLayout();
   if (redraw) Refresh();

@@ -108,10 +108,10 @@ int CZORMPropertyGridProperty::GetChoiceSelection() const {
 }
 
 const wxPGEditor* CZORMPropertyGridProperty::DoGetEditorClass() const {
-  // A text editor with the "no editor" flag set means no editor at all, even for a
+  if (IsGroup()) return wxPGEditor_TextCtrl;
+  // Our text editor also stands for "no editor" (see CreateControls), even for a
   // boolean that would otherwise get its True/False choice.
-  if (IsGroup() || !m_bAllowEdit) return wxPGEditor_TextCtrl;
-  if (HoldsBoolean()) return wxPGEditor_Choice;
+  if (HoldsBoolean() && m_bAllowEdit) return wxPGEditor_Choice;
   return CZORMPropertyGridTextEditor::Get();
 }
 

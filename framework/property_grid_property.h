@@ -26,6 +26,11 @@ class CZORMPropertyGridProperty : public wxPropertyCategory {
   // caller's own (see GetData()). The description is kept, never displayed.
   CZORMPropertyGridProperty(const wxString& name, const wxVariant& value,
                             const wxString& description = wxString(), uintptr_t data = 0);
+  // The same for a description written as a literal, which would otherwise read as
+  // the group constructor's value-list flag.
+  CZORMPropertyGridProperty(const wxString& name, const wxVariant& value, const char* description,
+                            uintptr_t data = 0)
+      : CZORMPropertyGridProperty(name, value, wxString(description), data) {}
   // A group row. A value-list group (one that shows its children's values joined in
   // its own value cell) is not supported: `is_value_list` is kept for the callers'
   // sake and the group behaves as a plain group.

@@ -34,6 +34,7 @@ wxPGWindowList CZORMPropertyGridTextEditor::CreateControls(wxPropertyGrid* grid,
                                                            const wxSize& size) const {
   auto* row = dynamic_cast<CZORMPropertyGridProperty*>(property);
   if (!row) return wxPGTextCtrlEditor::CreateControls(grid, property, pos, size);
+  if (!row->IsAllowEdit()) return wxPGWindowList(nullptr);
 
   wxWindow* control = nullptr;
   if (row->m_dwEditStyle != 0) {
