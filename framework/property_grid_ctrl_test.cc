@@ -91,6 +91,19 @@ class PropertyGridCtrlTest : public testing::Test {
     wxYield();
   }
 
+  // Opens the row's editor and gives it the keyboard.
+  wxTextCtrl* OpenEditorForKeys(wxPGProperty* prop) {
+    if (!grid_->SelectProperty(prop, true)) return nullptr;
+    auto* editor = wxDynamicCast(grid_->GetEditorControl(), wxTextCtrl);
+    if (!editor) return nullptr;
+    editor->SetFocus();
+    // Without a window manager the keyboard follows the pointer.
+    simulator_.MouseMove(editor->GetScreenRect().GetLeftTop() + wxPoint(5, 5));
+    Settle();
+    return editor;
+  }
+
+  wxUIActionSimulator simulator_;
   wxFrame* frame_ = nullptr;
   CZORMPropertyGridCtrl* grid_ = nullptr;
   std::vector<wxString> events_;
@@ -207,6 +220,23 @@ TEST_F(PropertyGridCtrlTest, RevertIfEmptyBringsTheOriginalValueBack) {
   }
 }
 
+TEST_F(PropertyGridCtrlTest, RevertIfEmptyWorksFromTheKeyboard) {
+  grid_->SetNotifyMessage(kNotifyEvent);
+  auto* prop = AddText("Module", "ABC");
+  prop->SetRevertIfEmpty(true);
+  wxTextCtrl* editor = OpenEditorForKeys(prop);
+  ASSERT_NE(nullptr, editor);
+  editor->SelectAll();
+  simulator_.Char(WXK_BACK);
+  Settle();
+  ASSERT_EQ("", editor->GetValue());
+  simulator_.Char(WXK_RETURN);
+  Settle();
+  EXPECT_EQ("ABC", prop->GetValueAsString());
+  EXPECT_EQ("ABC", editor->GetValue());
+  EXPECT_TRUE(events_.empty());
+}
+
 TEST_F(PropertyGridCtrlTest, ParentHearsOfTheChangeBeforeTheOwner) {
   grid_->SetNotifyMessage(kNotifyEvent);
   auto* prop = AddText("MSI Properties", "");
@@ -311,18 +341,12 @@ TEST_F(PropertyGridCtrlTest, EditorAcceptsNoMoreThanTheLengthLimit) {
     SCOPED_TRACE(c.max_length);
     auto* prop = AddText("Name", "");
     prop->SetMaxLength(c.max_length);
-    ASSERT_TRUE(grid_->SelectProperty(prop, true));
-    auto* editor = wxDynamicCast(grid_->GetEditorControl(), wxTextCtrl);
+    wxTextCtrl* editor = OpenEditorForKeys(prop);
     ASSERT_NE(nullptr, editor);
-    editor->SetFocus();
-    wxUIActionSimulator simulator;
-    // Without a window manager the keyboard follows the pointer.
-    simulator.MouseMove(editor->GetScreenRect().GetLeftTop() + wxPoint(5, 5));
-    Settle();
-    simulator.Text("abcdefghijklmno");
+    simulator_.Text("abcdefghijklmno");
     Settle();
     EXPECT_EQ(c.expected, editor->GetValue());
-    simulator.Char(WXK_RETURN);
+    simulator_.Char(WXK_RETURN);
     Settle();
     EXPECT_EQ(c.expected, prop->GetValueAsString());
     grid_->DeleteProperty(prop);
