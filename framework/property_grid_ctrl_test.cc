@@ -206,8 +206,7 @@ TEST_F(PropertyGridCtrlTest, RevertIfEmptyBringsTheOriginalValueBack) {
     events_.clear();
     for (const wxString& text : c.edits) EditText(prop, text);
     EXPECT_EQ(c.final_value, prop->GetValueAsString());
-    EXPECT_EQ(c.final_value,
-              wxDynamicCast(grid_->GetEditorControl(), wxTextCtrl)->GetValue());
+    EXPECT_EQ(c.final_value, wxDynamicCast(grid_->GetEditorControl(), wxTextCtrl)->GetValue());
     EXPECT_EQ(c.modified, prop->HasFlag(wxPG_PROP_MODIFIED) != 0);
     size_t notifications = 0, changes = 0;
     for (const wxString& event : events_) {
@@ -268,7 +267,7 @@ TEST_F(PropertyGridCtrlTest, BooleanShowsAndHidesItsDependents) {
   ASSERT_TRUE(grid_->ChangePropertyValue(custom, wxVariant(false)));
   // The parent is told before the dependents change, the owner after.
   const std::vector<wxString> off = {
-      "notify Custom folder=False", "Folder shown",  "Owner shown",
+      "notify Custom folder=False",  "Folder shown",  "Owner shown",
       "changed Custom folder=False", "Folder hidden", "Owner hidden",
   };
   EXPECT_EQ(off, events_);
