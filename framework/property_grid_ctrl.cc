@@ -67,8 +67,9 @@ bool CZORMPropertyGridCtrl::DoPropertyChanged(wxPGProperty* p, unsigned int sel_
   FlagScope user_change{row ? &row->m_bUserChange : nullptr};
   if (row) row->m_bUserChange = true;
   // The parent and the dependents read the new value, so it is stored before them;
-  // wxPropertyGrid's own handling stores the same value again and tells the owner.
-  if (row) row->SetValue(m_chgInfo_pendingValue, &m_chgInfo_valueList, wxPG_SETVAL_BY_USER);
+  // wxPropertyGrid's own handling stores the same value again, marks the row as
+  // changed by the user (bold) and tells the owner.
+  if (row) row->SetValue(m_chgInfo_pendingValue, &m_chgInfo_valueList, 0);
   NotifyParent(p);
   if (row) ShowDependents(*row);
   return wxPropertyGrid::DoPropertyChanged(p, sel_flags);
@@ -94,8 +95,8 @@ void CZORMPropertyGridCtrl::NotifyParent(wxPGProperty* p) {
 void CZORMPropertyGridCtrl::ShowDependents(const CZORMPropertyGridProperty& prop) {
   if (prop.m_dependents.empty()) return;
   wxVariant value = prop.GetValue();
-  bool on = false;
-  if (!value.IsNull() && !value.Convert(&on)) on = false;
+  bool on = false;  // also for a value that does not read as a boolean
+  if (!value.IsNull()) value.Convert(&on);
   for (CZORMPropertyGridProperty* dependent : prop.m_dependents) {
     if (!dependent || dependent->GetGrid() != this) continue;
     HideProperty(dependent, !on);

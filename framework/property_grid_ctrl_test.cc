@@ -243,8 +243,10 @@ TEST_F(PropertyGridCtrlTest, ParentHearsOfTheChangeBeforeTheOwner) {
   const std::vector<wxString> expected = {"notify MSI Properties=INSTALLDIR=/opt/abc",
                                           "changed MSI Properties=INSTALLDIR=/opt/abc"};
   EXPECT_EQ(expected, events_);
+  // A changed value shows in bold, in the open editor too.
   EXPECT_TRUE(prop->HasFlag(wxPG_PROP_MODIFIED));
   EXPECT_TRUE(grid_->HasFlag(wxPG_BOLD_MODIFIED));
+  EXPECT_EQ(wxFONTWEIGHT_BOLD, grid_->GetEditorControl()->GetFont().GetWeight());
 
   // Without a notify message only the owner hears of it.
   grid_->SetNotifyMessage(wxEVT_NULL);
