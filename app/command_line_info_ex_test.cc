@@ -68,12 +68,8 @@ TEST(UpgradeSummaryTest, AgeCountsWholeDaysFromTheClock) {
     long long seconds_ago;
     const char* age;
   } cases[] = {
-      {0, "0 days ago"},
-      {12 * 3600, "0 days ago"},
-      {24 * 3600 - 1, "0 days ago"},
-      {24 * 3600, "1 days ago"},
-      {36 * 3600, "1 days ago"},
-      {152LL * 24 * 3600, "152 days ago"},
+      {0, "0 days ago"},         {12 * 3600, "0 days ago"}, {24 * 3600 - 1, "0 days ago"},
+      {24 * 3600, "1 days ago"}, {36 * 3600, "1 days ago"}, {152LL * 24 * 3600, "152 days ago"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(AgeText(OleDate::FromTimeT(now - c.seconds_ago)), c.age) << c.seconds_ago;

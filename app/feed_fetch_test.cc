@@ -32,7 +32,8 @@ TEST(ChangelogUrlTest, InsertsTheModuleUnencodedExceptWhatNoUrlCarries) {
       {"", ""},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(ChangelogUrl(c.module), "http://vendor.test:8080/cgi/changelog.cgi?Module=" + c.query);
+    EXPECT_EQ(ChangelogUrl(c.module),
+              "http://vendor.test:8080/cgi/changelog.cgi?Module=" + c.query);
   home.SetEnv("ZORMVENDORSERVER", nullptr);
   EXPECT_EQ(ChangelogUrl("X").rfind("http://", 0), 0u);
   EXPECT_NE(ChangelogUrl("X").find("/cgi/changelog.cgi?Module=X"), std::string::npos);
@@ -72,8 +73,8 @@ TEST(FetchFeedTest, ReadsAndClassifiesTheVendorsChangeHistory) {
   CRSS other;
   other.Read(FetchFeed("A&B C"));
   EXPECT_TRUE(other.m_items.empty());
-  EXPECT_TRUE(site.server().AccessLogContains(
-      "\"GET /cgi/changelog.cgi?Module=A&B%20C HTTP/1.1\" 404"))
+  EXPECT_TRUE(
+      site.server().AccessLogContains("\"GET /cgi/changelog.cgi?Module=A&B%20C HTTP/1.1\" 404"))
       << site.server().AccessLog();
 }
 
@@ -100,17 +101,22 @@ TEST(FetchFeedTest, AnyAnswerIsReadAsABodyAndOnlyFeedsGiveEntries) {
   LighttpdServer server({www, cgi, {}, {}});
   std::string error;
   ASSERT_TRUE(server.Start(&error)) << error;
-  ASSERT_TRUE(WriteCgiScript(
-      cgi + "/changelog.cgi",
-      "case \"$QUERY_STRING\" in\n"
-      "Module=500) printf 'Status: 500 Internal Server Error\\r\\nContent-Type: text/html\\r\\n\\r\\n"
-      "<html><head><title>500</title></head><body><h1>Internal Server Error</h1></body></html>' ;;\n"
-      "Module=text) printf 'Content-Type: text/plain\\r\\n\\r\\nService unavailable, try later' ;;\n"
-      "Module=empty) printf 'Content-Type: text/plain\\r\\n\\r\\n' ;;\n"
-      "Module=big) printf 'Content-Type: text/xml\\r\\n\\r\\n'; cat '" + www + "/big.xml' ;;\n"
-      "Module=moved) printf 'Status: 302 Found\\r\\nLocation: " + server.base_url() +
-          "/moved.xml\\r\\n\\r\\n' ;;\n"
-      "esac\n"));
+  ASSERT_TRUE(WriteCgiScript(cgi + "/changelog.cgi",
+                             "case \"$QUERY_STRING\" in\n"
+                             "Module=500) printf 'Status: 500 Internal Server "
+                             "Error\\r\\nContent-Type: text/html\\r\\n\\r\\n"
+                             "<html><head><title>500</title></head><body><h1>Internal Server "
+                             "Error</h1></body></html>' ;;\n"
+                             "Module=text) printf 'Content-Type: text/plain\\r\\n\\r\\nService "
+                             "unavailable, try later' ;;\n"
+                             "Module=empty) printf 'Content-Type: text/plain\\r\\n\\r\\n' ;;\n"
+                             "Module=big) printf 'Content-Type: text/xml\\r\\n\\r\\n'; cat '" +
+                                 www +
+                                 "/big.xml' ;;\n"
+                                 "Module=moved) printf 'Status: 302 Found\\r\\nLocation: " +
+                                 server.base_url() +
+                                 "/moved.xml\\r\\n\\r\\n' ;;\n"
+                                 "esac\n"));
   home.SetEnv("ZORMVENDORSERVER", server.host_port().c_str());
 
   for (const char* module : {"500", "text", "empty"}) {

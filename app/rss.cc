@@ -19,8 +19,8 @@ std::string ReducePubDate(const std::string& pub_date) {
   size_t second_end = std::min(pub_date.find(',', second), pub_date.size());
   std::string piece = pub_date.substr(second, second_end - second);
   if (piece.size() < 4)
-    throw std::invalid_argument("Invalid argument: the change-history entry's date \"" +
-                                pub_date + "\" holds no date.");
+    throw std::invalid_argument("Invalid argument: the change-history entry's date \"" + pub_date +
+                                "\" holds no date.");
   piece.resize(piece.size() - 4);
   return piece;
 }

@@ -35,8 +35,8 @@ class CRSS : public CZORMXML {
   // enhancement; all others stay fixes.
   void Classify();
 
-  std::vector<CRSSItem> m_items;   // in document order; not changed once rows point into it
-  std::vector<CRSSItem*> m_rows;   // row i of the list shows *m_rows[i]
+  std::vector<CRSSItem> m_items;  // in document order; not changed once rows point into it
+  std::vector<CRSSItem*> m_rows;  // row i of the list shows *m_rows[i]
 };
 
 // The date part of an RSS pubDate: the second comma-separated piece (commas in

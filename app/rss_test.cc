@@ -6,7 +6,8 @@
 
 namespace {
 
-std::string Item(const std::string& title, const std::string& pub_date = "Tue, 06 Jul 2021 09:30:00 GMT",
+std::string Item(const std::string& title,
+                 const std::string& pub_date = "Tue, 06 Jul 2021 09:30:00 GMT",
                  const std::string& extra = "") {
   return "<item><title>" + title + "</title><description>about " + title +
          "</description><pubDate>" + pub_date + "</pubDate>" + extra + "</item>";
@@ -36,7 +37,8 @@ TEST(CRSSReadTest, ReadsTheChannelsItemsInOrderAndNothingElse) {
       {"items between channel fields",
        Feed("<title>History</title>" + Item("E1") + "<link>http://x/</link>" + Item("F2")),
        {"E1", "F2"}},
-      {"indented", "<rss>\n  <channel>\n    " + Item("A") + "\n    " + Item("B") + "\n  </channel>\n</rss>\n",
+      {"indented",
+       "<rss>\n  <channel>\n    " + Item("A") + "\n    " + Item("B") + "\n  </channel>\n</rss>\n",
        {"A", "B"}},
       {"not well-formed", Feed(Item("E1")) + "<", {}},
       {"error page", "<html><body><h1>500 Internal Server Error</h1><br></body></html>", {}},
@@ -47,15 +49,18 @@ TEST(CRSSReadTest, ReadsTheChannelsItemsInOrderAndNothingElse) {
       {"no channel", "<rss>" + Item("E1") + "</rss>", {}},
       {"channel without items", Feed("<title>t</title><link>l</link>"), {}},
       {"item name is case-sensitive", Feed("<Item><title>X</title></Item>" + Item("E1")), {"E1"}},
-      {"nested items are not the channel's", Feed("<group>" + Item("G") + "</group>" + Item("E1")),
+      {"nested items are not the channel's",
+       Feed("<group>" + Item("G") + "</group>" + Item("E1")),
        {"E1"}},
-      {"only the first channel", "<rss><channel>" + Item("A") + "</channel><channel>" + Item("B") +
-                                     "</channel></rss>",
+      {"only the first channel",
+       "<rss><channel>" + Item("A") + "</channel><channel>" + Item("B") + "</channel></rss>",
        {"A"}},
       {"markup and cdata in the title",
-       Feed(Item("E<b>1</b> &amp; <![CDATA[<2>]]>")), {"E1 & <2>"}},
+       Feed(Item("E<b>1</b> &amp; <![CDATA[<2>]]>")),
+       {"E1 & <2>"}},
       {"declared entities stay unexpanded",
-       "<!DOCTYPE rss [<!ENTITY t \"Expanded\">]>" + Feed(Item("&t;")), {"&t;"}},
+       "<!DOCTYPE rss [<!ENTITY t \"Expanded\">]>" + Feed(Item("&t;")),
+       {"&t;"}},
   };
   for (const auto& c : cases) EXPECT_EQ(TitlesRead(c.document), c.titles) << c.name;
 }
@@ -147,8 +152,8 @@ TEST(CRSSClassifyTest, OnlyAnUpperCaseEMarksAnEnhancement) {
     const char* title;
     int64_t type;
   } cases[] = {
-      {"E102 Faster scans", 1}, {"E", 1},   {"e102", 0},         {"Fix 7", 0},
-      {"", 0},                  {" E1", 0}, {"\xC3\x89tude", 0}, {"\xC3\x8B", 0},
+      {"E102 Faster scans", 1}, {"E", 1},        {"e102", 0}, {"Fix 7", 0}, {"", 0}, {" E1", 0},
+      {"\xC3\x89tude", 0},      {"\xC3\x8B", 0},
   };
   std::string items;
   for (const auto& c : cases) items += Item(c.title);
@@ -168,7 +173,8 @@ TEST(CRSSReadTest, HostileDocumentsAppendNothingHarmful) {
   for (int i = 0; i < 200000; ++i) deep += "</x>";
   const std::string laughs =
       "<!DOCTYPE rss [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
-      "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">]>";
+      "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY d "
+      "\"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">]>";
   struct {
     const char* name;
     std::string document;
@@ -178,7 +184,8 @@ TEST(CRSSReadTest, HostileDocumentsAppendNothingHarmful) {
       {"deep channel", "<rss><channel>" + deep + Item("E1") + "</channel></rss>", {"E1"}},
       {"entity expansion", laughs + Feed(Item("&d;&d;&d;")), {"&d;&d;&d;"}},
       {"huge attribute",
-       Feed("<item a=\"" + std::string(16 << 20, 'q') + "\">" + Item("E1").substr(6)), {"E1"}},
+       Feed("<item a=\"" + std::string(16 << 20, 'q') + "\">" + Item("E1").substr(6)),
+       {"E1"}},
       {"invalid utf-8", Feed(Item("E\xFF\xFE\xC3")), {"E\xFF\xFE\xC3"}},
   };
   for (const auto& c : cases) EXPECT_EQ(TitlesRead(c.document), c.titles) << c.name;

@@ -31,12 +31,9 @@ TEST(CZORMXMLTest, GetChildTextEmptiesItsOutputAndSaysWhetherItFound) {
     XmlResult result;
     const char* text;
   } cases[] = {
-      {"title", XmlResult::kOk, "E1 bold"},
-      {"pubDate", XmlResult::kOk, ""},
-      {"title/b", XmlResult::kOk, "bold"},
-      {"description", XmlResult::kFalse, ""},
-      {"Title", XmlResult::kFalse, ""},
-      {"a", XmlResult::kFalse, ""},
+      {"title", XmlResult::kOk, "E1 bold"}, {"pubDate", XmlResult::kOk, ""},
+      {"title/b", XmlResult::kOk, "bold"},  {"description", XmlResult::kFalse, ""},
+      {"Title", XmlResult::kFalse, ""},     {"a", XmlResult::kFalse, ""},
       {"][", XmlResult::kFalse, ""},
   };
   for (const auto& c : cases) {

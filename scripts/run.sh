@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Installs what the project needs, builds it, and runs the main job: the report
-# writer `zormreport` renders a sample stock report (format from ZORMREPORTFORMAT,
-# text by default). Arguments are passed to zormreport.
+# Installs what the project needs, builds it, and runs the main job: the Calvaro
+# Upgrade Utility for the sample module ABC against the vendor's site served on
+# loopback, with a sample package built by wixl (see tools/demo/demo.sh).
+# Arguments, when given, replace the sample's module, build date and package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build/run -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORM_TESTS=OFF >/dev/null
-cmake --build build/run -j"$(nproc)" --target zormreport
-exec build/run/tools/zormreport/zormreport --title "Stock on hand" --notes "Sample data" \
-  --column Item:24 --column Warehouse:12 --column Quantity:10:rn \
-  --input tools/zormreport/sample-stock.txt "$@"
+cmake --build build/run -j"$(nproc)" \
+  --target calvaro-upgrade calvaro-upgrade-cli zormreport changelog_cgi version_cgi
+exec tools/demo/demo.sh build/run "$@"

@@ -1,0 +1,119 @@
+#include "app/upgrade_cli.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "app/change_history_report.h"
+#include "app/feed_fetch.h"
+#include "app/rss.h"
+#include "app/upgrade_summary.h"
+#include "platform/installer.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: calvaro-upgrade-cli MODULE BUILT PACKAGE [--install] [--properties TEXT]\n"
+    "  MODULE            the module to upgrade\n"
+    "  BUILT             the build date of the installed copy, such as \"Jul  5 2021\"\n"
+    "  PACKAGE           the new installation package (.msi path or http(s) address)\n"
+    "  --install         install the package after showing the summary\n"
+    "  --properties TEXT installer properties, such as INSTALLDIR=/opt/calvaro\n"
+    "The change history is written in the format of ZORMREPORTFORMAT (text by default).\n";
+
+constexpr int kExitNoHistory = 1;
+constexpr int kExitUsage = 2;
+
+// Reads the module's change history; says why on standard error when it cannot.
+bool LoadChangeHistory(const std::string& module, CRSS* rss) {
+  try {
+    rss->Read(FetchFeed(module));
+    rss->Classify();
+    return true;
+  } catch (const std::exception& error) {
+    fprintf(stderr, "calvaro-upgrade-cli: change history of \"%s\": %s\n", module.c_str(),
+            error.what());
+    return false;
+  }
+}
+
+// Shows progress on a terminal only, so that scripts get clean output.
+bool ReportProgress(const InstallProgress& progress) {
+  if (progress.percent < 0) return true;
+  fprintf(stderr, "\r%s: %3d%%",
+          progress.stage == InstallProgress::Stage::kDownload ? "Downloading" : "Installing",
+          progress.percent);
+  if (progress.percent == 100) fputc('\n', stderr);
+  return true;
+}
+
+}  // namespace
+
+void UpgradeCliCommandLine::ParseParam(const char* param, bool flag, bool last) {
+  if (m_bPropertiesNext) {
+    m_strProperties = param;
+    m_bPropertiesNext = false;
+    return;
+  }
+  if (!flag) {
+    CCommandLineInfoEx::ParseParam(param, flag, last);
+    return;
+  }
+  const std::string option = param;
+  if (option == "-install") {
+    m_bInstall = true;
+  } else if (option == "-properties") {
+    if (last) m_strError = "--properties needs a value";
+    m_bPropertiesNext = true;
+  } else if (option == "-help" || option == "h") {
+    m_bHelp = true;
+  } else {
+    m_strError = "unknown option -" + option;
+  }
+}
+
+int RunUpgradeCli(int argc, const char* const* argv) {
+  UpgradeCliCommandLine command_line;
+  ParseCommandLine(argc, argv, command_line);
+  if (command_line.m_bHelp) {
+    fputs(kUsage, stdout);
+    return 0;
+  }
+  if (command_line.m_strError.empty() && command_line.m_nParam < 3)
+    command_line.m_strError = "MODULE, BUILT and PACKAGE are needed";
+  if (command_line.m_strError.empty() && command_line.m_nParam > 3)
+    command_line.m_strError = "too many arguments";
+  if (!command_line.m_strError.empty()) {
+    fprintf(stderr, "calvaro-upgrade-cli: %s\n%s", command_line.m_strError.c_str(), kUsage);
+    return kExitUsage;
+  }
+
+  printf("URL: %s\n", command_line.m_strURL.c_str());
+  printf("Module: %s\n", command_line.m_strModule.c_str());
+  printf("Built: %s\n", BuiltText(command_line.m_dtBuilt).c_str());
+  printf("Age: %s\n", AgeText(command_line.m_dtBuilt).c_str());
+  printf("MSI Properties: %s\n\n", command_line.m_strProperties.c_str());
+  fflush(stdout);
+
+  CRSS rss;
+  const bool have_history = LoadChangeHistory(command_line.m_strModule, &rss);
+  if (have_history) {
+    const unsigned pdf_result = WriteChangeHistoryReport(rss.m_items, stdout);
+    if (pdf_result != 0)
+      fprintf(stderr, "calvaro-upgrade-cli: PDF save failed with result code: %u\n", pdf_result);
+  }
+  fflush(stdout);
+  if (!command_line.m_bInstall) return have_history ? 0 : kExitNoHistory;
+
+  InstallProgressCallback progress;
+  if (isatty(STDERR_FILENO)) progress = ReportProgress;
+  const InstallResult result =
+      InstallProduct(command_line.m_strURL, command_line.m_strProperties, progress);
+  if (result.code != kInstallSuccess) {
+    printf("Windows Installer returned code: %u\n", result.code);
+    if (!result.error.empty()) fprintf(stderr, "calvaro-upgrade-cli: %s\n", result.error.c_str());
+  }
+  fflush(stdout);
+  return static_cast<int>(result.code & 0xFF);
+}
