@@ -17,8 +17,8 @@ CZORMInstallProgress::~CZORMInstallProgress() {
 bool CZORMInstallProgress::Report(const InstallProgress& progress) {
   if (m_bCancelled) return false;
   const bool downloading = progress.stage == InstallProgress::Stage::kDownload;
-  const wxString message = downloading ? "Downloading the installation package..."
-                                       : "Installing the upgrade...";
+  const wxString message =
+      downloading ? "Downloading the installation package..." : "Installing the upgrade...";
   if (!m_window) {
     // Not auto-hidden at 100 %: the window stays until the installer is done,
     // so the operator can still see where it stands while files are recorded.

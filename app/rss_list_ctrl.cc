@@ -25,10 +25,17 @@ void CRSSListCtrl::OnGetDispInfo(CRSSDispInfo& info) const {
   if (info.mask & CRSSDispInfo::kText) {
     std::string text;
     switch (info.subItem) {
-      case 0: text = entry.m_nType != 0 ? "Enhancement" : "Fix"; break;
-      case 1: text = entry.m_dtDate.Format("%Y-%m-%d"); break;
-      case 2: text = entry.m_strDescription; break;
-      default: break;
+      case 0:
+        text = entry.m_nType != 0 ? "Enhancement" : "Fix";
+        break;
+      case 1:
+        text = entry.m_dtDate.Format("%Y-%m-%d");
+        break;
+      case 2:
+        text = entry.m_strDescription;
+        break;
+      default:
+        break;
     }
     CopyTextCut(text, info.pszText, info.cchTextMax);
   }

@@ -14,11 +14,11 @@
 struct CRSSDispInfo {
   enum : unsigned { kText = 1, kImage = 2 };
   unsigned mask = 0;
-  long item = 0;                // the row
-  long subItem = 0;             // the column
-  char* pszText = nullptr;      // receives the text, always terminated
-  size_t cchTextMax = 0;        // the buffer's size in bytes, terminator included
-  int iImage = -1;              // receives the image index
+  long item = 0;            // the row
+  long subItem = 0;         // the column
+  char* pszText = nullptr;  // receives the text, always terminated
+  size_t cchTextMax = 0;    // the buffer's size in bytes, terminator included
+  int iImage = -1;          // receives the image index
 };
 
 class CRSSListCtrl : public CZORMListCtrl {

@@ -16,8 +16,8 @@ TEST(CopyTextCutTest, CutsToTheBufferOnAWholeCharacter) {
       {"Fix", 4, "Fix"},
       {"Fix", 3, "Fi"},
       {"Fix", 1, ""},
-      {"Caf\xC3\xA9", 6, "Caf\xC3\xA9"},       // fits exactly
-      {"Caf\xC3\xA9", 5, "Caf"},               // é would be split
+      {"Caf\xC3\xA9", 6, "Caf\xC3\xA9"},                // fits exactly
+      {"Caf\xC3\xA9", 5, "Caf"},                        // é would be split
       {"\xE6\x9D\xB1\xE4\xBA\xAC", 6, "\xE6\x9D\xB1"},  // 東京: one of two fits
       {"\xE6\x9D\xB1", 3, ""},
       {"", 1, ""},
@@ -44,7 +44,7 @@ TEST(CRSSListCtrlTest, AnswersEachCellAndRefusesRowsItDoesNotHave) {
     const char* text;
     int image;
   } cases[] = {
-      {0, 0, "Enhancement", 1}, {0, 1, "2021-07-06", 1}, {0, 2, "Faster", 1}, {0, 3, "", 1},
+      {0, 0, "Enhancement", 1}, {0, 1, "2021-07-06", 1},       {0, 2, "Faster", 1}, {0, 3, "", 1},
       {1, 0, "Fix", 0},         {1, 1, "Invalid DateTime", 0}, {1, 2, "Mended", 0},
   };
   for (const auto& c : cases) {

@@ -15,11 +15,13 @@ const char kCaption[] = "Calvaro Upgrade Utility";
 
 }  // namespace
 
+// clang-format off
 wxBEGIN_EVENT_TABLE(CZORMUpgradeDlg, wxDialog)
   EVT_INIT_DIALOG(CZORMUpgradeDlg::OnInitDialog)
   EVT_BUTTON(CZORMUpgradeDlg::IDC_UPGRADE, CZORMUpgradeDlg::OnUpgrade)
   // The "&Export" command of the list's context menu comes with the export feature.
 wxEND_EVENT_TABLE()
+// clang-format on
 
 CZORMUpgradeDlg::CZORMUpgradeDlg(wxWindow* parent) {
   // Resizable, with caption and system menu; the controls keep their places.
@@ -67,7 +69,8 @@ void CZORMUpgradeDlg::OnInitDialog(wxInitDialogEvent& event) {
     box.ShowModal();
     return;
   }
-  m_wndList.InsertColumn(0, "Type", wxLIST_FORMAT_LEFT, 120);  // a first column is always left-aligned
+  // The list shows its first column left-aligned whatever is asked for.
+  m_wndList.InsertColumn(0, "Type", wxLIST_FORMAT_LEFT, 120);
   m_wndList.InsertColumn(1, "Date", wxLIST_FORMAT_LEFT, 120);
   m_wndList.InsertColumn(2, "Description", wxLIST_FORMAT_LEFT, 1);  // widened below
 

@@ -20,9 +20,9 @@ class wxButton;
 
 class CZORMUpgradeDlg : public wxDialog {
  public:
-  enum { IDD = 102 };                      // the dialog's layout
-  enum { IDC_UPGRADE = 1, IDC_CANCEL = 2,  // its controls, in tab order
-         IDC_LIST = 1001, IDC_PROPERTYGRID = 1000 };
+  enum { IDD = 102 };  // the dialog's layout
+  // Its controls, in tab order.
+  enum { IDC_UPGRADE = 1, IDC_CANCEL = 2, IDC_LIST = 1001, IDC_PROPERTYGRID = 1000 };
   enum { IDI_APP = 128, IDI_FIX = 130, IDI_ENHANCEMENT = 131 };  // icons
 
   // Creates the window with its controls (hidden until shown) and loads the
@@ -31,13 +31,13 @@ class CZORMUpgradeDlg : public wxDialog {
   explicit CZORMUpgradeDlg(wxWindow* parent = nullptr);
   ~CZORMUpgradeDlg() override;
 
-  wxIcon m_hIcon;                                          // icon 128
-  CZORMPropertyGridCtrl m_wndPropertyGrid;                 // control 1000
-  CZORMPropertyGridProperty* m_pPropURL = nullptr;         // not owned
-  CZORMPropertyGridProperty* m_pPropModule = nullptr;      // not owned
+  wxIcon m_hIcon;                                             // icon 128
+  CZORMPropertyGridCtrl m_wndPropertyGrid;                    // control 1000
+  CZORMPropertyGridProperty* m_pPropURL = nullptr;            // not owned
+  CZORMPropertyGridProperty* m_pPropModule = nullptr;         // not owned
   CZORMPropertyGridProperty* m_pPropMSIProperties = nullptr;  // not owned
-  wxImageList m_imageList;                                 // the list's small icons
-  CRSSListCtrl m_wndList;                                  // control 1001
+  wxImageList m_imageList;                                    // the list's small icons
+  CRSSListCtrl m_wndList;                                     // control 1001
 
  protected:
   // Sets the icons, loads the change history and fills the list. A feed that

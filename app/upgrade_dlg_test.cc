@@ -7,8 +7,8 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <wx/msgdlg.h>
 #include <wx/eventfilter.h>
+#include <wx/msgdlg.h>
 #include <wx/progdlg.h>
 
 #include <filesystem>
@@ -106,13 +106,16 @@ TEST_F(UpgradeDialogTest, ShowsTheSummaryAndTheChangeHistoryInDocumentOrder) {
     summary = SummaryLines(dialog);
     headings = Headings(dialog);
     for (long row = 0; row < dialog.m_wndList.GetItemCount(); ++row) {
-      rows.push_back({CellText(dialog, row, 0), CellText(dialog, row, 1), CellText(dialog, row, 2)});
+      rows.push_back(
+          {CellText(dialog, row, 0), CellText(dialog, row, 1), CellText(dialog, row, 2)});
       images.push_back(RowImage(dialog, row));
     }
     if (headings.size() == 3) description_width = dialog.m_wndList.GetColumnWidth(2);
     for (wxWindow* child : dialog.GetChildren()) tab_order.push_back(child->GetId());
     EXPECT_EQ(dialog.GetTitle(), "Calvaro Upgrade Utility");
     EXPECT_TRUE(dialog.m_hIcon.IsOk());
+    EXPECT_EQ(dialog.m_imageList.GetImageCount(), 2);
+    EXPECT_EQ(dialog.m_imageList.GetSize(), wxSize(16, 16));
     if (const char* folder = getenv("ZORM_SCREENSHOT_DIR")) {
       dialog.Update();
       wxYield();
@@ -129,10 +132,9 @@ TEST_F(UpgradeDialogTest, ShowsTheSummaryAndTheChangeHistoryInDocumentOrder) {
   EXPECT_EQ(TestApp().framework_calls.back().title, "Calvaro Upgrade Utility");
   EXPECT_EQ(TestApp().framework_calls.back().about_bitmap_id, 0u);
   EXPECT_EQ(TestApp().framework_calls.back().build_date, "Jul  5 2021");
-  EXPECT_EQ(summary, (std::vector<std::string>{
-                         "URL=/home/op/abc.msi", "Module=TRIO", "Old Version",
-                         "Built=Monday, July 05, 2021", "Age=5 days ago", "Install Options",
-                         "MSI Properties="}));
+  EXPECT_EQ(summary, (std::vector<std::string>{"URL=/home/op/abc.msi", "Module=TRIO", "Old Version",
+                                               "Built=Monday, July 05, 2021", "Age=5 days ago",
+                                               "Install Options", "MSI Properties="}));
   EXPECT_EQ(headings, (std::vector<std::string>{"Type", "Date", "Description"}));
   EXPECT_EQ(rows, (std::vector<std::vector<std::string>>{
                       {"Enhancement", "2021-07-03", "Starts in half the time"},
@@ -157,11 +159,11 @@ TEST_F(UpgradeDialogTest, CommandLineFillsTheSummaryWhateverIsMissingOrExtra) {
        {"URL=", "Module=LEDGER", "Old Version", "Built=Friday, July 09, 2021", "Age=0 days ago",
         "Install Options", "MSI Properties="}},
       {{"ABC", "not a date", "/p.msi"},
-       {"URL=/p.msi", "Module=ABC", "Old Version", "Built=Invalid DateTime",
-        "Age=44387 days ago", "Install Options", "MSI Properties="}},
+       {"URL=/p.msi", "Module=ABC", "Old Version", "Built=Invalid DateTime", "Age=44387 days ago",
+        "Install Options", "MSI Properties="}},
       {{},
-       {"URL=", "Module=", "Old Version", "Built=Saturday, December 30, 1899",
-        "Age=44387 days ago", "Install Options", "MSI Properties="}},
+       {"URL=", "Module=", "Old Version", "Built=Saturday, December 30, 1899", "Age=44387 days ago",
+        "Install Options", "MSI Properties="}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> summary;
@@ -177,20 +179,24 @@ TEST_F(UpgradeDialogTest, UnparseableDateShowsInvalidAndLongDescriptionsAreCut) 
   std::string long_description;
   for (int i = 0; i < 300; ++i) long_description += "\xC3\xA9";  // é, two bytes each
   site_.reset();
-  StartSite({true, "", {{"changelog.cgi",
-                         "printf 'Content-Type: application/rss+xml\\r\\n\\r\\n'\n"
-                         "cat <<'RSS'\n"
-                         "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel><title>x</title>\n"
-                         "<item><title>F7 Zone</title><description>Numeric zone</description>"
-                         "<pubDate>Mon, 05 Jul 2021 12:00:00 +0000</pubDate></item>\n"
-                         "<item><title>E8 Long</title><description>" + long_description +
-                         "</description><pubDate>Tue, 06 Jul 2021 09:30:00 GMT</pubDate></item>\n"
-                         "</channel></rss>\n"
-                         "RSS\n"}}});
+  StartSite({true,
+             "",
+             {{"changelog.cgi",
+               "printf 'Content-Type: application/rss+xml\\r\\n\\r\\n'\n"
+               "cat <<'RSS'\n"
+               "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel><title>x</title>\n"
+               "<item><title>F7 Zone</title><description>Numeric zone</description>"
+               "<pubDate>Mon, 05 Jul 2021 12:00:00 +0000</pubDate></item>\n"
+               "<item><title>E8 Long</title><description>" +
+                   long_description +
+                   "</description><pubDate>Tue, 06 Jul 2021 09:30:00 GMT</pubDate></item>\n"
+                   "</channel></rss>\n"
+                   "RSS\n"}}});
   std::vector<std::vector<std::string>> rows;
   UpgradeDialogDriver driver([&](CZORMUpgradeDlg& dialog) {
     for (long row = 0; row < dialog.m_wndList.GetItemCount(); ++row)
-      rows.push_back({CellText(dialog, row, 0), CellText(dialog, row, 1), CellText(dialog, row, 2)});
+      rows.push_back(
+          {CellText(dialog, row, 0), CellText(dialog, row, 1), CellText(dialog, row, 2)});
   });
   TestApp().RunWith({"ODD", "Jul 5 2021", ""});
   EXPECT_TRUE(driver.messages().empty());
@@ -260,7 +266,8 @@ TEST_F(UpgradeDialogTest, FailedInstallKeepsTheDialogAndRetriesWithTheCurrentVal
   for (const ShownMessage& message : driver.messages()) {
     texts.push_back(message.text);
     EXPECT_EQ(message.caption, "Install Error");
-    EXPECT_EQ(message.style & (wxOK | wxCANCEL | wxYES_NO | wxICON_MASK), wxOK | wxICON_INFORMATION);
+    EXPECT_EQ(message.style & (wxOK | wxCANCEL | wxYES_NO | wxICON_MASK),
+              wxOK | wxICON_INFORMATION);
   }
   EXPECT_EQ(texts, (std::vector<std::string>{"Windows Installer returned code: 1620",
                                              "Windows Installer returned code: 1619",
@@ -311,12 +318,22 @@ TEST_F(UpgradeDialogTest, CancelInTheProgressWindowStopsTheInstallWith1602) {
   EXPECT_TRUE(FindFiles(home_.data_home(), "alpha.txt").empty());
 }
 
-TEST_F(UpgradeDialogTest, CancelEndsTheDialogWithoutInstalling) {
-  UpgradeDialogDriver driver(
-      [&](CZORMUpgradeDlg& dialog) { ClickButton(dialog, CZORMUpgradeDlg::IDC_CANCEL); });
-  EXPECT_FALSE(TestApp().RunWith({"TRIO", "Jul 5 2021", kPackage}));
-  EXPECT_EQ(driver.dialog_result(), wxID_CANCEL);
-  EXPECT_TRUE(driver.messages().empty());
+TEST_F(UpgradeDialogTest, CancelAndEscapeEndTheDialogWithoutInstalling) {
+  std::function<void(CZORMUpgradeDlg&)> ways[] = {
+      [](CZORMUpgradeDlg& dialog) { ClickButton(dialog, CZORMUpgradeDlg::IDC_CANCEL); },
+      [](CZORMUpgradeDlg& dialog) {
+        wxKeyEvent escape(wxEVT_CHAR_HOOK);
+        escape.m_keyCode = WXK_ESCAPE;
+        escape.SetEventObject(dialog.FindWindow(CZORMUpgradeDlg::IDC_UPGRADE));
+        dialog.FindWindow(CZORMUpgradeDlg::IDC_UPGRADE)->ProcessWindowEvent(escape);
+      },
+  };
+  for (const auto& way : ways) {
+    UpgradeDialogDriver driver(way);
+    EXPECT_FALSE(TestApp().RunWith({"TRIO", "Jul 5 2021", kPackage}));
+    EXPECT_EQ(driver.dialog_result(), wxID_CANCEL);
+    EXPECT_TRUE(driver.messages().empty());
+  }
   EXPECT_TRUE(FindFiles(home_.data_home(), "alpha.txt").empty());
 }
 

@@ -16,8 +16,7 @@ UpgradeDialogDriver::~UpgradeDialogDriver() { Unregister(); }
 int UpgradeDialogDriver::Enter(wxDialog* dialog) {
   if (auto* box = dynamic_cast<wxMessageDialogBase*>(dialog)) {
     m_messages.push_back({std::string(box->GetTitle().utf8_str()),
-                          std::string(box->GetMessage().utf8_str()),
-                          box->GetMessageDialogStyle()});
+                          std::string(box->GetMessage().utf8_str()), box->GetMessageDialogStyle()});
     return wxID_OK;
   }
   if (auto* upgrade = dynamic_cast<CZORMUpgradeDlg*>(dialog)) {
