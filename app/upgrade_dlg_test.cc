@@ -116,6 +116,17 @@ TEST_F(UpgradeDialogTest, ShowsTheSummaryAndTheChangeHistoryInDocumentOrder) {
     EXPECT_TRUE(dialog.m_hIcon.IsOk());
     EXPECT_EQ(dialog.m_imageList.GetImageCount(), 2);
     EXPECT_EQ(dialog.m_imageList.GetSize(), wxSize(16, 16));
+    // Laid out in dialog units; resizing moves nothing.
+    EXPECT_EQ(dialog.GetClientSize(), dialog.ConvertDialogToPixels(wxSize(663, 315)));
+    EXPECT_EQ(dialog.m_wndList.GetRect(),
+              wxRect(dialog.ConvertDialogToPixels(wxPoint(7, 92)),
+                     dialog.ConvertDialogToPixels(wxSize(649, 197))));
+    std::vector<wxRect> before, after;
+    for (wxWindow* child : dialog.GetChildren()) before.push_back(child->GetRect());
+    dialog.SetClientSize(dialog.GetClientSize() + wxSize(150, 90));
+    for (wxWindow* child : dialog.GetChildren()) after.push_back(child->GetRect());
+    EXPECT_EQ(before, after);
+    dialog.SetClientSize(dialog.ConvertDialogToPixels(wxSize(663, 315)));
     if (const char* folder = getenv("ZORM_SCREENSHOT_DIR")) {
       dialog.Update();
       wxYield();
