@@ -83,7 +83,7 @@ class PropertyGridCtrlTest : public testing::Test {
   // and then leaves the row does.
   void EditText(wxPGProperty* prop, const wxString& text) {
     ASSERT_TRUE(grid_->SelectProperty(prop, true));
-    auto* editor = wxDynamicCast(grid_->GetEditorControl(), wxTextCtrl);
+    auto* editor = dynamic_cast<wxTextCtrl*>(grid_->GetEditorControl());
     ASSERT_NE(nullptr, editor);
     editor->SetValue(text);
     wxYield();
@@ -94,7 +94,7 @@ class PropertyGridCtrlTest : public testing::Test {
   // Opens the row's editor and gives it the keyboard.
   wxTextCtrl* OpenEditorForKeys(wxPGProperty* prop) {
     if (!grid_->SelectProperty(prop, true)) return nullptr;
-    auto* editor = wxDynamicCast(grid_->GetEditorControl(), wxTextCtrl);
+    auto* editor = dynamic_cast<wxTextCtrl*>(grid_->GetEditorControl());
     if (!editor) return nullptr;
     editor->SetFocus();
     // Without a window manager the keyboard follows the pointer.
@@ -206,7 +206,7 @@ TEST_F(PropertyGridCtrlTest, RevertIfEmptyBringsTheOriginalValueBack) {
     events_.clear();
     for (const wxString& text : c.edits) EditText(prop, text);
     EXPECT_EQ(c.final_value, prop->GetValueAsString());
-    EXPECT_EQ(c.final_value, wxDynamicCast(grid_->GetEditorControl(), wxTextCtrl)->GetValue());
+    EXPECT_EQ(c.final_value, dynamic_cast<wxTextCtrl*>(grid_->GetEditorControl())->GetValue());
     EXPECT_EQ(c.modified, prop->HasFlag(wxPG_PROP_MODIFIED) != 0);
     size_t notifications = 0, changes = 0;
     for (const wxString& event : events_) {
@@ -288,7 +288,7 @@ TEST_F(PropertyGridCtrlTest, BooleanIsEditedWithATrueFalseChoice) {
   grid_->AddProperty(custom);
   ASSERT_TRUE(grid_->SelectProperty(custom, true));
   EXPECT_NE(nullptr, grid_->GetEditorControl());
-  EXPECT_EQ(nullptr, wxDynamicCast(grid_->GetEditorControl(), wxTextCtrl));
+  EXPECT_EQ(nullptr, dynamic_cast<wxTextCtrl*>(grid_->GetEditorControl()));
 }
 
 TEST_F(PropertyGridCtrlTest, RowWithoutEditingOpensNoEditor) {
@@ -317,7 +317,7 @@ TEST_F(PropertyGridCtrlTest, EditStyleMakesAPlainTextControlWithThatStyle) {
   auto* prop = AddText("Password", "secret");
   prop->SetEditStyle(wxTE_PASSWORD);
   ASSERT_TRUE(grid_->SelectProperty(prop, true));
-  auto* editor = wxDynamicCast(grid_->GetEditorControl(), wxTextCtrl);
+  auto* editor = dynamic_cast<wxTextCtrl*>(grid_->GetEditorControl());
   ASSERT_NE(nullptr, editor);
   EXPECT_TRUE(editor->HasFlag(wxTE_PASSWORD));
   EXPECT_EQ("secret", editor->GetValue());
