@@ -4,6 +4,7 @@
 #include <wx/filename.h>
 #include <wx/frame.h>
 #include <wx/image.h>
+#include <wx/odcombo.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
@@ -132,6 +133,18 @@ TEST_F(PropertyGridCtrlTest, NameColumnReturnsTo180AfterEachLayout) {
     Settle();
     EXPECT_EQ(180, grid_->GetSplitterPosition());
   }
+}
+
+TEST_F(PropertyGridCtrlTest, TwoStepCreationGivesTheSameGrid) {
+  auto* grid = new CZORMPropertyGridCtrl();
+  ASSERT_TRUE(grid->Create(frame_, wxID_ANY, wxPoint(0, 200), wxSize(400, 80)));
+  EXPECT_TRUE(grid->HasFlag(wxPG_BOLD_MODIFIED));
+  EXPECT_FALSE(grid->HasFlag(wxPG_ALPHABETIC_MODE));
+  grid->AddProperty(new CZORMPropertyGridProperty("URL", Text("/srv/abc.msi")));
+  grid->SetSplitterPosition(50);
+  grid->SetSize(wxSize(450, 80));
+  Settle();
+  EXPECT_EQ(180, grid->GetSplitterPosition());
 }
 
 TEST_F(PropertyGridCtrlTest, NameColumnFollowsItsSetting) {
@@ -284,11 +297,28 @@ TEST_F(PropertyGridCtrlTest, BooleanShowsAndHidesItsDependents) {
 }
 
 TEST_F(PropertyGridCtrlTest, BooleanIsEditedWithATrueFalseChoice) {
-  auto* custom = new CZORMPropertyGridProperty("Custom folder", wxVariant(false));
+  auto* custom = new CZORMPropertyGridProperty("Custom folder", wxVariant(true));
   grid_->AddProperty(custom);
+  auto* folder = AddText("Folder", "/opt/abc");
+  custom->AddDependent(folder);
   ASSERT_TRUE(grid_->SelectProperty(custom, true));
-  EXPECT_NE(nullptr, grid_->GetEditorControl());
-  EXPECT_EQ(nullptr, dynamic_cast<wxTextCtrl*>(grid_->GetEditorControl()));
+  auto* choice = dynamic_cast<wxOwnerDrawnComboBox*>(grid_->GetEditorControl());
+  ASSERT_NE(nullptr, choice);
+  ASSERT_EQ(2u, choice->GetCount());
+  EXPECT_EQ("False", choice->GetString(0));
+  EXPECT_EQ("True", choice->GetString(1));
+  EXPECT_EQ(1, choice->GetSelection());
+
+  // The user picks "False" from the list.
+  choice->SetSelection(0);
+  wxCommandEvent picked(wxEVT_COMBOBOX, choice->GetId());
+  picked.SetEventObject(choice);
+  picked.SetInt(0);
+  choice->GetEventHandler()->ProcessEvent(picked);
+  Settle();
+  EXPECT_FALSE(custom->GetValue().GetBool());
+  EXPECT_EQ("False", custom->GetValueAsString());
+  EXPECT_FALSE(grid_->IsPropertyShown(folder));
 }
 
 TEST_F(PropertyGridCtrlTest, RowWithoutEditingOpensNoEditor) {
