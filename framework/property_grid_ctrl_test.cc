@@ -4,6 +4,7 @@
 #include <wx/filename.h>
 #include <wx/frame.h>
 #include <wx/image.h>
+#include <wx/odcombo.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
@@ -83,7 +84,7 @@ class PropertyGridCtrlTest : public testing::Test {
   // and then leaves the row does.
   void EditText(wxPGProperty* prop, const wxString& text) {
     ASSERT_TRUE(grid_->SelectProperty(prop, true));
-    auto* editor = wxDynamicCast(grid_->GetEditorControl(), wxTextCtrl);
+    auto* editor = dynamic_cast<wxTextCtrl*>(grid_->GetEditorControl());
     ASSERT_NE(nullptr, editor);
     editor->SetValue(text);
     wxYield();
@@ -94,7 +95,7 @@ class PropertyGridCtrlTest : public testing::Test {
   // Opens the row's editor and gives it the keyboard.
   wxTextCtrl* OpenEditorForKeys(wxPGProperty* prop) {
     if (!grid_->SelectProperty(prop, true)) return nullptr;
-    auto* editor = wxDynamicCast(grid_->GetEditorControl(), wxTextCtrl);
+    auto* editor = dynamic_cast<wxTextCtrl*>(grid_->GetEditorControl());
     if (!editor) return nullptr;
     editor->SetFocus();
     // Without a window manager the keyboard follows the pointer.
@@ -132,6 +133,18 @@ TEST_F(PropertyGridCtrlTest, NameColumnReturnsTo180AfterEachLayout) {
     Settle();
     EXPECT_EQ(180, grid_->GetSplitterPosition());
   }
+}
+
+TEST_F(PropertyGridCtrlTest, TwoStepCreationGivesTheSameGrid) {
+  auto* grid = new CZORMPropertyGridCtrl();
+  ASSERT_TRUE(grid->Create(frame_, wxID_ANY, wxPoint(0, 200), wxSize(400, 80)));
+  EXPECT_TRUE(grid->HasFlag(wxPG_BOLD_MODIFIED));
+  EXPECT_FALSE(grid->HasFlag(wxPG_ALPHABETIC_MODE));
+  grid->AddProperty(new CZORMPropertyGridProperty("URL", Text("/srv/abc.msi")));
+  grid->SetSplitterPosition(50);
+  grid->SetSize(wxSize(450, 80));
+  Settle();
+  EXPECT_EQ(180, grid->GetSplitterPosition());
 }
 
 TEST_F(PropertyGridCtrlTest, NameColumnFollowsItsSetting) {
@@ -206,7 +219,7 @@ TEST_F(PropertyGridCtrlTest, RevertIfEmptyBringsTheOriginalValueBack) {
     events_.clear();
     for (const wxString& text : c.edits) EditText(prop, text);
     EXPECT_EQ(c.final_value, prop->GetValueAsString());
-    EXPECT_EQ(c.final_value, wxDynamicCast(grid_->GetEditorControl(), wxTextCtrl)->GetValue());
+    EXPECT_EQ(c.final_value, dynamic_cast<wxTextCtrl*>(grid_->GetEditorControl())->GetValue());
     EXPECT_EQ(c.modified, prop->HasFlag(wxPG_PROP_MODIFIED) != 0);
     size_t notifications = 0, changes = 0;
     for (const wxString& event : events_) {
@@ -284,11 +297,28 @@ TEST_F(PropertyGridCtrlTest, BooleanShowsAndHidesItsDependents) {
 }
 
 TEST_F(PropertyGridCtrlTest, BooleanIsEditedWithATrueFalseChoice) {
-  auto* custom = new CZORMPropertyGridProperty("Custom folder", wxVariant(false));
+  auto* custom = new CZORMPropertyGridProperty("Custom folder", wxVariant(true));
   grid_->AddProperty(custom);
+  auto* folder = AddText("Folder", "/opt/abc");
+  custom->AddDependent(folder);
   ASSERT_TRUE(grid_->SelectProperty(custom, true));
-  EXPECT_NE(nullptr, grid_->GetEditorControl());
-  EXPECT_EQ(nullptr, wxDynamicCast(grid_->GetEditorControl(), wxTextCtrl));
+  auto* choice = dynamic_cast<wxOwnerDrawnComboBox*>(grid_->GetEditorControl());
+  ASSERT_NE(nullptr, choice);
+  ASSERT_EQ(2u, choice->GetCount());
+  EXPECT_EQ("False", choice->GetString(0));
+  EXPECT_EQ("True", choice->GetString(1));
+  EXPECT_EQ(1, choice->GetSelection());
+
+  // The user picks "False" from the list.
+  choice->SetSelection(0);
+  wxCommandEvent picked(wxEVT_COMBOBOX, choice->GetId());
+  picked.SetEventObject(choice);
+  picked.SetInt(0);
+  choice->GetEventHandler()->ProcessEvent(picked);
+  Settle();
+  EXPECT_FALSE(custom->GetValue().GetBool());
+  EXPECT_EQ("False", custom->GetValueAsString());
+  EXPECT_FALSE(grid_->IsPropertyShown(folder));
 }
 
 TEST_F(PropertyGridCtrlTest, RowWithoutEditingOpensNoEditor) {
@@ -317,7 +347,7 @@ TEST_F(PropertyGridCtrlTest, EditStyleMakesAPlainTextControlWithThatStyle) {
   auto* prop = AddText("Password", "secret");
   prop->SetEditStyle(wxTE_PASSWORD);
   ASSERT_TRUE(grid_->SelectProperty(prop, true));
-  auto* editor = wxDynamicCast(grid_->GetEditorControl(), wxTextCtrl);
+  auto* editor = dynamic_cast<wxTextCtrl*>(grid_->GetEditorControl());
   ASSERT_NE(nullptr, editor);
   EXPECT_TRUE(editor->HasFlag(wxTE_PASSWORD));
   EXPECT_EQ("secret", editor->GetValue());

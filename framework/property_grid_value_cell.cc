@@ -43,7 +43,7 @@ wxPGWindowList CZORMPropertyGridTextEditor::CreateControls(wxPropertyGrid* grid,
   } else {
     control = wxPGTextCtrlEditor::CreateControls(grid, property, pos, size).m_primary;
   }
-  auto* text = wxDynamicCast(control, wxTextCtrl);
+  auto* text = dynamic_cast<wxTextCtrl*>(control);
   if (text && row->m_nMaxLength != CZORMPropertyGridProperty::kNoMaxLength)
     text->SetMaxLength(static_cast<unsigned long>(row->m_nMaxLength));
   return wxPGWindowList(control);
