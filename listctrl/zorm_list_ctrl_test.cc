@@ -320,6 +320,7 @@ TEST_F(ListCtrlTest, RowsAreShadedHighlightedAndUnderlinedOnScreen) {
   list->SetAlternateShading(true);
   list->SetHighlightedColumn(2);
   list->SetTotalsLine(true);
+  list->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
   ShowFrame();
 
   // Points right of each cell's text, in the middle of the row.
@@ -337,29 +338,82 @@ TEST_F(ListCtrlTest, RowsAreShadedHighlightedAndUnderlinedOnScreen) {
     uint32_t colour;
   };
   const Case cases[] = {
-      {0, 0, 0xD2DCD2}, {1, 0, 0xFFFFFF}, {2, 1, 0xD2DCD2}, {3, 1, 0xFFFFFF},
-      {0, 2, 0xD2DCD2}, {1, 2, 0xF5F5F5}, {3, 2, 0xF5F5F5}, {4, 2, 0xD2DCD2},
+      {0, 0, 0xD2DCD2}, {2, 1, 0xD2DCD2}, {3, 1, 0xFFFFFF}, {0, 2, 0xD2DCD2},
+      {3, 2, 0xF5F5F5}, {4, 2, 0xD2DCD2},
   };
   for (const Case& c : cases)
     EXPECT_EQ(c.colour, PixelAt(shot, cell_point(c.row, c.column))) << c.row << "," << c.column;
 
-  // The totals line: black across the top of the last row.
+  // The totals line: black across the top of the last row (item rectangles of a list
+  // with a header lie one pixel below the rows as drawn).
   wxRect last;
   list->GetItemRect(4, last);
   int black = 0;
   for (int x = 0; x < last.width; ++x)
-    black += PixelAt(shot, OnScreen(list, wxPoint(x, last.y))) == 0x000000;
+    black += PixelAt(shot, OnScreen(list, wxPoint(x, last.y - 1))) == 0x000000;
   EXPECT_GT(black, last.width * 9 / 10);
+  EXPECT_EQ(0xD2DCD2u, PixelAt(shot, OnScreen(list, wxPoint(100, last.y))));
   wxRect before_last;
   list->GetItemRect(3, before_last);
-  EXPECT_EQ(0xFFFFFFu, PixelAt(shot, OnScreen(list, wxPoint(100, before_last.y))));
+  EXPECT_EQ(0xFFFFFFu, PixelAt(shot, OnScreen(list, wxPoint(100, before_last.y - 1))));
 
   // Shading off: every row white again.
   list->SetAlternateShading(false);
   list->SetHighlightedColumn(-2);
   wxImage plain = ShotOf(list, "rows_plain");
-  for (long row = 0; row < 4; ++row)
+  for (const long row : {0, 2, 3})  // row 1 is selected
     EXPECT_EQ(0xFFFFFFu, PixelAt(plain, cell_point(row, 1))) << row;
+}
+
+// Height and width of the ink (dark pixels) inside a rectangle of the screen.
+wxSize InkExtent(const wxImage& image, const wxRect& on_screen) {
+  int top = -1, bottom = -1, left = -1, right = -1;
+  for (int y = on_screen.y; y < on_screen.GetBottom(); ++y)
+    for (int x = on_screen.x; x < on_screen.GetRight(); ++x)
+      if (PixelAt(image, wxPoint(x, y)) < 0x606060) {
+        if (top < 0) top = y;
+        bottom = y;
+        if (left < 0 || x < left) left = x;
+        if (x > right) right = x;
+      }
+  return top < 0 ? wxSize(0, 0) : wxSize(right - left + 1, bottom - top + 1);
+}
+
+TEST_F(ListCtrlTest, ColumnsDrawTheirOwnFonts) {
+  for (const long style : {long(wxLC_REPORT | wxLC_VIRTUAL), long(wxLC_REPORT)}) {
+    NumberedList* list = MakeList(style);
+    if (!list->IsVirtual()) {
+      for (long row = 0; row < 3; ++row) {
+        list->InsertItem(row, wxString::Format("R%ld C0", row));
+        for (int column = 1; column < 3; ++column)
+          list->SetItem(row, column, wxString::Format("R%ld C%d", row, column));
+      }
+    } else {
+      list->SetItemCount(3);
+    }
+    wxFont big(wxFontInfo(13).Bold());
+    list->SetDefaultCellFont(wxFontInfo(7));
+    list->SetColumnFont(1, &big);
+    list->SetItemState(2, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    ShowFrame();
+    wxImage shot = ShotOf(list, list->IsVirtual() ? "fonts_virtual" : "fonts_plain");
+    ASSERT_TRUE(shot.IsOk());
+
+    for (long row = 0; row < 2; ++row) {
+      const auto ink = [&](int column) {
+        wxRect row_rect, cell;
+        list->GetItemRect(row, row_rect);
+        list->GetSubItemRect(row, column, cell);
+        const wxPoint corner = OnScreen(list, wxPoint(cell.x, row_rect.y));
+        return InkExtent(shot, wxRect(corner, wxSize(cell.width, row_rect.height)));
+      };
+      const wxSize small0 = ink(0), big1 = ink(1), small2 = ink(2);
+      EXPECT_EQ(small0, small2) << "row " << row << ": both in the default cell font";
+      EXPECT_GT(big1.y, small2.y + 3) << "row " << row;
+      EXPECT_GT(big1.x, small2.x * 3 / 2) << "row " << row;
+    }
+    list->Destroy();
+  }
 }
 
 TEST_F(ListCtrlTest, PlainListRowsAreShadedToo) {
