@@ -198,7 +198,9 @@ TEST_F(ListCtrlTest, AutoSizeColumnsFitsTheFirstSixteenUnlessLocked) {
 TEST_F(ListCtrlTest, ColumnCountAndHeaderFollowTheView) {
   NumberedList* report = MakeList();
   EXPECT_EQ(3, report->GetColumnCount());
-  EXPECT_NE(nullptr, report->GetHeader().GetWindow());
+  ASSERT_NE(nullptr, report->GetHeader().GetWindow());
+  EXPECT_EQ(&report->GetHeader(), report->GetHeader().GetWindow()->GetEventHandler())
+      << "the header member sees the header's events first";
 
   NumberedList* icons = MakeList(wxLC_ICON, 0);
   EXPECT_EQ(0, icons->GetColumnCount());
@@ -211,6 +213,12 @@ TEST_F(ListCtrlTest, ColumnCountAndHeaderFollowTheView) {
   EXPECT_EQ(3, report->GetColumnCount());
   report->SetSingleStyle(wxLC_NO_HEADER, false);
   EXPECT_NE(nullptr, report->GetHeader().GetWindow());
+
+  report->SetGridLines(true);
+  EXPECT_TRUE(report->HasFlag(wxLC_HRULES) && report->HasFlag(wxLC_VRULES));
+  EXPECT_NE(nullptr, report->GetHeader().GetWindow());
+  report->SetGridLines(false);
+  EXPECT_FALSE(report->HasFlag(wxLC_HRULES) || report->HasFlag(wxLC_VRULES));
 
   report->SetSingleStyle(wxLC_LIST, true);
   EXPECT_EQ(0, report->GetColumnCount());
@@ -251,6 +259,22 @@ TEST_F(ListCtrlTest, FooterAndWindowAboveFollowTheList) {
   EXPECT_FALSE(second_deleted);
   list->Destroy();
   EXPECT_TRUE(second_deleted);
+}
+
+TEST_F(ListCtrlTest, FooterRepaintsWhenRowsChange) {
+  NumberedList* list = MakeList(wxLC_REPORT);
+  ASSERT_TRUE(list->GetFooter().Create(panel_, list, wxID_ANY));
+  int paints = 0;
+  list->GetFooter().Bind(wxEVT_PAINT, [&](wxPaintEvent& event) {
+    ++paints;
+    event.Skip();
+  });
+  ShowFrame();
+  paints = 0;
+  Settle();
+  EXPECT_EQ(0, paints) << "nothing changed, nothing repainted";
+  list->InsertItem(0, "First");
+  EXPECT_TRUE(WaitFor([&] { return paints > 0; }));
 }
 
 TEST_F(ListCtrlTest, WindowAboveDestroyedElsewhereIsForgotten) {
@@ -429,6 +453,30 @@ TEST_F(ListCtrlTest, PlainListRowsAreShadedToo) {
     const wxPoint p = OnScreen(list, wxPoint(110, rect.y + rect.height / 2));
     EXPECT_EQ(row % 2 == 0 ? 0xD2DCD2u : 0xFFFFFFu, PixelAt(shot, p)) << row;
   }
+}
+
+TEST_F(ListCtrlTest, ScrolledSidewaysTheHighlightStaysUnderItsColumn) {
+  NumberedList* list = MakeList(wxLC_REPORT | wxLC_VIRTUAL, 3);
+  for (int column = 0; column < 3; ++column) list->SetColumnWidth(column, 300);
+  list->SetItemCount(4);
+  list->SetHighlightedColumn(1);
+  ShowFrame();
+  list->Scroll(13, -1);
+  Settle();
+  int ppu_x = 0, ppu_y = 0;
+  list->GetScrollPixelsPerUnit(&ppu_x, &ppu_y);
+  const int scrolled = list->GetViewStart().x * ppu_x;
+  ASSERT_GT(scrolled, 100);
+  wxImage shot = ShotOf(list, "scrolled");
+  ASSERT_TRUE(shot.IsOk());
+
+  wxRect row;
+  list->GetItemRect(1, row);
+  const int mid = row.y + row.height / 2;
+  const int column1_left = 300 - scrolled;
+  EXPECT_EQ(0xFFFFFFu, PixelAt(shot, OnScreen(list, wxPoint(column1_left - 4, mid))));
+  EXPECT_EQ(0xF5F5F5u, PixelAt(shot, OnScreen(list, wxPoint(column1_left + 60, mid))));
+  EXPECT_EQ(0xF5F5F5u, PixelAt(shot, OnScreen(list, wxPoint(column1_left + 296, mid))));
 }
 
 }  // namespace
