@@ -119,6 +119,10 @@ class ListCtrlTest : public testing::Test {
   static wxPoint OnScreen(const NumberedList* list, wxPoint p) { return list->ClientToScreen(p); }
 
   ScopedTestHome home_;
+  // Kept here, not in a test's body: windows may still report to them while the
+  // frame goes away after the test.
+  bool deleted_[2] = {false, false};
+  int footer_paints_ = 0;
   wxFrame* frame_ = nullptr;
   wxPanel* panel_ = nullptr;
 };
@@ -226,7 +230,7 @@ TEST_F(ListCtrlTest, ColumnCountAndHeaderFollowTheView) {
 
 TEST_F(ListCtrlTest, FooterAndWindowAboveFollowTheList) {
   NumberedList* list = MakeList();
-  bool above_deleted = false;
+  bool& above_deleted = deleted_[0];
   list->SetWindowAbove(new WatchedWindow(panel_, &above_deleted));
   ASSERT_TRUE(list->GetFooter().Create(panel_, list, wxID_ANY));
   EXPECT_EQ(list, list->GetFooter().GetList());
@@ -253,7 +257,7 @@ TEST_F(ListCtrlTest, FooterAndWindowAboveFollowTheList) {
   EXPECT_TRUE(list->GetFooter().IsShown());
 
   // The list owns the window above: a new one replaces and deletes the old.
-  bool second_deleted = false;
+  bool& second_deleted = deleted_[1];
   list->SetWindowAbove(new WatchedWindow(panel_, &second_deleted));
   EXPECT_TRUE(above_deleted);
   EXPECT_FALSE(second_deleted);
@@ -264,8 +268,8 @@ TEST_F(ListCtrlTest, FooterAndWindowAboveFollowTheList) {
 TEST_F(ListCtrlTest, FooterRepaintsWhenRowsChange) {
   NumberedList* list = MakeList(wxLC_REPORT);
   ASSERT_TRUE(list->GetFooter().Create(panel_, list, wxID_ANY));
-  int paints = 0;
-  list->GetFooter().Bind(wxEVT_PAINT, [&](wxPaintEvent& event) {
+  int& paints = footer_paints_;
+  list->GetFooter().Bind(wxEVT_PAINT, [&paints](wxPaintEvent& event) {
     ++paints;
     event.Skip();
   });
@@ -279,7 +283,7 @@ TEST_F(ListCtrlTest, FooterRepaintsWhenRowsChange) {
 
 TEST_F(ListCtrlTest, WindowAboveDestroyedElsewhereIsForgotten) {
   NumberedList* list = MakeList();
-  bool deleted = false;
+  bool& deleted = deleted_[0];
   auto* above = new WatchedWindow(panel_, &deleted);
   list->SetWindowAbove(above);
   above->Destroy();
