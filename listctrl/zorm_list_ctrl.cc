@@ -61,9 +61,9 @@ wxBEGIN_EVENT_TABLE(CZORMListCtrl, wxListCtrl)
   EVT_LIST_DELETE_ITEM(wxID_ANY, CZORMListCtrl::OnItemChanged)
   EVT_LIST_DELETE_ALL_ITEMS(wxID_ANY, CZORMListCtrl::OnItemChanged)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-CZORMListCtrl::CZORMListCtrl() = default;
+    CZORMListCtrl::CZORMListCtrl() = default;
 
 CZORMListCtrl::CZORMListCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos,
                              const wxSize& size, long style) {
@@ -81,8 +81,8 @@ CZORMListCtrl::~CZORMListCtrl() {
   }
 }
 
-bool CZORMListCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos,
-                           const wxSize& size, long style) {
+bool CZORMListCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
+                           long style) {
   if (!wxListCtrl::Create(parent, id, pos, size, style)) return false;
   // Cells are written black on white whatever the desktop's theme.
   SetTextColour(*wxBLACK);
@@ -397,12 +397,12 @@ void CZORMListCtrl::PaintCellText(wxDC& dc, long row, int column, const wxRect& 
   text.Replace("\n", " ");
   text = wxControl::Ellipsize(text, dc, wxELLIPSIZE_END, width, wxELLIPSIZE_FLAGS_NONE);
   const wxSize extent = dc.GetTextExtent(text);
-  wxListItem header;
-  header.SetMask(wxLIST_MASK_FORMAT);
-  GetColumn(column, header);
+  wxListItem column_info;
+  column_info.SetMask(wxLIST_MASK_FORMAT);
+  GetColumn(column, column_info);
   int left = x;
-  if (header.GetAlign() == wxLIST_FORMAT_RIGHT) left = x + width - extent.x;
-  if (header.GetAlign() == wxLIST_FORMAT_CENTRE) left = x + (width - extent.x) / 2;
+  if (column_info.GetAlign() == wxLIST_FORMAT_RIGHT) left = x + width - extent.x;
+  if (column_info.GetAlign() == wxLIST_FORMAT_CENTRE) left = x + (width - extent.x) / 2;
   wxDCClipper clip(dc, x, cell.y, width, cell.height);
   dc.DrawText(text, left, cell.y + cell.height / 2 - (extent.y + 1) / 2);
 }

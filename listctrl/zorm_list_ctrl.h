@@ -51,8 +51,7 @@ class CZORMListCtrl : public wxListCtrl {
   // Creates the list window with the wxLC_* `style` and attaches the header member to
   // its column header when it has one. Returns false when the window could not be
   // created; nothing is attached then.
-  bool Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
-              long style);
+  bool Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style);
 
   // The number of columns of the list's header; 0 when the list is not in report view
   // (it then has no header).
@@ -128,7 +127,9 @@ class CZORMListCtrl : public wxListCtrl {
   bool IsColumnExcludedFromExport(unsigned column) const;
 
   // Report-writer column flags of `column` for the exports (0 when never set).
-  void SetColumnReportFlags(unsigned column, uint32_t flags) { m_mapColumnReportFlags[column] = flags; }
+  void SetColumnReportFlags(unsigned column, uint32_t flags) {
+    m_mapColumnReportFlags[column] = flags;
+  }
   uint32_t GetColumnReportFlags(unsigned column) const;
 
   // The drawing settings as the drawing rules take them.

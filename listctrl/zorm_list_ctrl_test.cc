@@ -366,8 +366,8 @@ TEST_F(ListCtrlTest, RowsAreShadedHighlightedAndUnderlinedOnScreen) {
     uint32_t colour;
   };
   const Case cases[] = {
-      {0, 0, 0xD2DCD2}, {2, 1, 0xD2DCD2}, {3, 1, 0xFFFFFF}, {0, 2, 0xD2DCD2},
-      {3, 2, 0xF5F5F5}, {4, 2, 0xD2DCD2},
+      {0, 0, 0xD2DCD2}, {2, 1, 0xD2DCD2}, {3, 1, 0xFFFFFF},
+      {0, 2, 0xD2DCD2}, {3, 2, 0xF5F5F5}, {4, 2, 0xD2DCD2},
   };
   for (const Case& c : cases)
     EXPECT_EQ(c.colour, PixelAt(shot, cell_point(c.row, c.column))) << c.row << "," << c.column;
