@@ -265,6 +265,17 @@ TEST_F(ListCtrlTest, FooterAndWindowAboveFollowTheList) {
   EXPECT_TRUE(second_deleted);
 }
 
+TEST_F(ListCtrlTest, CreatedInTwoStepsLikeInOne) {
+  auto* list = new CZORMListCtrl;
+  EXPECT_EQ(0, list->GetColumnCount());
+  EXPECT_EQ(-2, list->GetHighlightedColumn());
+  EXPECT_EQ(nullptr, list->GetHeader().GetWindow());
+  ASSERT_TRUE(list->Create(panel_, wxID_ANY, wxPoint(20, 60), wxSize(420, 240), wxLC_REPORT));
+  EXPECT_NE(nullptr, list->GetHeader().GetWindow());
+  list->AppendColumn("Only");
+  EXPECT_EQ(1, list->GetColumnCount());
+}
+
 TEST_F(ListCtrlTest, FooterRepaintsWhenRowsChange) {
   NumberedList* list = MakeList(wxLC_REPORT);
   ASSERT_TRUE(list->GetFooter().Create(panel_, list, wxID_ANY));
