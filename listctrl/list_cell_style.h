@@ -8,10 +8,10 @@
 
 // The moments of one drawing pass of the list, in the order the list goes through them.
 enum class ListDrawStage {
-  kPrePaint,        // before anything of the list is drawn
-  kItemPrePaint,    // before one row is drawn
-  kItemPostPaint,   // after one row was drawn
-  kSubItemPrePaint, // before one cell is drawn
+  kPrePaint,         // before anything of the list is drawn
+  kItemPrePaint,     // before one row is drawn
+  kItemPostPaint,    // after one row was drawn
+  kSubItemPrePaint,  // before one cell is drawn
   kOther,
 };
 

@@ -79,8 +79,7 @@ TEST(ListCellStyleTest, FlagsPerStage) {
       {"unshaded cell", Settings(true, false, -2, false), ListDrawStage::kSubItemPrePaint, 1, 0},
       {"post-paint with totals line", Settings(false, true, -2, false),
        ListDrawStage::kItemPostPaint, 5, 0x10},
-      {"other stage, shaded row", Settings(true, false, -2, false), ListDrawStage::kOther, 0,
-       0x20},
+      {"other stage, shaded row", Settings(true, false, -2, false), ListDrawStage::kOther, 0, 0x20},
       {"other stage, nothing on", Settings(false, false, -2, false), ListDrawStage::kOther, 1, 0},
   };
   for (const Case& c : cases) {

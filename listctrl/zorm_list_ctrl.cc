@@ -1,6 +1,8 @@
 #include "listctrl/zorm_list_ctrl.h"
 
+#include <wx/control.h>
 #include <wx/dcclient.h>
+#include <wx/renderer.h>
 #include <wx/settings.h>
 
 #include <algorithm>
@@ -59,9 +61,9 @@ wxBEGIN_EVENT_TABLE(CZORMListCtrl, wxListCtrl)
   EVT_LIST_DELETE_ITEM(wxID_ANY, CZORMListCtrl::OnItemChanged)
   EVT_LIST_DELETE_ALL_ITEMS(wxID_ANY, CZORMListCtrl::OnItemChanged)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-CZORMListCtrl::CZORMListCtrl() = default;
+    CZORMListCtrl::CZORMListCtrl() = default;
 
 CZORMListCtrl::CZORMListCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos,
                              const wxSize& size, long style) {
@@ -79,8 +81,8 @@ CZORMListCtrl::~CZORMListCtrl() {
   }
 }
 
-bool CZORMListCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos,
-                           const wxSize& size, long style) {
+bool CZORMListCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
+                           long style) {
   if (!wxListCtrl::Create(parent, id, pos, size, style)) return false;
   // Cells are written black on white whatever the desktop's theme.
   SetTextColour(*wxBLACK);
@@ -192,26 +194,24 @@ void CZORMListCtrl::SetWindowStyleFlag(long style) {
 }
 
 wxItemAttr* CZORMListCtrl::OnGetItemAttr(long item) const {
-  ListDrawTarget target;
-  target.stage = ListDrawStage::kSubItemPrePaint;
-  target.row = item;
-  target.item_count = GetItemCount();
-  target.column = 0;
-  target.column_has_font = GetColumnFont(0) != nullptr;
-  const ListDrawDecision decision = DecideListDraw(GetDrawSettings(), target);
+  const ListDrawDecision decision = DecideCell(item, 0);
   return SharedAttr(decision.text_colour, wxNullColour, CellFont(decision.font, 0));
 }
 
 wxItemAttr* CZORMListCtrl::OnGetItemColumnAttr(long item, long column) const {
+  const ListDrawDecision decision = DecideCell(item, column);
+  return SharedAttr(decision.text_colour, ToColour(decision.background),
+                    CellFont(decision.font, column));
+}
+
+ListDrawDecision CZORMListCtrl::DecideCell(long row, long column) const {
   ListDrawTarget target;
   target.stage = ListDrawStage::kSubItemPrePaint;
-  target.row = item;
+  target.row = row;
   target.item_count = GetItemCount();
   target.column = static_cast<int>(column);
   target.column_has_font = GetColumnFont(static_cast<unsigned>(column)) != nullptr;
-  const ListDrawDecision decision = DecideListDraw(GetDrawSettings(), target);
-  return SharedAttr(decision.text_colour, ToColour(decision.background),
-                    CellFont(decision.font, column));
+  return DecideListDraw(GetDrawSettings(), target);
 }
 
 wxFont CZORMListCtrl::CellFont(ListCellFont choice, long column) const {
@@ -279,6 +279,7 @@ void CZORMListCtrl::OnMainWindowPaint(wxPaintEvent& event) {
   }
   wxWindow* main = m_pMainWindowBound;
   RefreshFooter();
+  SetPlainRowFonts();
   {
     wxPaintDC dc(main);
     PaintCellBackgrounds(dc);
@@ -291,33 +292,44 @@ void CZORMListCtrl::OnMainWindowPaint(wxPaintEvent& event) {
   m_bInDefaultPaint = false;
 
   wxPaintDC dc(main);
+  PaintCellFonts(dc);
   PaintTotalsLine(dc);
   PaintEmptyNotice(dc);
 }
 
-void CZORMListCtrl::PaintCellBackgrounds(wxDC& dc) {
+bool CZORMListCtrl::RowRectInRowWindow(long row, wxRect* rect) const {
+  if (!GetItemRect(row, *rect)) return false;
+  // Row rectangles come in the list's coordinates, one pixel lower than drawn when
+  // there is a header; cells are drawn in the row window's.
+  rect->Offset(-m_pMainWindowBound->GetPosition());
+  if (HasHeader()) rect->y -= 1;
+  return true;
+}
+
+bool CZORMListCtrl::VisibleRows(long* first, long* last) const {
   const long count = GetItemCount();
-  if (!InReportView() || count <= 0) return;
+  if (!InReportView() || count <= 0) return false;
+  *first = std::max(0L, GetTopItem());
+  *last = std::min(count - 1, *first + GetCountPerPage() + 1);
+  return *first <= *last;
+}
+
+wxFont CZORMListCtrl::RowFont(long row) const {
+  const wxFont font = CellFont(DecideCell(row, 0).font, 0);
+  return font.IsOk() ? font : GetFont();
+}
+
+void CZORMListCtrl::PaintCellBackgrounds(wxDC& dc) {
+  long first = 0, last = -1;
+  if (!VisibleRows(&first, &last)) return;
   const int columns = GetColumnCount();
-  const ListDrawSettings settings = GetDrawSettings();
-  const wxPoint origin = m_pMainWindowBound->GetPosition();
-  const long first = std::max(0L, GetTopItem());
-  const long last = std::min(count - 1, first + GetCountPerPage() + 1);
 
   dc.SetPen(*wxTRANSPARENT_PEN);
   for (long row = first; row <= last; ++row) {
     wxRect row_rect;
-    if (!GetItemRect(row, row_rect)) continue;
-    // Row rectangles come in the list's coordinates, cells in the row window's.
-    row_rect.Offset(-origin);
-    ListDrawTarget target;
-    target.stage = ListDrawStage::kSubItemPrePaint;
-    target.row = row;
-    target.item_count = count;
+    if (!RowRectInRowWindow(row, &row_rect)) continue;
     for (int column = 0; column < columns; ++column) {
-      target.column = column;
-      target.column_has_font = GetColumnFont(column) != nullptr;
-      const ListDrawDecision decision = DecideListDraw(settings, target);
+      const ListDrawDecision decision = DecideCell(row, column);
       if (decision.background == kListBackground) continue;
       wxRect cell;
       if (!GetSubItemRect(row, column, cell)) continue;
@@ -327,6 +339,74 @@ void CZORMListCtrl::PaintCellBackgrounds(wxDC& dc) {
   }
 }
 
+void CZORMListCtrl::SetPlainRowFonts() {
+  long first = 0, last = -1;
+  if (IsVirtual() || m_mapColumnFonts.empty() || !VisibleRows(&first, &last)) return;
+  // Only a changed font is set: setting one repaints the row.
+  for (long row = first; row <= last; ++row) {
+    const wxFont font = RowFont(row);
+    if (!(GetItemFont(row) == font)) SetItemFont(row, font);
+  }
+}
+
+void CZORMListCtrl::PaintCellFonts(wxDC& dc) {
+  long first = 0, last = -1;
+  if (m_mapColumnFonts.empty() || !VisibleRows(&first, &last)) return;
+  const int columns = GetColumnCount();
+  for (long row = first; row <= last; ++row) {
+    wxRect row_rect;
+    if (!RowRectInRowWindow(row, &row_rect)) continue;
+    const wxFont row_font = RowFont(row);
+    for (int column = 1; column < columns; ++column) {
+      wxFont font = CellFont(DecideCell(row, column).font, column);
+      if (!font.IsOk()) font = GetFont();
+      if (font == row_font) continue;
+      wxRect cell;
+      if (!GetSubItemRect(row, column, cell)) continue;
+      dc.SetFont(font);
+      PaintCellText(dc, row, column, wxRect(cell.x, row_rect.y, cell.width, row_rect.height));
+    }
+  }
+}
+
+// Paints one cell over what the list drew for it: its background, then its text in
+// the font already selected, placed as the list places a cell's text.
+void CZORMListCtrl::PaintCellText(wxDC& dc, long row, int column, const wxRect& cell) {
+  wxRect fill = cell;
+  if (HasFlag(wxLC_VRULES)) fill.width -= 1;  // keep the rules
+  if (HasFlag(wxLC_HRULES)) fill.height -= 1;
+  const bool selected = GetItemState(row, wxLIST_STATE_SELECTED) != 0;
+  if (selected) {
+    int flags = wxCONTROL_SELECTED;
+    if (m_pMainWindowBound->HasFocus()) flags |= wxCONTROL_FOCUSED;
+    wxRendererNative::Get().DrawItemSelectionRect(m_pMainWindowBound, dc, fill, flags);
+    dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT));
+  } else {
+    const ListDrawDecision decision = DecideCell(row, column);
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(wxBrush(ToColour(decision.background)));
+    dc.DrawRectangle(fill);
+    dc.SetTextForeground(ToColour(decision.text_colour));
+  }
+
+  // The list leaves 2 pixels before a cell's text and 8 pixels for its end.
+  const int x = cell.x + 2;
+  const int width = cell.width - 8;
+  if (width <= 0) return;
+  wxString text = GetItemText(row, column);
+  text.Replace("\n", " ");
+  text = wxControl::Ellipsize(text, dc, wxELLIPSIZE_END, width, wxELLIPSIZE_FLAGS_NONE);
+  const wxSize extent = dc.GetTextExtent(text);
+  wxListItem column_info;
+  column_info.SetMask(wxLIST_MASK_FORMAT);
+  GetColumn(column, column_info);
+  int left = x;
+  if (column_info.GetAlign() == wxLIST_FORMAT_RIGHT) left = x + width - extent.x;
+  if (column_info.GetAlign() == wxLIST_FORMAT_CENTRE) left = x + (width - extent.x) / 2;
+  wxDCClipper clip(dc, x, cell.y, width, cell.height);
+  dc.DrawText(text, left, cell.y + cell.height / 2 - (extent.y + 1) / 2);
+}
+
 void CZORMListCtrl::PaintTotalsLine(wxDC& dc) {
   const long count = GetItemCount();
   if (!m_bTotalsLine || count <= 0) return;
@@ -334,7 +414,7 @@ void CZORMListCtrl::PaintTotalsLine(wxDC& dc) {
   wxRect rect;
   if (!GetItemRect(last, rect)) return;
   if (!DrawsTotalsLine(m_bTotalsLine, last, count, rect.y, InReportView())) return;
-  rect.Offset(-m_pMainWindowBound->GetPosition());
+  RowRectInRowWindow(last, &rect);
   dc.SetPen(*wxBLACK_PEN);
   dc.DrawLine(0, rect.y, rect.x + rect.width, rect.y);
 }

@@ -6,10 +6,12 @@
 // on the column header, and column widths fitted to their contents.
 //
 // On this platform wxListCtrl is the generic list: its rows are drawn by a main
-// window under a separate header window. The list paints the cell backgrounds under
-// the rows before that window's own painting and the totals line and the empty-list
-// notice after it. A virtual list also answers the row attributes (text colour and
-// font) itself; subclasses keep OnGetItemText and OnGetItemImage to themselves.
+// window under a separate header window, each row in one font and one background.
+// So the list paints the cell backgrounds under the rows before that window's own
+// painting, and after it the cells whose font differs from their row's, the totals
+// line and the empty-list notice. A virtual list answers the row and cell attributes
+// itself; subclasses keep OnGetItemText and OnGetItemImage to themselves. A plain
+// list gets the row font set on its items while any column has a font.
 //
 // Everything runs on the user-interface thread. The configuration setters take
 // effect at the next paint; none of them is saved anywhere.
@@ -49,8 +51,7 @@ class CZORMListCtrl : public wxListCtrl {
   // Creates the list window with the wxLC_* `style` and attaches the header member to
   // its column header when it has one. Returns false when the window could not be
   // created; nothing is attached then.
-  bool Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
-              long style);
+  bool Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style);
 
   // The number of columns of the list's header; 0 when the list is not in report view
   // (it then has no header).
@@ -126,7 +127,9 @@ class CZORMListCtrl : public wxListCtrl {
   bool IsColumnExcludedFromExport(unsigned column) const;
 
   // Report-writer column flags of `column` for the exports (0 when never set).
-  void SetColumnReportFlags(unsigned column, uint32_t flags) { m_mapColumnReportFlags[column] = flags; }
+  void SetColumnReportFlags(unsigned column, uint32_t flags) {
+    m_mapColumnReportFlags[column] = flags;
+  }
   uint32_t GetColumnReportFlags(unsigned column) const;
 
   // The drawing settings as the drawing rules take them.
@@ -153,6 +156,9 @@ class CZORMListCtrl : public wxListCtrl {
 
   void OnMainWindowPaint(wxPaintEvent& event);
   void PaintCellBackgrounds(wxDC& dc);
+  void SetPlainRowFonts();
+  void PaintCellFonts(wxDC& dc);
+  void PaintCellText(wxDC& dc, long row, int column, const wxRect& cell);
   void PaintTotalsLine(wxDC& dc);
   void PaintEmptyNotice(wxDC& dc);
   void OnSize(wxSizeEvent& event);
@@ -162,9 +168,17 @@ class CZORMListCtrl : public wxListCtrl {
   void OnWindowAboveDestroyed(wxWindowDestroyEvent& event);
   void RefreshFooter();
 
+  // The drawing rules' decision for one cell, under the current settings.
+  ListDrawDecision DecideCell(long row, long column) const;
   // The font for a cell as the drawing rules chose it; an invalid font for the
   // list's own.
   wxFont CellFont(ListCellFont choice, long column) const;
+  // The font the generic list draws `row` in: that of its first cell.
+  wxFont RowFont(long row) const;
+  // The rectangle of `row` in the row window; false when there is no such row.
+  bool RowRectInRowWindow(long row, wxRect* rect) const;
+  // The visible rows, first and last; false when none.
+  bool VisibleRows(long* first, long* last) const;
   // A lasting attribute with these values: the generic list keeps the pointers it is
   // given while it caches rows, so they are never freed before the list.
   wxItemAttr* SharedAttr(uint32_t text, const wxColour& background, const wxFont& font) const;

@@ -119,6 +119,10 @@ class ListCtrlTest : public testing::Test {
   static wxPoint OnScreen(const NumberedList* list, wxPoint p) { return list->ClientToScreen(p); }
 
   ScopedTestHome home_;
+  // Kept here, not in a test's body: windows may still report to them while the
+  // frame goes away after the test.
+  bool deleted_[2] = {false, false};
+  int footer_paints_ = 0;
   wxFrame* frame_ = nullptr;
   wxPanel* panel_ = nullptr;
 };
@@ -198,7 +202,9 @@ TEST_F(ListCtrlTest, AutoSizeColumnsFitsTheFirstSixteenUnlessLocked) {
 TEST_F(ListCtrlTest, ColumnCountAndHeaderFollowTheView) {
   NumberedList* report = MakeList();
   EXPECT_EQ(3, report->GetColumnCount());
-  EXPECT_NE(nullptr, report->GetHeader().GetWindow());
+  ASSERT_NE(nullptr, report->GetHeader().GetWindow());
+  EXPECT_EQ(&report->GetHeader(), report->GetHeader().GetWindow()->GetEventHandler())
+      << "the header member sees the header's events first";
 
   NumberedList* icons = MakeList(wxLC_ICON, 0);
   EXPECT_EQ(0, icons->GetColumnCount());
@@ -212,13 +218,19 @@ TEST_F(ListCtrlTest, ColumnCountAndHeaderFollowTheView) {
   report->SetSingleStyle(wxLC_NO_HEADER, false);
   EXPECT_NE(nullptr, report->GetHeader().GetWindow());
 
+  report->SetGridLines(true);
+  EXPECT_TRUE(report->HasFlag(wxLC_HRULES) && report->HasFlag(wxLC_VRULES));
+  EXPECT_NE(nullptr, report->GetHeader().GetWindow());
+  report->SetGridLines(false);
+  EXPECT_FALSE(report->HasFlag(wxLC_HRULES) || report->HasFlag(wxLC_VRULES));
+
   report->SetSingleStyle(wxLC_LIST, true);
   EXPECT_EQ(0, report->GetColumnCount());
 }
 
 TEST_F(ListCtrlTest, FooterAndWindowAboveFollowTheList) {
   NumberedList* list = MakeList();
-  bool above_deleted = false;
+  bool& above_deleted = deleted_[0];
   list->SetWindowAbove(new WatchedWindow(panel_, &above_deleted));
   ASSERT_TRUE(list->GetFooter().Create(panel_, list, wxID_ANY));
   EXPECT_EQ(list, list->GetFooter().GetList());
@@ -245,7 +257,7 @@ TEST_F(ListCtrlTest, FooterAndWindowAboveFollowTheList) {
   EXPECT_TRUE(list->GetFooter().IsShown());
 
   // The list owns the window above: a new one replaces and deletes the old.
-  bool second_deleted = false;
+  bool& second_deleted = deleted_[1];
   list->SetWindowAbove(new WatchedWindow(panel_, &second_deleted));
   EXPECT_TRUE(above_deleted);
   EXPECT_FALSE(second_deleted);
@@ -253,9 +265,36 @@ TEST_F(ListCtrlTest, FooterAndWindowAboveFollowTheList) {
   EXPECT_TRUE(second_deleted);
 }
 
+TEST_F(ListCtrlTest, CreatedInTwoStepsLikeInOne) {
+  auto* list = new CZORMListCtrl;
+  EXPECT_EQ(0, list->GetColumnCount());
+  EXPECT_EQ(-2, list->GetHighlightedColumn());
+  EXPECT_EQ(nullptr, list->GetHeader().GetWindow());
+  ASSERT_TRUE(list->Create(panel_, wxID_ANY, wxPoint(20, 60), wxSize(420, 240), wxLC_REPORT));
+  EXPECT_NE(nullptr, list->GetHeader().GetWindow());
+  list->AppendColumn("Only");
+  EXPECT_EQ(1, list->GetColumnCount());
+}
+
+TEST_F(ListCtrlTest, FooterRepaintsWhenRowsChange) {
+  NumberedList* list = MakeList(wxLC_REPORT);
+  ASSERT_TRUE(list->GetFooter().Create(panel_, list, wxID_ANY));
+  int& paints = footer_paints_;
+  list->GetFooter().Bind(wxEVT_PAINT, [&paints](wxPaintEvent& event) {
+    ++paints;
+    event.Skip();
+  });
+  ShowFrame();
+  paints = 0;
+  Settle();
+  EXPECT_EQ(0, paints) << "nothing changed, nothing repainted";
+  list->InsertItem(0, "First");
+  EXPECT_TRUE(WaitFor([&] { return paints > 0; }));
+}
+
 TEST_F(ListCtrlTest, WindowAboveDestroyedElsewhereIsForgotten) {
   NumberedList* list = MakeList();
-  bool deleted = false;
+  bool& deleted = deleted_[0];
   auto* above = new WatchedWindow(panel_, &deleted);
   list->SetWindowAbove(above);
   above->Destroy();
@@ -320,6 +359,7 @@ TEST_F(ListCtrlTest, RowsAreShadedHighlightedAndUnderlinedOnScreen) {
   list->SetAlternateShading(true);
   list->SetHighlightedColumn(2);
   list->SetTotalsLine(true);
+  list->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
   ShowFrame();
 
   // Points right of each cell's text, in the middle of the row.
@@ -337,29 +377,82 @@ TEST_F(ListCtrlTest, RowsAreShadedHighlightedAndUnderlinedOnScreen) {
     uint32_t colour;
   };
   const Case cases[] = {
-      {0, 0, 0xD2DCD2}, {1, 0, 0xFFFFFF}, {2, 1, 0xD2DCD2}, {3, 1, 0xFFFFFF},
-      {0, 2, 0xD2DCD2}, {1, 2, 0xF5F5F5}, {3, 2, 0xF5F5F5}, {4, 2, 0xD2DCD2},
+      {0, 0, 0xD2DCD2}, {2, 1, 0xD2DCD2}, {3, 1, 0xFFFFFF},
+      {0, 2, 0xD2DCD2}, {3, 2, 0xF5F5F5}, {4, 2, 0xD2DCD2},
   };
   for (const Case& c : cases)
     EXPECT_EQ(c.colour, PixelAt(shot, cell_point(c.row, c.column))) << c.row << "," << c.column;
 
-  // The totals line: black across the top of the last row.
+  // The totals line: black across the top of the last row (item rectangles of a list
+  // with a header lie one pixel below the rows as drawn).
   wxRect last;
   list->GetItemRect(4, last);
   int black = 0;
   for (int x = 0; x < last.width; ++x)
-    black += PixelAt(shot, OnScreen(list, wxPoint(x, last.y))) == 0x000000;
+    black += PixelAt(shot, OnScreen(list, wxPoint(x, last.y - 1))) == 0x000000;
   EXPECT_GT(black, last.width * 9 / 10);
+  EXPECT_EQ(0xD2DCD2u, PixelAt(shot, OnScreen(list, wxPoint(100, last.y))));
   wxRect before_last;
   list->GetItemRect(3, before_last);
-  EXPECT_EQ(0xFFFFFFu, PixelAt(shot, OnScreen(list, wxPoint(100, before_last.y))));
+  EXPECT_EQ(0xFFFFFFu, PixelAt(shot, OnScreen(list, wxPoint(100, before_last.y - 1))));
 
   // Shading off: every row white again.
   list->SetAlternateShading(false);
   list->SetHighlightedColumn(-2);
   wxImage plain = ShotOf(list, "rows_plain");
-  for (long row = 0; row < 4; ++row)
+  for (const long row : {0, 2, 3})  // row 1 is selected
     EXPECT_EQ(0xFFFFFFu, PixelAt(plain, cell_point(row, 1))) << row;
+}
+
+// Height and width of the ink (dark pixels) inside a rectangle of the screen.
+wxSize InkExtent(const wxImage& image, const wxRect& on_screen) {
+  int top = -1, bottom = -1, left = -1, right = -1;
+  for (int y = on_screen.y; y < on_screen.GetBottom(); ++y)
+    for (int x = on_screen.x; x < on_screen.GetRight(); ++x)
+      if (PixelAt(image, wxPoint(x, y)) < 0x606060) {
+        if (top < 0) top = y;
+        bottom = y;
+        if (left < 0 || x < left) left = x;
+        if (x > right) right = x;
+      }
+  return top < 0 ? wxSize(0, 0) : wxSize(right - left + 1, bottom - top + 1);
+}
+
+TEST_F(ListCtrlTest, ColumnsDrawTheirOwnFonts) {
+  for (const long style : {long(wxLC_REPORT | wxLC_VIRTUAL), long(wxLC_REPORT)}) {
+    NumberedList* list = MakeList(style);
+    if (!list->IsVirtual()) {
+      for (long row = 0; row < 3; ++row) {
+        list->InsertItem(row, wxString::Format("R%ld C0", row));
+        for (int column = 1; column < 3; ++column)
+          list->SetItem(row, column, wxString::Format("R%ld C%d", row, column));
+      }
+    } else {
+      list->SetItemCount(3);
+    }
+    wxFont big(wxFontInfo(13).Bold());
+    list->SetDefaultCellFont(wxFontInfo(7));
+    list->SetColumnFont(1, &big);
+    list->SetItemState(2, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    ShowFrame();
+    wxImage shot = ShotOf(list, list->IsVirtual() ? "fonts_virtual" : "fonts_plain");
+    ASSERT_TRUE(shot.IsOk());
+
+    for (long row = 0; row < 2; ++row) {
+      const auto ink = [&](int column) {
+        wxRect row_rect, cell;
+        list->GetItemRect(row, row_rect);
+        list->GetSubItemRect(row, column, cell);
+        const wxPoint corner = OnScreen(list, wxPoint(cell.x, row_rect.y));
+        return InkExtent(shot, wxRect(corner, wxSize(cell.width, row_rect.height)));
+      };
+      const wxSize small0 = ink(0), big1 = ink(1), small2 = ink(2);
+      EXPECT_EQ(small0, small2) << "row " << row << ": both in the default cell font";
+      EXPECT_GT(big1.y, small2.y + 3) << "row " << row;
+      EXPECT_GT(big1.x, small2.x * 3 / 2) << "row " << row;
+    }
+    list->Destroy();
+  }
 }
 
 TEST_F(ListCtrlTest, PlainListRowsAreShadedToo) {
@@ -375,6 +468,30 @@ TEST_F(ListCtrlTest, PlainListRowsAreShadedToo) {
     const wxPoint p = OnScreen(list, wxPoint(110, rect.y + rect.height / 2));
     EXPECT_EQ(row % 2 == 0 ? 0xD2DCD2u : 0xFFFFFFu, PixelAt(shot, p)) << row;
   }
+}
+
+TEST_F(ListCtrlTest, ScrolledSidewaysTheHighlightStaysUnderItsColumn) {
+  NumberedList* list = MakeList(wxLC_REPORT | wxLC_VIRTUAL, 3);
+  for (int column = 0; column < 3; ++column) list->SetColumnWidth(column, 300);
+  list->SetItemCount(4);
+  list->SetHighlightedColumn(1);
+  ShowFrame();
+  list->Scroll(13, -1);
+  Settle();
+  int ppu_x = 0, ppu_y = 0;
+  list->GetScrollPixelsPerUnit(&ppu_x, &ppu_y);
+  const int scrolled = list->GetViewStart().x * ppu_x;
+  ASSERT_GT(scrolled, 100);
+  wxImage shot = ShotOf(list, "scrolled");
+  ASSERT_TRUE(shot.IsOk());
+
+  wxRect row;
+  list->GetItemRect(1, row);
+  const int mid = row.y + row.height / 2;
+  const int column1_left = 300 - scrolled;
+  EXPECT_EQ(0xFFFFFFu, PixelAt(shot, OnScreen(list, wxPoint(column1_left - 4, mid))));
+  EXPECT_EQ(0xF5F5F5u, PixelAt(shot, OnScreen(list, wxPoint(column1_left + 60, mid))));
+  EXPECT_EQ(0xF5F5F5u, PixelAt(shot, OnScreen(list, wxPoint(column1_left + 296, mid))));
 }
 
 }  // namespace
