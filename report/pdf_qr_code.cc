@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "report/pdf_text.h"
+#include "report/qr_encoder.h"
 
 namespace {
 
@@ -25,9 +26,7 @@ void DrawPdfQrCode(HPDF_Page page, const char* text, float x, float y) {
   // version that holds the text; the mask with the lowest penalty.
   uint8_t qrcode[qrcodegen_BUFFER_LEN_MAX];
   uint8_t scratch[qrcodegen_BUFFER_LEN_MAX];
-  if (!qrcodegen_encodeText(text, scratch, qrcode, qrcodegen_Ecc_MEDIUM, qrcodegen_VERSION_MIN,
-                            qrcodegen_VERSION_MAX, qrcodegen_Mask_AUTO, true))
-    return;
+  if (!EncodeQrText(text, qrcode, scratch)) return;
   const int n = qrcodegen_getSize(qrcode);
   const int inner = static_cast<int>(kPdfQrCodeSize) - 2 * kQuietZone;
   const int module = inner / n;
