@@ -192,16 +192,26 @@ long PenaltyScore(const uint8_t* modules, int size) {
 
 }  // namespace
 
+namespace {
+
+// The format bits a symbol carries (first copy).
+int FormatOf(const uint8_t qrcode[], const SymbolTable& table) {
+  int format = 0;
+  for (int i = 0; i < kFormatBits; ++i)
+    format |= qrcodegen_getModule(qrcode, table.format_x[i], table.format_y[i]) << i;
+  return format;
+}
+
+int MaskOfFormat(int format) { return ((format ^ 0x5412) >> 10) & 7; }
+int LevelBitsOfFormat(int format) { return ((format ^ 0x5412) >> 10) & ~7; }
+
+}  // namespace
+
 int LowestPenaltyQrMask(const uint8_t qrcode[]) {
   const int size = qrcodegen_getSize(qrcode);
   const SymbolTable& table = SymbolTableFor(size);
-  const auto module = [&](int x, int y) { return qrcodegen_getModule(qrcode, x, y) ? 1 : 0; };
-
-  int format = 0;
-  for (int i = 0; i < kFormatBits; ++i) format |= module(table.format_x[i], table.format_y[i]) << i;
-  const int data = (format ^ 0x5412) >> 10;
-  const int mask_in_symbol = data & 7;
-  const int level_bits = data & ~7;
+  const int format = FormatOf(qrcode, table);
+  const int mask_in_symbol = MaskOfFormat(format);
 
   // The symbol without any mask: data modules as the encoder placed them.
   static thread_local uint8_t plain[kMaxSize * kMaxSize];
@@ -216,7 +226,7 @@ int LowestPenaltyQrMask(const uint8_t qrcode[]) {
   long lowest = 0;
   for (int mask = 0; mask < kMaskCount; ++mask) {
     for (int i = 0; i < count; ++i) masked[i] = plain[i] ^ ((table.inverts[i] >> mask) & 1);
-    const int bits = FormatBitsFor(level_bits | mask);
+    const int bits = FormatBitsFor(LevelBitsOfFormat(format) | mask);
     for (int i = 0; i < 2 * kFormatBits; ++i) {
       masked[table.format_y[i] * size + table.format_x[i]] = (bits >> (i % kFormatBits)) & 1;
     }
@@ -229,12 +239,30 @@ int LowestPenaltyQrMask(const uint8_t qrcode[]) {
   return best;
 }
 
+void RemaskQrCode(uint8_t qrcode[], int mask) {
+  const int size = qrcodegen_getSize(qrcode);
+  const SymbolTable& table = SymbolTableFor(size);
+  const int format = FormatOf(qrcode, table);
+  const int old_mask = MaskOfFormat(format);
+  const int count = size * size;
+  for (int i = 0; i < count; ++i) {
+    const int flip = ((table.inverts[i] >> old_mask) ^ (table.inverts[i] >> mask)) & 1;
+    qrcode[(i >> 3) + 1] ^= static_cast<uint8_t>(flip << (i & 7));
+  }
+  const int bits = FormatBitsFor(LevelBitsOfFormat(format) | mask);
+  for (int i = 0; i < 2 * kFormatBits; ++i) {
+    const int index = table.format_y[i] * size + table.format_x[i];
+    const uint8_t bit = static_cast<uint8_t>(1 << (index & 7));
+    if ((bits >> (i % kFormatBits)) & 1) qrcode[(index >> 3) + 1] |= bit;
+    else qrcode[(index >> 3) + 1] &= static_cast<uint8_t>(~bit);
+  }
+}
+
 bool EncodeQrText(const char* text, uint8_t qrcode[], uint8_t temp[]) {
   if (!qrcodegen_encodeText(text, temp, qrcode, qrcodegen_Ecc_MEDIUM, qrcodegen_VERSION_MIN,
                             qrcodegen_VERSION_MAX, qrcodegen_Mask_0, true))
     return false;
   const int mask = LowestPenaltyQrMask(qrcode);
-  if (mask == 0) return true;
-  return qrcodegen_encodeText(text, temp, qrcode, qrcodegen_Ecc_MEDIUM, qrcodegen_VERSION_MIN,
-                              qrcodegen_VERSION_MAX, static_cast<qrcodegen_Mask>(mask), true);
+  if (mask != 0) RemaskQrCode(qrcode, mask);
+  return true;
 }

@@ -3,10 +3,10 @@
 // the smallest version, the mask with the lowest penalty) but several times
 // faster: every page of a long report carries its own code.
 //
-// The library scores all eight masks on its bit-packed symbol. Here the symbol is
-// encoded once, the eight masked variants are scored on an unpacked copy, and the
-// winner is encoded by the library again, so the result is always the library's
-// own symbol for that mask. Thread-safe: each thread keeps its own tables.
+// The library scores all eight masks on its bit-packed symbol. Here the library
+// encodes the symbol once, the eight masked variants are scored on an unpacked
+// copy, and the winning mask is applied to the library's symbol. Thread-safe:
+// each thread keeps its own tables.
 #pragma once
 
 #include <cstdint>
@@ -22,3 +22,8 @@ bool EncodeQrText(const char* text, uint8_t qrcode[], uint8_t temp[]);
 // (encoded by the library with any fixed mask): the lowest penalty score, the
 // lower number on equal scores.
 int LowestPenaltyQrMask(const uint8_t qrcode[]);
+
+// Rewrites the symbol in `qrcode` (encoded by the library with any fixed mask)
+// as the library encodes it with `mask` (0 to 7): the data modules and the
+// format bits change, the function patterns stay.
+void RemaskQrCode(uint8_t qrcode[], int mask);

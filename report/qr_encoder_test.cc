@@ -100,6 +100,32 @@ TEST(QrEncoderTest, TextsThatFitNoVersionFailLikeTheLibrary) {
   }
 }
 
+TEST(QrEncoderTest, RemaskedSymbolEqualsTheLibrarysForEveryVersionAndMask) {
+  // One text per version: the longest that fits it at medium error correction.
+  std::string letters;
+  for (int i = 0; i < 2331; ++i) letters += static_cast<char>('a' + i % 26);
+  const auto size_for = [&](size_t length) {
+    return LibraryDefault(letters.substr(0, length), qrcodegen_Mask_0).bytes[0];
+  };
+  for (int version = 1; version <= 40; ++version) {
+    size_t low = 0, high = letters.size();  // size_for(low) fits, search the longest
+    while (low < high) {
+      const size_t middle = (low + high + 1) / 2;
+      if (size_for(middle) <= version * 4 + 17) low = middle;
+      else high = middle - 1;
+    }
+    const std::string text = letters.substr(0, low);
+    const Symbol from = LibraryDefault(text, static_cast<qrcodegen_Mask>(version % 8));
+    ASSERT_EQ(version * 4 + 17, from.bytes[0]);
+    for (int mask = 0; mask < 8; ++mask) {
+      Symbol remasked = from;
+      RemaskQrCode(remasked.bytes.data(), mask);
+      EXPECT_EQ(LibraryDefault(text, static_cast<qrcodegen_Mask>(mask)).bytes, remasked.bytes)
+          << "version " << version << " mask " << mask;
+    }
+  }
+}
+
 TEST(QrEncoderTest, MaskChoiceDoesNotDependOnTheMaskTheSymbolCarries) {
   for (const std::string& text :
        {std::string("7;Stock;Thursday, March 04, 2021 - 15:30:00"), std::string(150, 'q'),
