@@ -3,6 +3,7 @@
 #include <qrcodegen.h>
 
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -105,12 +106,22 @@ void BuildSymbolTable(int size, SymbolTable* table) {
   }
 }
 
-const SymbolTable& SymbolTableFor(int size) {
+// The table of the current symbol size and room for the masked variants, one
+// per thread that draws QR codes, on the heap: the other threads of the program
+// should not carry them.
+struct Workspace {
+  SymbolTable table;
+  uint8_t plain[kMaxSize * kMaxSize];   // the symbol without any mask
+  uint8_t masked[kMaxSize * kMaxSize];  // the variant being scored
+};
+
+Workspace& WorkspaceFor(int size) {
+  thread_local std::unique_ptr<Workspace> workspace;
+  if (workspace == nullptr) workspace = std::make_unique<Workspace>();
   // A report's codes keep one size for pages on end; the table is rebuilt only
   // when the size changes.
-  thread_local SymbolTable table;
-  if (table.size != size) BuildSymbolTable(size, &table);
-  return table;
+  if (workspace->table.size != size) BuildSymbolTable(size, &workspace->table);
+  return *workspace;
 }
 
 // The 15 format bits, with their error correction, for the error correction
@@ -209,13 +220,14 @@ int LevelBitsOfFormat(int format) { return ((format ^ 0x5412) >> 10) & ~7; }
 
 int LowestPenaltyQrMask(const uint8_t qrcode[]) {
   const int size = qrcodegen_getSize(qrcode);
-  const SymbolTable& table = SymbolTableFor(size);
+  Workspace& workspace = WorkspaceFor(size);
+  const SymbolTable& table = workspace.table;
   const int format = FormatOf(qrcode, table);
   const int mask_in_symbol = MaskOfFormat(format);
 
   // The symbol without any mask: data modules as the encoder placed them.
-  static thread_local uint8_t plain[kMaxSize * kMaxSize];
-  static thread_local uint8_t masked[kMaxSize * kMaxSize];
+  uint8_t* const plain = workspace.plain;
+  uint8_t* const masked = workspace.masked;
   const int count = size * size;
   for (int i = 0; i < count; ++i) {
     const int bit = (qrcode[(i >> 3) + 1] >> (i & 7)) & 1;
@@ -241,7 +253,7 @@ int LowestPenaltyQrMask(const uint8_t qrcode[]) {
 
 void RemaskQrCode(uint8_t qrcode[], int mask) {
   const int size = qrcodegen_getSize(qrcode);
-  const SymbolTable& table = SymbolTableFor(size);
+  const SymbolTable& table = WorkspaceFor(size).table;
   const int format = FormatOf(qrcode, table);
   const int old_mask = MaskOfFormat(format);
   const int count = size * size;

@@ -5,6 +5,7 @@
 
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -124,6 +125,28 @@ TEST(QrEncoderTest, RemaskedSymbolEqualsTheLibrarysForEveryVersionAndMask) {
           << "version " << version << " mask " << mask;
     }
   }
+}
+
+TEST(QrEncoderTest, ThreadsWithSymbolsOfDifferentSizesDoNotDisturbEachOther) {
+  // Each thread alternates between two sizes, so a table shared between threads
+  // would be rebuilt under the other's feet.
+  const std::vector<std::string> texts = {"1;Short;Not-Set", std::string(300, 'm'),
+                                          std::string(90, 'k'), std::string(700, '3')};
+  std::vector<Symbol> expected;
+  for (const std::string& text : texts) expected.push_back(LibraryDefault(text));
+  std::vector<int> wrong(2, 0);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 2; ++t) {
+    threads.emplace_back([&, t] {
+      for (int round = 0; round < 200; ++round) {
+        const size_t which = 2 * t + round % 2;
+        if (Ours(texts[which]).bytes != expected[which].bytes) ++wrong[t];
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(0, wrong[0]);
+  EXPECT_EQ(0, wrong[1]);
 }
 
 TEST(QrEncoderTest, MaskChoiceDoesNotDependOnTheMaskTheSymbolCarries) {
