@@ -1,0 +1,206 @@
+// CZORMListCtrl: the framework's report-style list. Its owner, or a subclass that
+// answers the rows of a virtual list (wxLC_VIRTUAL) itself, supplies the rows; the
+// list adds what all the framework's lists share: alternate row shading, a
+// highlighted column, a line above a totals row, per-column fonts, a notice in an
+// empty list, a footer strip and an optional window kept above the list, its own hold
+// on the column header, and column widths fitted to their contents.
+//
+// On this platform wxListCtrl is the generic list: its rows are drawn by a main
+// window under a separate header window, each row in one font and one background.
+// So the list paints the cell backgrounds under the rows before that window's own
+// painting, and after it the cells whose font differs from their row's, the totals
+// line and the empty-list notice. A virtual list answers the row and cell attributes
+// itself; subclasses keep OnGetItemText and OnGetItemImage to themselves. A plain
+// list gets the row font set on its items while any column has a font.
+//
+// Everything runs on the user-interface thread. The configuration setters take
+// effect at the next paint; none of them is saved anywhere.
+#pragma once
+
+#include <wx/font.h>
+#include <wx/listctrl.h>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "listctrl/header_ctrl.h"
+#include "listctrl/list_cell_style.h"
+#include "listctrl/list_footer.h"
+
+class wxDC;
+
+class CZORMListCtrl : public wxListCtrl {
+ public:
+  // Columns 0 to kLockableColumns - 1 can have their widths locked.
+  static constexpr int kLockableColumns = 16;
+
+  // No window until Create.
+  CZORMListCtrl();
+  // Creates the window at once; see Create.
+  CZORMListCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
+                long style);
+  // Deletes the window above, if any.
+  ~CZORMListCtrl() override;
+  CZORMListCtrl(const CZORMListCtrl&) = delete;
+  CZORMListCtrl& operator=(const CZORMListCtrl&) = delete;
+
+  // Creates the list window with the wxLC_* `style` and attaches the header member to
+  // its column header when it has one. Returns false when the window could not be
+  // created; nothing is attached then.
+  bool Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style);
+
+  // The number of columns of the list's header; 0 when the list is not in report view
+  // (it then has no header).
+  int GetColumnCount() const override;
+
+  // Fits each column below kLockableColumns whose width is not locked to both its
+  // header text and its widest cell. Columns from kLockableColumns on keep their width.
+  void AutoSizeColumns();
+
+  // --- Drawing ---
+
+  // Draws the cells of `column` on a light grey background, except on shaded rows
+  // and in the totals row; -2 (or any index without a column) highlights none.
+  void SetHighlightedColumn(int column) { m_nHighlightedColumn = column; }
+  int GetHighlightedColumn() const { return m_nHighlightedColumn; }
+
+  // Draws a line above the last row (in report view).
+  void SetTotalsLine(bool on) { m_bTotalsLine = on; }
+  bool HasTotalsLine() const { return m_bTotalsLine; }
+
+  // Draws rows 0, 2, 4, ... on a light green-grey background.
+  void SetAlternateShading(bool on) { m_bAlternateShading = on; }
+  bool HasAlternateShading() const { return m_bAlternateShading; }
+
+  // Draws rules between the rows and columns.
+  void SetGridLines(bool on);
+  bool HasGridLines() const { return m_bGridLines; }
+
+  // The font of cells whose column has no font of its own, once any column has one.
+  void SetDefaultCellFont(const wxFont& font) { m_fontDefaultCell = font; }
+  const wxFont& GetDefaultCellFont() const { return m_fontDefaultCell; }
+
+  // Draws the cells of `column` in `font`, which stays the caller's and must outlive
+  // its use by the list; null removes the column's font. Set the default cell font
+  // first: it is used for the columns without a font.
+  void SetColumnFont(unsigned column, wxFont* font);
+  // The font of `column`; null when it has none.
+  wxFont* GetColumnFont(unsigned column) const;
+
+  // A locked column keeps its width in AutoSizeColumns. Columns from
+  // kLockableColumns on cannot be locked (they are never auto-sized anyway).
+  void LockColumnWidth(int column, bool locked = true);
+  bool IsColumnWidthLocked(int column) const;
+
+  // --- Companions ---
+
+  // Makes `window` (a child of the list's parent, or null) the window kept in a
+  // 20-pixel strip 3 pixels above the list. The list takes it over and deletes it
+  // with itself; a window set before is deleted now. A window above that is
+  // destroyed by someone else is forgotten.
+  void SetWindowAbove(wxWindow* window);
+  wxWindow* GetWindowAbove() const { return m_pWndAbove; }
+
+  // The footer strip; it has a window once its Create was called.
+  CZORMListFooter& GetFooter() { return m_wndFooter; }
+
+  // The list's hold on its column header; attached while the list has a header.
+  CZORMHeaderCtrl& GetHeader() { return m_wndHeader; }
+
+  // Moves the window above and the footer to their strips beside the list's current
+  // window rectangle. The list does this itself whenever it is resized or moved.
+  void LayOutCompanions();
+
+  // --- Handed to the report-based exports ---
+
+  void SetReportTitle(const std::string& title) { m_strReportTitle = title; }
+  const std::string& GetReportTitle() const { return m_strReportTitle; }
+  void SetReportNotes(const std::string& notes) { m_strReportNotes = notes; }
+  const std::string& GetReportNotes() const { return m_strReportNotes; }
+
+  // Leaves `column` out of the report-based exports, or takes it back in.
+  void ExcludeColumnFromExport(unsigned column, bool excluded = true);
+  bool IsColumnExcludedFromExport(unsigned column) const;
+
+  // Report-writer column flags of `column` for the exports (0 when never set).
+  void SetColumnReportFlags(unsigned column, uint32_t flags) {
+    m_mapColumnReportFlags[column] = flags;
+  }
+  uint32_t GetColumnReportFlags(unsigned column) const;
+
+  // The drawing settings as the drawing rules take them.
+  ListDrawSettings GetDrawSettings() const;
+
+  // Changing the style may replace the header window; the header member follows it.
+  void SetWindowStyleFlag(long style) override;
+
+ protected:
+  // A virtual list's row: text colour and font. The generic list draws a row in one
+  // attribute, so this is the attribute of the row's first cell without its
+  // background; the backgrounds, which may differ from cell to cell, are painted
+  // under the rows by the list.
+  wxItemAttr* OnGetItemAttr(long item) const override;
+  // One cell of a virtual list: colours and font as the drawing rules decide.
+  wxItemAttr* OnGetItemColumnAttr(long item, long column) const override;
+
+ private:
+  wxWindow* GetMainWindow() const;
+  wxWindow* FindHeaderWindow() const;
+  void AttachHeader();
+  void BindMainWindow();
+  void UnbindMainWindow();
+
+  void OnMainWindowPaint(wxPaintEvent& event);
+  void PaintCellBackgrounds(wxDC& dc);
+  void SetPlainRowFonts();
+  void PaintCellFonts(wxDC& dc);
+  void PaintCellText(wxDC& dc, long row, int column, const wxRect& cell);
+  void PaintTotalsLine(wxDC& dc);
+  void PaintEmptyNotice(wxDC& dc);
+  void OnSize(wxSizeEvent& event);
+  void OnMove(wxMoveEvent& event);
+  void OnShow(wxShowEvent& event);
+  void OnItemChanged(wxListEvent& event);
+  void OnWindowAboveDestroyed(wxWindowDestroyEvent& event);
+  void RefreshFooter();
+
+  // The drawing rules' decision for one cell, under the current settings.
+  ListDrawDecision DecideCell(long row, long column) const;
+  // The font for a cell as the drawing rules chose it; an invalid font for the
+  // list's own.
+  wxFont CellFont(ListCellFont choice, long column) const;
+  // The font the generic list draws `row` in: that of its first cell.
+  wxFont RowFont(long row) const;
+  // The rectangle of `row` in the row window; false when there is no such row.
+  bool RowRectInRowWindow(long row, wxRect* rect) const;
+  // The visible rows, first and last; false when none.
+  bool VisibleRows(long* first, long* last) const;
+  // A lasting attribute with these values: the generic list keeps the pointers it is
+  // given while it caches rows, so they are never freed before the list.
+  wxItemAttr* SharedAttr(uint32_t text, const wxColour& background, const wxFont& font) const;
+
+  int m_nHighlightedColumn = -2;
+  CZORMListFooter m_wndFooter;
+  wxWindow* m_pWndAbove = nullptr;
+  bool m_bGridLines = false;
+  bool m_bAlternateShading = false;
+  wxFont m_fontDefaultCell;
+  bool m_bTotalsLine = false;
+  std::string m_strReportTitle;
+  std::string m_strReportNotes;
+  std::map<unsigned, unsigned> m_mapExportExclude;  // only the keys matter
+  std::map<unsigned, uint32_t> m_mapColumnReportFlags;
+  std::map<unsigned, wxFont*> m_mapColumnFonts;  // fonts not owned
+  CZORMHeaderCtrl m_wndHeader;
+  std::array<bool, kLockableColumns> m_bLockedWidths{};
+
+  wxWindow* m_pMainWindowBound = nullptr;  // the row window our paint handler is bound to
+  bool m_bInDefaultPaint = false;
+  mutable std::vector<std::unique_ptr<wxItemAttr>> m_sharedAttrs;
+
+  wxDECLARE_EVENT_TABLE();
+};
