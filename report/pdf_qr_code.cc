@@ -2,9 +2,9 @@
 
 #include <qrcodegen.h>
 
-#include <vector>
 
 #include "report/pdf_text.h"
+#include "report/qr_encoder.h"
 
 namespace {
 
@@ -25,9 +25,7 @@ void DrawPdfQrCode(HPDF_Page page, const char* text, float x, float y) {
   // version that holds the text; the mask with the lowest penalty.
   uint8_t qrcode[qrcodegen_BUFFER_LEN_MAX];
   uint8_t scratch[qrcodegen_BUFFER_LEN_MAX];
-  if (!qrcodegen_encodeText(text, scratch, qrcode, qrcodegen_Ecc_MEDIUM, qrcodegen_VERSION_MIN,
-                            qrcodegen_VERSION_MAX, qrcodegen_Mask_AUTO, true))
-    return;
+  if (!EncodeQrText(text, qrcode, scratch)) return;
   const int n = qrcodegen_getSize(qrcode);
   const int inner = static_cast<int>(kPdfQrCodeSize) - 2 * kQuietZone;
   const int module = inner / n;
@@ -38,11 +36,13 @@ void DrawPdfQrCode(HPDF_Page page, const char* text, float x, float y) {
   // rectangles as a simple cover gives (a run of dark modules in a row, extended
   // down over the rows that repeat it), all filled at once. A thousand small
   // rectangles per page would be slow to write, compress and view.
-  std::vector<bool> drawn(static_cast<size_t>(n) * n);
-  const auto dark = [&](int column, int row) {
-    return qrcodegen_getModule(qrcode, column, row) &&
-           !drawn[static_cast<size_t>(row) * n + column];
-  };
+  // Dark modules not drawn yet, row by row.
+  uint8_t pending[qrcodegen_VERSION_MAX * 4 + 17][qrcodegen_VERSION_MAX * 4 + 17];
+  for (int row = 0; row < n; ++row) {
+    for (int column = 0; column < n; ++column)
+      pending[row][column] = qrcodegen_getModule(qrcode, column, row);
+  }
+  const auto dark = [&](int column, int row) { return pending[row][column] != 0; };
   bool any_dark = false;
   for (int row = 0; row < n; ++row) {
     for (int column = 0; column < n;) {
@@ -59,7 +59,7 @@ void DrawPdfQrCode(HPDF_Page page, const char* text, float x, float y) {
         if (!repeats) break;
       }
       for (int r = row; r < bottom; ++r) {
-        for (int c = column; c < end; ++c) drawn[static_cast<size_t>(r) * n + c] = true;
+        for (int c = column; c < end; ++c) pending[r][c] = 0;
       }
       // Columns run right to left on the page, rows top down.
       HPDF_Page_Rectangle(page, right - end * module, top - bottom * module,
