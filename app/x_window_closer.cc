@@ -68,8 +68,11 @@ void XWindowCloser::Run() {
   }
   if (window) {
     found = true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // let it initialise
-    icon_sizes = IconSizes(display, window);
+    // The icons come with the dialog's initialisation, just after it shows.
+    for (int i = 0; i < 100 && icon_sizes.empty(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      icon_sizes = IconSizes(display, window);
+    }
     XEvent close = {};
     close.xclient.type = ClientMessage;
     close.xclient.window = window;

@@ -9,8 +9,8 @@
 
 class XWindowCloser {
  public:
-  // Starts waiting (up to 30 s) for a window named `title`; once it has been up
-  // for half a second, notes its icons and sends it WM_DELETE_WINDOW.
+  // Starts waiting (up to 30 s) for a window named `title`; once it shows its
+  // icons (or 10 s have passed), notes them and sends it WM_DELETE_WINDOW.
   explicit XWindowCloser(std::string title);
   ~XWindowCloser();
   XWindowCloser(const XWindowCloser&) = delete;
