@@ -30,9 +30,7 @@ wxFont MakeFont(wxFontWeight weight) {
 CZORMAboutWnd::CZORMAboutWnd(CZORMWinApp* app)
     : wxFrame(nullptr, wxID_ANY, "About " + wxString::FromUTF8(app->m_strAppTitle),
               wxPoint(0, 0), wxSize(kWidth, kHeight), wxBORDER_NONE),
-      m_pApp(app),
-      m_fontBold(MakeFont(wxFONTWEIGHT_BOLD)),
-      m_fontNormal(MakeFont(wxFONTWEIGHT_NORMAL)) {
+      m_pApp(app) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);  // the paint handler covers every pixel
   SetCursor(*wxSTANDARD_CURSOR);
   SetCanFocus(true);  // the window has no controls; it takes the keys itself
@@ -50,7 +48,14 @@ wxString CZORMAboutWnd::FaceName() {
   return wxEmptyString;  // the family's default (serif) face
 }
 
+void CZORMAboutWnd::EnsureFonts() {
+  if (m_fontBold.IsOk()) return;
+  m_fontBold = MakeFont(wxFONTWEIGHT_BOLD);
+  m_fontNormal = MakeFont(wxFONTWEIGHT_NORMAL);
+}
+
 void CZORMAboutWnd::Popup() {
+  EnsureFonts();
   Show();
   Raise();
   SetFocus();
@@ -67,6 +72,7 @@ bool CZORMAboutWnd::TryBefore(wxEvent& event) {
 }
 
 void CZORMAboutWnd::OnPaint(wxPaintEvent&) {
+  EnsureFonts();
   wxPaintDC dc(this);
   dc.SetBrush(*wxWHITE_BRUSH);
   dc.SetPen(*wxBLACK_PEN);

@@ -23,8 +23,14 @@ class CZORMAboutWnd : public wxFrame {
 
   int m_bShown = 0;  // non-zero while the window is shown
   CZORMWinApp* m_pApp;
-  wxFont m_fontBold;
-  wxFont m_fontNormal;
+  wxFont m_fontBold;    // made by EnsureFonts
+  wxFont m_fontNormal;  // made by EnsureFonts
+
+  // Makes the two fonts when they are first needed (the window is shown or
+  // painted): finding the face asks the system for its whole font list, which
+  // costs a noticeable part of a program's start, and most runs never show the
+  // window.
+  void EnsureFonts();
 
   // The face the window's texts use: "Times New Roman" where installed, else a
   // serif face of this system.

@@ -84,6 +84,7 @@ TEST_F(AboutWndTest, StartsHiddenAtTheTopLeftWithItsTitleAndFonts) {
   const wxString expected_face = wxFontEnumerator::IsValidFacename("Times New Roman")
                                      ? "Times New Roman"
                                      : "Liberation Serif";
+  window_->EnsureFonts();
   struct Case {
     const wxFont& font;
     wxFontWeight weight;

@@ -14,7 +14,7 @@ packages=(
   libcgicc-dev libcjson-dev libsqlite3-dev zlib1g-dev
   # run time: servers, mail and shell hand-off, fonts
   lighttpd sqlite3 xdg-utils cups-client msitools wixl
-  fonts-liberation fonts-dejavu-core
+  fonts-liberation fonts-dejavu-core fonts-wqy-microhei
   # tests: X server, document and workbook readers, comparisons
   xvfb xauth x11-apps x11-utils imagemagick poppler-utils qpdf zbar-tools curl
   python3 python3-openpyxl python3-reportlab python3-feedparser python3-pil
