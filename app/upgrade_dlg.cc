@@ -4,7 +4,7 @@
 #include <wx/msgdlg.h>
 #include <wx/settings.h>
 
-#include "app/feed_fetch.h"
+#include "app/change_history_load.h"
 #include "app/install_progress.h"
 #include "app/resource_icons.h"
 #include "platform/installer.h"
@@ -84,9 +84,7 @@ void CZORMUpgradeDlg::OnInitDialog(wxInitDialogEvent& event) {
 }
 
 void CZORMUpgradeDlg::LoadFeed() {
-  CRSS& rss = m_wndList.m_rss;
-  rss.Read(FetchFeed(ValueOf(m_pPropModule)));
-  rss.Classify();
+  LoadChangeHistory(ValueOf(m_pPropModule), &m_wndList.m_rss);
 }
 
 void CZORMUpgradeDlg::FillList() {

@@ -10,7 +10,8 @@
 vendor_site_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 vendor_site_start() {
-  local build=$1 state=$2 extra=${3:-}
+  local build state=$2 extra=${3:-}
+  build=$(cd "$1" && pwd) || return 1  # lighttpd runs the programs by absolute path
   local bin=$build/tools/vendor program
   for program in changelog.cgi version.cgi; do
     [ -x "$bin/$program" ] || { echo "vendor site: $bin/$program is missing; build it first" >&2; return 1; }
@@ -31,7 +32,7 @@ CONF
   VENDOR_PID=$!
   local _
   for _ in $(seq 100); do
-    curl -s -o /dev/null "http://127.0.0.1:$VENDOR_PORT/cgi/changelog.cgi?Module=ABC" && return 0
+    curl -sf -o /dev/null "http://127.0.0.1:$VENDOR_PORT/cgi/changelog.cgi?Module=ABC" && return 0
     kill -0 "$VENDOR_PID" 2>/dev/null || break
     sleep 0.1
   done

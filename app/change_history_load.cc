@@ -1,0 +1,58 @@
+#include "app/change_history_load.h"
+
+#include <exception>
+#include <memory>
+#include <thread>
+#include <utility>
+
+#include "app/feed_fetch.h"
+
+namespace {
+
+struct EarlyLoad {
+  std::string module;
+  CRSS rss;  // made on the starting thread, so any complaint of its document is made there
+  std::exception_ptr error;
+  std::thread worker;
+};
+
+// Only the GUI thread starts, takes and ends the load.
+std::unique_ptr<EarlyLoad> g_early;
+
+void Load(const std::string& module, CRSS* rss) {
+  rss->Read(FetchFeed(module));
+  rss->Classify();
+}
+
+}  // namespace
+
+void StartChangeHistoryLoad(const std::string& module) {
+  if (g_early) return;
+  g_early = std::make_unique<EarlyLoad>();
+  EarlyLoad* load = g_early.get();
+  load->module = module;
+  load->worker = std::thread([load] {
+    try {
+      Load(load->module, &load->rss);
+    } catch (...) {
+      load->error = std::current_exception();
+    }
+  });
+}
+
+void LoadChangeHistory(const std::string& module, CRSS* rss) {
+  if (!g_early || g_early->module != module) {
+    Load(module, rss);
+    return;
+  }
+  std::unique_ptr<EarlyLoad> load = std::move(g_early);
+  load->worker.join();
+  for (CRSSItem& item : load->rss.m_items) rss->m_items.push_back(std::move(item));
+  if (load->error) std::rethrow_exception(load->error);
+}
+
+void EndChangeHistoryLoad() {
+  if (!g_early) return;
+  g_early->worker.join();
+  g_early.reset();
+}
