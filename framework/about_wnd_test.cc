@@ -12,25 +12,10 @@
 #include <string>
 
 #include "framework/win_app.h"
+#include "tests/gui/gui_helpers.h"
 #include "tests/support/test_env.h"
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& condition) {
-  for (int i = 0; i < 300 && !condition(); ++i) {
-    wxYield();
-    wxMilliSleep(10);
-  }
-  return condition();
-}
-
-// The whole X screen as the user sees it, through ImageMagick's import.
-wxImage Screenshot(const std::string& path) {
-  const std::string command = "import -window root '" + path + "'";
-  if (system(command.c_str()) != 0) return wxImage();
-  wxInitAllImageHandlers();
-  return wxImage(path, wxBITMAP_TYPE_PNG);
-}
 
 bool IsDark(const wxImage& image, int x, int y) {
   return image.GetRed(x, y) < 100 && image.GetGreen(x, y) < 100 && image.GetBlue(x, y) < 100;

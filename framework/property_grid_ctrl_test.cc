@@ -15,33 +15,11 @@
 #include <vector>
 
 #include "framework/property_grid_property.h"
+#include "tests/gui/gui_helpers.h"
 
 namespace {
 
 const wxEventType kNotifyEvent = wxNewEventType();
-
-bool WaitFor(const std::function<bool()>& condition) {
-  for (int i = 0; i < 300 && !condition(); ++i) {
-    wxYield();
-    wxMilliSleep(10);
-  }
-  return condition();
-}
-
-void Settle() {
-  for (int i = 0; i < 10; ++i) {
-    wxYield();
-    wxMilliSleep(10);
-  }
-}
-
-// The whole X screen as the user sees it, through ImageMagick's import.
-wxImage Screenshot(const std::string& path) {
-  const std::string command = "import -window root '" + path + "'";
-  if (system(command.c_str()) != 0) return wxImage();
-  wxInitAllImageHandlers();
-  return wxImage(path, wxBITMAP_TYPE_PNG);
-}
 
 wxVariant Text(const char* text) { return wxVariant(wxString(text)); }
 

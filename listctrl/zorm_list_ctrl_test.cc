@@ -12,35 +12,10 @@
 #include <string>
 
 #include "listctrl/list_geometry.h"
+#include "tests/gui/gui_helpers.h"
 #include "tests/support/test_env.h"
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& condition) {
-  for (int i = 0; i < 300 && !condition(); ++i) {
-    wxYield();
-    wxMilliSleep(10);
-  }
-  return condition();
-}
-
-// Lets pending paints and size changes run.
-void Settle() {
-  for (int i = 0; i < 10; ++i) {
-    wxYield();
-    wxMilliSleep(20);
-  }
-}
-
-// The whole X screen as the user sees it, through ImageMagick's import, kept at
-// `path` for a look.
-wxImage Screenshot(const std::string& path) {
-  const std::string command = "import -window root '" + path + "'";
-  if (system(command.c_str()) != 0) return wxImage();
-  static const bool handlers = (wxInitAllImageHandlers(), true);
-  (void)handlers;
-  return wxImage(path, wxBITMAP_TYPE_PNG);
-}
 
 uint32_t PixelAt(const wxImage& image, wxPoint p) {
   return (uint32_t(image.GetRed(p.x, p.y)) << 16) | (uint32_t(image.GetGreen(p.x, p.y)) << 8) |
