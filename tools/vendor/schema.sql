@@ -13,7 +13,9 @@ CREATE TABLE change (
   description TEXT NOT NULL,
   published   TEXT NOT NULL      -- 'YYYY-MM-DD HH:MM:SS', the server's clock
 );
-CREATE INDEX change_by_module ON change(module, published);
+-- Covers the feed's query whole (module, newest first, with its texts): a long
+-- history is read from the index alone, in order, without a lookup per change.
+CREATE INDEX change_by_module ON change(module, published, id, title, description);
 
 CREATE TABLE release (
   program     TEXT NOT NULL,     -- the program's title as its user agent gives it
