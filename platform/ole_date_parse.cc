@@ -17,11 +17,17 @@
 
 namespace {
 
+// No month or day name is longer than this; a longer word names nothing.
+constexpr size_t kLongestName = 9;
+
 struct Token {
   enum Kind { kNumber, kWord, kColon } kind = kNumber;
-  int64_t number = 0;     // kNumber: value, capped so that it cannot overflow
-  int digits = 0;         // kNumber: how many digits were written
-  std::string_view word;  // kWord: the letters as written, within the parsed text
+  int64_t number = 0;  // kNumber: value, capped so that it cannot overflow
+  int digits = 0;      // kNumber: how many digits were written
+  // kWord: lower case; empty for a word too long to be a name.
+  std::string_view word() const { return std::string_view(letters, letter_count); }
+  char letters[kLongestName] = {};
+  size_t letter_count = 0;
 };
 
 // The tokens of one text. A date has a dozen at most and they stay on the stack
@@ -69,11 +75,16 @@ bool Tokenize(std::string_view text, TokenList* tokens) {
       tokens->push_back(token);
     } else if (c < 0x80 && std::isalpha(c)) {
       Token token{Token::kWord};
-      size_t start = i;
+      size_t length = 0;
       while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80 &&
-             std::isalpha(static_cast<unsigned char>(text[i])))
+             std::isalpha(static_cast<unsigned char>(text[i]))) {
+        if (length < kLongestName)
+          token.letters[length] =
+              static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+        ++length;
         ++i;
-      token.word = text.substr(start, i - start);
+      }
+      token.letter_count = length <= kLongestName ? length : 0;
       tokens->push_back(token);
     } else {
       return false;
@@ -87,37 +98,23 @@ const char* const kMonths[] = {"january", "february", "march",     "april",   "m
 const char* const kDays[] = {"sunday",   "monday", "tuesday", "wednesday",
                              "thursday", "friday", "saturday"};
 
-// Whether `word` in any case is `lower`, compared over its first `length` letters.
-bool StartsAsLower(std::string_view word, const char* lower, size_t length) {
-  for (size_t i = 0; i < length; ++i)
-    if (lower[i] == '\0' ||
-        std::tolower(static_cast<unsigned char>(word[i])) != static_cast<unsigned char>(lower[i]))
-      return false;
-  return true;
-}
-
-// Whether `word` in any case is `lower`.
-bool IsWord(std::string_view word, const char* lower) {
-  return word.size() == strlen(lower) && StartsAsLower(word, lower, word.size());
-}
-
-// A full name or its first three letters.
+// A full name or its first three letters; `word` is in lower case.
 bool NameMatches(std::string_view word, const char* name) {
-  return IsWord(word, name) || (word.size() == 3 && StartsAsLower(word, name, 3));
+  return word == name || (word.size() == 3 && strncmp(word.data(), name, 3) == 0);
 }
 
 // 1..12, or 0 when `word` names no month.
 int MonthOfWord(std::string_view word) {
   for (int i = 0; i < 12; ++i)
     if (NameMatches(word, kMonths[i])) return i + 1;
-  if (IsWord(word, "sept")) return 9;
+  if (word == "sept") return 9;
   return 0;
 }
 
 bool IsDayName(std::string_view word) {
   for (const char* name : kDays)
     if (NameMatches(word, name)) return true;
-  return IsWord(word, "tues") || IsWord(word, "thur") || IsWord(word, "thurs");
+  return word == "tues" || word == "thur" || word == "thurs";
 }
 
 struct Number {
@@ -243,18 +240,18 @@ DateParseResult ParseOleDate(std::string_view text, DateOrder order, OleDate* da
     const Token& token = tokens[i];
     if (token.kind == Token::kColon) return DateParseResult::kTypeMismatch;
     if (token.kind == Token::kWord) {
-      int month = MonthOfWord(token.word);
+      int month = MonthOfWord(token.word());
       if (month != 0) {
         if (month_word != 0) return DateParseResult::kTypeMismatch;
         month_word = month;
-      } else if (!IsDayName(token.word)) {
+      } else if (!IsDayName(token.word())) {
         return DateParseResult::kTypeMismatch;
       }
       continue;
     }
     bool starts_time = i + 1 < tokens.size() && tokens[i + 1].kind == Token::kColon;
     bool hour_alone = i + 1 < tokens.size() && tokens[i + 1].kind == Token::kWord &&
-                      (IsWord(tokens[i + 1].word, "am") || IsWord(tokens[i + 1].word, "pm"));
+                      (tokens[i + 1].word() == "am" || tokens[i + 1].word() == "pm");
     if (!starts_time && !hour_alone) {
       if (numbers.size == 3) return DateParseResult::kTypeMismatch;
       numbers.at[numbers.size++] = {token.number, token.digits};
@@ -274,8 +271,8 @@ DateParseResult ParseOleDate(std::string_view text, DateOrder order, OleDate* da
     if (next < tokens.size() && tokens[next].kind == Token::kColon)
       return DateParseResult::kTypeMismatch;
     if (next < tokens.size() && tokens[next].kind == Token::kWord) {
-      if (IsWord(tokens[next].word, "am")) parsed.meridiem = TimeOfDay::kAm;
-      if (IsWord(tokens[next].word, "pm")) parsed.meridiem = TimeOfDay::kPm;
+      if (tokens[next].word() == "am") parsed.meridiem = TimeOfDay::kAm;
+      if (tokens[next].word() == "pm") parsed.meridiem = TimeOfDay::kPm;
       if (parsed.meridiem != TimeOfDay::kNone) ++next;
     }
     time = parsed;

@@ -157,6 +157,8 @@ TEST(OleDateParseTest, RejectsWhatIsNotADateWithTheRightValue) {
       {"Jul 5 12021", DateParseResult::kOverflow},
       {"99999999999999999999-01-01", DateParseResult::kOverflow},
       {"1/1/0050", DateParseResult::kOverflow},
+      {"Septembers 5 2021", DateParseResult::kTypeMismatch},
+      {"5 Wednesdays 2021", DateParseResult::kTypeMismatch},
       {"mon mon mon mon mon mon mon mon mon mon mon mon mon mon mon mon mon 5 Jul 2021 x",
        DateParseResult::kTypeMismatch},
       {"mon mon mon mon mon mon mon mon mon mon mon mon mon mon mon 5 Jul 2021 9:30:",
