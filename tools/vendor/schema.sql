@@ -1,5 +1,9 @@
 -- The vendor's release database: modules with their change histories, and the
 -- releases of each program that the update server offers.
+-- Large pages: a long change history is read in one ordered sweep of its index,
+-- and fewer, larger pages make that sweep cheaper. Takes effect on a new file only.
+PRAGMA page_size = 65536;
+
 CREATE TABLE module (
   name        TEXT PRIMARY KEY,  -- as the upgrade utility names it: ?Module=NAME
   title       TEXT NOT NULL,     -- the feed's channel title
