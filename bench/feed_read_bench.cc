@@ -12,6 +12,7 @@
 // --no-compare runs the benchmarks alone; --write-feed PATH writes the feed, so
 // that another build's --read-once can be timed on the same bytes.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -234,6 +235,12 @@ int main(int argc, char** argv) {
   // The feed itself, for timing another build's --read-once on the same bytes.
   if (argc == 3 && strcmp(argv[1], "--write-feed") == 0)
     return (std::ofstream(argv[2], std::ios::binary) << Feed()) ? 0 : 1;
+  // Rounds in one process: fixed allocator thresholds, so that glibc neither moves
+  // its mmap threshold after each round's large free nor trims the heap between
+  // rounds; the loop then times the reader, not whether the allocator happened to
+  // give last round's pages back. (--read-once children keep the defaults.)
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);  // the largest glibc takes
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
