@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/zorm_xml.h"
@@ -44,3 +45,5 @@ class CRSS : public CZORMXML {
 // characters, so "Mon, 05 Jul 2021 12:00:00 GMT" gives " 05 Jul 2021 12:00:00".
 // Throws std::invalid_argument when that piece is shorter than four characters.
 std::string ReducePubDate(const std::string& pub_date);
+// The same as a view into `pub_date`: reading a feed reduces one date per entry.
+std::string_view ReducedPubDate(std::string_view pub_date);

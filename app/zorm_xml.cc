@@ -25,9 +25,9 @@ CZORMXML::CZORMXML() {
 
 CZORMXML::~CZORMXML() = default;
 
-XmlResult CZORMXML::LoadXML(std::string text) {
+XmlResult CZORMXML::LoadXML(std::string text, XmlTextStorage storage) {
   if (!m_pDoc) return XmlResult::kFailure;
-  return m_pDoc->Load(std::move(text));
+  return m_pDoc->Load(std::move(text), storage);
 }
 
 std::string CZORMXML::GetNodeName(Node node) const {
@@ -39,6 +39,6 @@ XmlResult CZORMXML::GetChildText(Node node, const std::string& name, std::string
   if (!m_pDoc) return XmlResult::kFailure;
   Node child = m_pDoc->SelectSingle(node, name);
   if (child.IsNull()) return XmlResult::kFalse;
-  *text = m_pDoc->Text(child);
+  m_pDoc->AppendText(child, text);  // into the caller's buffer, which may be reused
   return XmlResult::kOk;
 }

@@ -27,8 +27,9 @@ class CZORMXML {
   static void SetErrorReporter(ErrorReporter reporter);
 
   // Parses `text` into the document. kOk: parsed; kFalse: not well-formed (the
-  // document is then empty); kFailure: no document, or out of memory.
-  XmlResult LoadXML(std::string text);
+  // document is then empty); kFailure: no document, or out of memory. `storage`
+  // as XmlDocument::Load has it.
+  XmlResult LoadXML(std::string text, XmlTextStorage storage = XmlTextStorage::kNodes);
 
   // The node's name ("item", "#text", ...); empty for a null node.
   std::string GetNodeName(Node node) const;

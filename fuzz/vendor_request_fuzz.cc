@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "tools/vendor/cgi_request.h"
 #include "tools/vendor/rss_text.h"
@@ -14,6 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (agent->built.size() != 10) __builtin_trap();
   std::string escaped = XmlEscape(text);
   if (escaped.find('<') != std::string::npos) __builtin_trap();
-  Rfc822Date(text);
+  // Stored stamps take a direct path; it must say what strptime says.
+  char direct[kRfc822DateCapacity], general[kRfc822DateCapacity];
+  size_t direct_length = FormatRfc822Date(text, direct);
+  size_t general_length = FormatRfc822DateByStrptime(text, general);
+  if (std::string_view(direct, direct_length) != std::string_view(general, general_length))
+    __builtin_trap();
   return 0;
 }

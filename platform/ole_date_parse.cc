@@ -4,9 +4,11 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <array>
 #include <cctype>
 #include <cstring>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "platform/civil_calendar.h"
@@ -15,17 +17,46 @@
 
 namespace {
 
+// No month or day name is longer than this; a longer word names nothing.
+constexpr size_t kLongestName = 9;
+
 struct Token {
-  enum Kind { kNumber, kWord, kColon } kind;
+  enum Kind { kNumber, kWord, kColon } kind = kNumber;
   int64_t number = 0;  // kNumber: value, capped so that it cannot overflow
   int digits = 0;      // kNumber: how many digits were written
-  std::string word;    // kWord: lower case
+  // kWord: lower case; empty for a word too long to be a name.
+  std::string_view word() const { return std::string_view(letters, letter_count); }
+  char letters[kLongestName] = {};
+  size_t letter_count = 0;
+};
+
+// The tokens of one text. A date has a dozen at most and they stay on the stack
+// (a feed parses one date per entry); longer texts continue on the heap.
+class TokenList {
+ public:
+  void push_back(const Token& token) {
+    if (size_ < kInline)
+      inline_[size_] = token;
+    else
+      overflow_.push_back(token);
+    ++size_;
+  }
+  const Token& operator[](size_t i) const {
+    return i < kInline ? inline_[i] : overflow_[i - kInline];
+  }
+  size_t size() const { return size_; }
+
+ private:
+  static constexpr size_t kInline = 16;
+  std::array<Token, kInline> inline_;
+  std::vector<Token> overflow_;
+  size_t size_ = 0;
 };
 
 constexpr int64_t kNumberCap = 1000000000;
 
 // Splits `text`; false on a character that has no place in a date.
-bool Tokenize(std::string_view text, std::vector<Token>* tokens) {
+bool Tokenize(std::string_view text, TokenList* tokens) {
   size_t i = 0;
   while (i < text.size()) {
     unsigned char c = static_cast<unsigned char>(text[i]);
@@ -44,11 +75,16 @@ bool Tokenize(std::string_view text, std::vector<Token>* tokens) {
       tokens->push_back(token);
     } else if (c < 0x80 && std::isalpha(c)) {
       Token token{Token::kWord};
+      size_t length = 0;
       while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80 &&
              std::isalpha(static_cast<unsigned char>(text[i]))) {
-        token.word += static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+        if (length < kLongestName)
+          token.letters[length] =
+              static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+        ++length;
         ++i;
       }
+      token.letter_count = length <= kLongestName ? length : 0;
       tokens->push_back(token);
     } else {
       return false;
@@ -62,20 +98,20 @@ const char* const kMonths[] = {"january", "february", "march",     "april",   "m
 const char* const kDays[] = {"sunday",   "monday", "tuesday", "wednesday",
                              "thursday", "friday", "saturday"};
 
-// A full name or its first three letters.
-bool NameMatches(const std::string& word, const char* name) {
-  return word == name || (word.size() == 3 && strncmp(word.c_str(), name, 3) == 0);
+// A full name or its first three letters; `word` is in lower case.
+bool NameMatches(std::string_view word, const char* name) {
+  return word == name || (word.size() == 3 && strncmp(word.data(), name, 3) == 0);
 }
 
 // 1..12, or 0 when `word` names no month.
-int MonthOfWord(const std::string& word) {
+int MonthOfWord(std::string_view word) {
   for (int i = 0; i < 12; ++i)
     if (NameMatches(word, kMonths[i])) return i + 1;
   if (word == "sept") return 9;
   return 0;
 }
 
-bool IsDayName(const std::string& word) {
+bool IsDayName(std::string_view word) {
   for (const char* name : kDays)
     if (NameMatches(word, name)) return true;
   return word == "tues" || word == "thur" || word == "thurs";
@@ -84,6 +120,12 @@ bool IsDayName(const std::string& word) {
 struct Number {
   int64_t value;
   int digits;
+};
+
+// The numbers of a date: three at most.
+struct Numbers {
+  std::array<Number, 3> at{};
+  size_t size = 0;
 };
 
 struct TimeOfDay {
@@ -112,14 +154,14 @@ struct DateFields {
 };
 
 // Reads the numbers and month name of the text as a date.
-std::optional<DateFields> AssembleDate(const std::vector<Number>& numbers, int month_word,
-                                       DateOrder order) {
+std::optional<DateFields> AssembleDate(const Numbers& list, int month_word, DateOrder order) {
+  const std::array<Number, 3>& numbers = list.at;
   if (month_word != 0) {
-    if (numbers.size() == 1) {
+    if (list.size == 1) {
       if (LooksLikeYear(numbers[0])) return DateFields{FullYear(numbers[0]), month_word, 1};
       return DateFields{CurrentYear(), month_word, numbers[0].value};
     }
-    if (numbers.size() == 2) {
+    if (list.size == 2) {
       const Number& first = numbers[0];
       const Number& second = numbers[1];
       if (LooksLikeYear(first)) return DateFields{FullYear(first), month_word, second.value};
@@ -127,7 +169,7 @@ std::optional<DateFields> AssembleDate(const std::vector<Number>& numbers, int m
     }
     return std::nullopt;
   }
-  if (numbers.size() == 2) {
+  if (list.size == 2) {
     const Number& a = numbers[0];
     const Number& b = numbers[1];
     if (LooksLikeYear(a)) return DateFields{FullYear(a), b.value, 1};
@@ -135,7 +177,7 @@ std::optional<DateFields> AssembleDate(const std::vector<Number>& numbers, int m
     if (order == DateOrder::kDayMonthYear) return DateFields{CurrentYear(), b.value, a.value};
     return DateFields{CurrentYear(), a.value, b.value};
   }
-  if (numbers.size() == 3) {
+  if (list.size == 3) {
     const Number& a = numbers[0];
     const Number& b = numbers[1];
     const Number& c = numbers[2];
@@ -188,31 +230,31 @@ DateOrder UserDateOrder() {
 
 DateParseResult ParseOleDate(std::string_view text, DateOrder order, OleDate* date) {
   *date = OleDate(0.0, OleDate::Status::kInvalid);
-  std::vector<Token> tokens;
+  TokenList tokens;
   if (!Tokenize(text, &tokens)) return DateParseResult::kTypeMismatch;
 
-  std::vector<Number> numbers;
+  Numbers numbers;
   int month_word = 0;
   std::optional<TimeOfDay> time;
   for (size_t i = 0; i < tokens.size(); ++i) {
     const Token& token = tokens[i];
     if (token.kind == Token::kColon) return DateParseResult::kTypeMismatch;
     if (token.kind == Token::kWord) {
-      int month = MonthOfWord(token.word);
+      int month = MonthOfWord(token.word());
       if (month != 0) {
         if (month_word != 0) return DateParseResult::kTypeMismatch;
         month_word = month;
-      } else if (!IsDayName(token.word)) {
+      } else if (!IsDayName(token.word())) {
         return DateParseResult::kTypeMismatch;
       }
       continue;
     }
     bool starts_time = i + 1 < tokens.size() && tokens[i + 1].kind == Token::kColon;
     bool hour_alone = i + 1 < tokens.size() && tokens[i + 1].kind == Token::kWord &&
-                      (tokens[i + 1].word == "am" || tokens[i + 1].word == "pm");
+                      (tokens[i + 1].word() == "am" || tokens[i + 1].word() == "pm");
     if (!starts_time && !hour_alone) {
-      if (numbers.size() == 3) return DateParseResult::kTypeMismatch;
-      numbers.push_back({token.number, token.digits});
+      if (numbers.size == 3) return DateParseResult::kTypeMismatch;
+      numbers.at[numbers.size++] = {token.number, token.digits};
       continue;
     }
     if (time) return DateParseResult::kTypeMismatch;
@@ -229,8 +271,8 @@ DateParseResult ParseOleDate(std::string_view text, DateOrder order, OleDate* da
     if (next < tokens.size() && tokens[next].kind == Token::kColon)
       return DateParseResult::kTypeMismatch;
     if (next < tokens.size() && tokens[next].kind == Token::kWord) {
-      if (tokens[next].word == "am") parsed.meridiem = TimeOfDay::kAm;
-      if (tokens[next].word == "pm") parsed.meridiem = TimeOfDay::kPm;
+      if (tokens[next].word() == "am") parsed.meridiem = TimeOfDay::kAm;
+      if (tokens[next].word() == "pm") parsed.meridiem = TimeOfDay::kPm;
       if (parsed.meridiem != TimeOfDay::kNone) ++next;
     }
     time = parsed;
@@ -246,7 +288,7 @@ DateParseResult ParseOleDate(std::string_view text, DateOrder order, OleDate* da
   }
 
   DateFields fields{1899, 12, 30};
-  if (month_word != 0 || !numbers.empty()) {
+  if (month_word != 0 || numbers.size != 0) {
     std::optional<DateFields> assembled = AssembleDate(numbers, month_word, order);
     if (!assembled) return DateParseResult::kTypeMismatch;
     fields = *assembled;

@@ -68,6 +68,15 @@ TEST(OleDateParseTest, ReadsCommonDateAndTimeForms) {
       {"2021 Jul 5", kUs, {2021, 7, 5, 0, 0, 0}},
       {"Jul 2021", kUs, {2021, 7, 1, 0, 0, 0}},
       {"5 Jul 21", kUs, {2021, 7, 5, 0, 0, 0}},
+      {"5 jUl 2021 9:30 pM", kUs, {2021, 7, 5, 21, 30, 0}},
+      // Texts of more words than a date needs: the time straddles the point where
+      // the tokens no longer fit on the stack, or lies wholly beyond it.
+      {"mon mon mon mon mon mon mon mon mon mon mon mon Jul 5 2021 9:30:15 PM", kUs,
+       {2021, 7, 5, 21, 30, 15}},
+      {"mon mon mon mon mon mon mon mon mon mon mon mon mon mon Jul 5 2021 9:30:15", kUs,
+       {2021, 7, 5, 9, 30, 15}},
+      {"Mon Tue Wed Thu Fri Sat Sun Mon Tue Wed Thu Fri Sat Sun Mon Tue 7/5/2021 6:30 AM", kUs,
+       {2021, 7, 5, 6, 30, 0}},
       {"18:00 7/5/2021", kUs, {2021, 7, 5, 18, 0, 0}},
       {"7/5/2021 6:30:15 am", kUs, {2021, 7, 5, 6, 30, 15}},
       {"7/5/2021 6:30PM", kUs, {2021, 7, 5, 18, 30, 0}},
@@ -148,6 +157,12 @@ TEST(OleDateParseTest, RejectsWhatIsNotADateWithTheRightValue) {
       {"Jul 5 12021", DateParseResult::kOverflow},
       {"99999999999999999999-01-01", DateParseResult::kOverflow},
       {"1/1/0050", DateParseResult::kOverflow},
+      {"Septembers 5 2021", DateParseResult::kTypeMismatch},
+      {"5 Wednesdays 2021", DateParseResult::kTypeMismatch},
+      {"mon mon mon mon mon mon mon mon mon mon mon mon mon mon mon mon mon 5 Jul 2021 x",
+       DateParseResult::kTypeMismatch},
+      {"mon mon mon mon mon mon mon mon mon mon mon mon mon mon mon 5 Jul 2021 9:30:",
+       DateParseResult::kTypeMismatch},
   };
   for (const Case& c : cases) {
     OleDate date(5.0);

@@ -16,6 +16,13 @@ enum class XmlResult {
   kFailure,  // the document could not do it at all (out of memory, no document)
 };
 
+// How text directly inside an element is held. kNodes: as child nodes, as a DOM
+// shows them. kInElements: an element's leading text is kept in the element
+// itself, a third fewer nodes for documents made of many small text elements;
+// Children then leaves that text out and XPath text() tests do not see it, while
+// plain-name selections, NodeName and Text read the same as with kNodes.
+enum class XmlTextStorage { kNodes, kInElements };
+
 class XmlDocument {
  public:
   // A position in the document; default-constructed it is the null node.
@@ -39,7 +46,7 @@ class XmlDocument {
   // order mark). The document keeps the text and parses it in place, so memory
   // stays close to the size of the text. kOk: parsed; kFalse: not well-formed,
   // the document is empty; kFailure: out of memory.
-  XmlResult Load(std::string text);
+  XmlResult Load(std::string text, XmlTextStorage storage = XmlTextStorage::kNodes);
 
   // The document node, parent of the root element; null before a successful Load.
   Node Root() const;
@@ -59,6 +66,8 @@ class XmlDocument {
 
   // All text and CDATA below `node` concatenated in document order.
   std::string Text(Node node) const;
+  // The same, appended to `*text`.
+  void AppendText(Node node, std::string* text) const;
 
  private:
   struct Impl;

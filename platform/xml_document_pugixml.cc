@@ -45,13 +45,14 @@ struct XmlDocument::Impl {
 XmlDocument::XmlDocument() : impl_(std::make_unique<Impl>()) {}
 XmlDocument::~XmlDocument() = default;
 
-XmlResult XmlDocument::Load(std::string text) {
+XmlResult XmlDocument::Load(std::string text, XmlTextStorage storage) {
   impl_->document.reset();
   impl_->loaded = false;
   impl_->buffer = std::move(text);
   // Document type declarations are skipped, not read: no entity they declare is
   // ever expanded. Whitespace-only text between elements is dropped.
   unsigned int parse_options = pugi::parse_default | pugi::parse_comments | pugi::parse_pi;
+  if (storage == XmlTextStorage::kInElements) parse_options |= pugi::parse_embed_pcdata;
   pugi::xml_parse_result parsed = impl_->document.load_buffer_inplace(
       impl_->buffer.data(), impl_->buffer.size(), parse_options, pugi::encoding_auto);
   if (parsed.status == pugi::status_out_of_memory) {
@@ -119,14 +120,26 @@ std::string XmlDocument::NodeName(Node node) const {
 
 std::string XmlDocument::Text(Node node) const {
   std::string text;
-  if (node.IsNull()) return text;
+  AppendText(node, &text);
+  return text;
+}
+
+void XmlDocument::AppendText(Node node, std::string* text) const {
+  if (node.IsNull()) return;
+  // Text and CDATA nodes hold their text as their value; so does an element that
+  // keeps its leading text itself (XmlTextStorage::kInElements); other nodes'
+  // values are not text.
+  auto append_own_text = [text](pugi::xml_node n) {
+    pugi::xml_node_type type = n.type();
+    if (type == pugi::node_pcdata || type == pugi::node_cdata || type == pugi::node_element)
+      text->append(n.value());
+  };
   pugi::xml_node top = ToPugi(node.handle_);
-  if (top.type() == pugi::node_pcdata || top.type() == pugi::node_cdata) return top.value();
+  append_own_text(top);
   // Walk the subtree without recursion: documents may nest arbitrarily deep.
   pugi::xml_node current = top.first_child();
   while (current && current != top) {
-    if (current.type() == pugi::node_pcdata || current.type() == pugi::node_cdata)
-      text += current.value();
+    append_own_text(current);
     if (current.first_child()) {
       current = current.first_child();
       continue;
@@ -134,5 +147,4 @@ std::string XmlDocument::Text(Node node) const {
     while (current != top && !current.next_sibling()) current = current.parent();
     if (current != top) current = current.next_sibling();
   }
-  return text;
 }

@@ -75,6 +75,56 @@ TEST(XmlDocumentTest, TextJoinsAllDescendantTextAndDecodesReferences) {
             "xy<z>&amp;<\xC3\xA9\xE2\x82\xAC" "w");
 }
 
+// Walks both documents side by side: every node other than text must have the
+// same name, the same text below it and the same such children, in order.
+void ExpectSameReading(const XmlDocument& nodes, XmlDocument::Node a,
+                       const XmlDocument& in_elements, XmlDocument::Node b, const std::string& at) {
+  ASSERT_EQ(nodes.NodeName(a), in_elements.NodeName(b)) << at;
+  EXPECT_EQ(nodes.Text(a), in_elements.Text(b)) << at;
+  auto not_text = [](const XmlDocument& document, XmlDocument::Node node) {
+    std::vector<XmlDocument::Node> kept;
+    for (XmlDocument::Node child : document.Children(node))
+      if (document.NodeName(child) != "#text") kept.push_back(child);
+    return kept;
+  };
+  std::vector<XmlDocument::Node> from_a = not_text(nodes, a);
+  std::vector<XmlDocument::Node> from_b = not_text(in_elements, b);
+  ASSERT_EQ(from_a.size(), from_b.size()) << at;
+  for (size_t i = 0; i < from_a.size(); ++i)
+    ExpectSameReading(nodes, from_a[i], in_elements, from_b[i],
+                      at + "/" + nodes.NodeName(from_a[i]));
+}
+
+TEST(XmlDocumentTest, TextKeptInElementsReadsTheSame) {
+  const char* const texts[] = {
+      "<rss><channel><title>T</title><item><title>E1 &amp; more</title>"
+      "<description>x<b>y</b>z<![CDATA[c]]></description><pubDate/></item></channel></rss>",
+      "<r>lead<t>a</t>tail<t><![CDATA[first]]>then<u>deep<v>er</v></u>end</t></r>",
+      "<r><t>&lt;&#233;</t><t>\r\nline\r\n</t><p><?pi x?>text</p><q><!--n-->after</q></r>",
+      "<r> <t> spaced </t>\n<e/>\n</r>",
+  };
+  for (const char* text : texts) {
+    XmlDocument nodes, in_elements;
+    ASSERT_EQ(nodes.Load(text), XmlResult::kOk) << text;
+    ASSERT_EQ(in_elements.Load(text, XmlTextStorage::kInElements), XmlResult::kOk) << text;
+    ExpectSameReading(nodes, nodes.Root(), in_elements, in_elements.Root(), text);
+    // Selection by name, as the feed reader does it.
+    XmlDocument::Node first_a = nodes.SelectSingle(nodes.Root(), "r");
+    XmlDocument::Node first_b = in_elements.SelectSingle(in_elements.Root(), "r");
+    EXPECT_EQ(nodes.Text(nodes.SelectSingle(first_a, "t")),
+              in_elements.Text(in_elements.SelectSingle(first_b, "t")))
+        << text;
+  }
+  // Only the leading text moves into its element; text after a child stays a node.
+  XmlDocument document;
+  ASSERT_EQ(document.Load("<r>a<b/>c</r>", XmlTextStorage::kInElements), XmlResult::kOk);
+  std::vector<std::string> names;
+  for (XmlDocument::Node child : document.Children(document.SelectSingle(document.Root(), "r")))
+    names.push_back(document.NodeName(child));
+  EXPECT_EQ(names, (std::vector<std::string>{"b", "#text"}));
+  EXPECT_EQ(document.Text(document.Root()), "ac");
+}
+
 TEST(XmlDocumentTest, DeclaredEntitiesAreNeverExpanded) {
   std::string laughs =
       "<!DOCTYPE a [<!ENTITY l0 \"boom\">"

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "tools/vendor/cgi_request.h"
 #include "tools/vendor/rss_text.h"
@@ -21,10 +22,35 @@ int Fail(const char* status, const std::string& text) {
   return 0;
 }
 
-void PrintElement(const char* name, const std::string& text) {
-  std::string escaped = XmlEscape(text);
-  printf("<%s>%s</%s>\n", name, escaped.c_str(), name);
-}
+// The document is built in one buffer and written out in large pieces: a history
+// of tens of thousands of changes is megabytes long.
+class FeedWriter {
+ public:
+  FeedWriter() { buffer_.reserve(kFlushSize + 64 * 1024); }
+  ~FeedWriter() { Flush(); }
+  FeedWriter(const FeedWriter&) = delete;
+  FeedWriter& operator=(const FeedWriter&) = delete;
+
+  void Raw(std::string_view text) { buffer_.append(text); }
+  void Element(std::string_view name, std::string_view text) {
+    buffer_ += '<';
+    buffer_.append(name);
+    buffer_ += '>';
+    AppendXmlEscaped(text, &buffer_);
+    buffer_ += "</";
+    buffer_.append(name);
+    buffer_ += ">\n";
+    if (buffer_.size() >= kFlushSize) Flush();
+  }
+  void Flush() {
+    fwrite(buffer_.data(), 1, buffer_.size(), stdout);
+    buffer_.clear();
+  }
+
+ private:
+  static constexpr size_t kFlushSize = 1 << 20;
+  std::string buffer_;
+};
 
 }  // namespace
 
@@ -38,23 +64,25 @@ int main() {
   std::optional<ModuleInfo> module = database.FindModule(*module_name);
   if (!module) return Fail("404 Not Found", "No module is called " + *module_name + ".");
 
-  printf("Status: 200 OK\r\nContent-Type: application/rss+xml; charset=UTF-8\r\n\r\n");
-  printf("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rss version=\"2.0\">\n<channel>\n");
-  PrintElement("title", module->title);
-  PrintElement("link", std::string("http://") + EnvOr("HTTP_HOST", "localhost") +
+  FeedWriter feed;
+  feed.Raw("Status: 200 OK\r\nContent-Type: application/rss+xml; charset=UTF-8\r\n\r\n");
+  feed.Raw("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rss version=\"2.0\">\n<channel>\n");
+  feed.Element("title", module->title);
+  feed.Element("link", std::string("http://") + EnvOr("HTTP_HOST", "localhost") +
                            EnvOr("SCRIPT_NAME", "/cgi/changelog.cgi") + "?Module=" +
                            module->name);
-  PrintElement("description", module->description);
-  bool complete = database.ForEachChange(module->name, [](const ChangeEntry& change) {
-    printf("<item>\n");
-    PrintElement("title", change.title);
-    PrintElement("description", change.description);
-    std::string date = Rfc822Date(change.published);
-    if (!date.empty()) PrintElement("pubDate", date);
-    printf("</item>\n");
+  feed.Element("description", module->description);
+  bool complete = database.ForEachChange(module->name, [&feed](const ChangeEntry& change) {
+    feed.Raw("<item>\n");
+    feed.Element("title", change.title);
+    feed.Element("description", change.description);
+    char date[kRfc822DateCapacity];
+    size_t date_length = FormatRfc822Date(change.published, date);
+    if (date_length != 0) feed.Element("pubDate", std::string_view(date, date_length));
+    feed.Raw("</item>\n");
   });
   // A history cut short by a database fault still ends as a well-formed document.
-  if (!complete) printf("<!-- the change history could not be read to its end -->\n");
-  printf("</channel>\n</rss>\n");
+  if (!complete) feed.Raw("<!-- the change history could not be read to its end -->\n");
+  feed.Raw("</channel>\n</rss>\n");
   return 0;
 }

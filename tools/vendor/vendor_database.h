@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 struct ModuleInfo {
   std::string name;
@@ -15,10 +16,11 @@ struct ModuleInfo {
   std::string description;
 };
 
+// One change as the database holds it; the texts are valid during the visit only.
 struct ChangeEntry {
-  std::string title;
-  std::string description;
-  std::string published;  // "YYYY-MM-DD HH:MM:SS", the server's clock
+  std::string_view title;
+  std::string_view description;
+  std::string_view published;  // "YYYY-MM-DD HH:MM:SS", the server's clock
 };
 
 class VendorDatabase {
