@@ -100,7 +100,11 @@ int CZORMListCtrl::GetColumnCount() const {
 void CZORMListCtrl::AutoSizeColumns() {
   const int count = GetColumnCount();
   for (int column = 0; column < count && column < kLockableColumns; ++column) {
-    if (!m_bLockedWidths[column]) SetColumnWidth(column, wxLIST_AUTOSIZE_USEHEADER);
+    if (m_bLockedWidths[column]) continue;
+    if (IsVirtual())
+      SetColumnWidth(column, FittingVirtualColumnWidth(column));
+    else
+      SetColumnWidth(column, wxLIST_AUTOSIZE_USEHEADER);
   }
 }
 

@@ -61,6 +61,14 @@ class CZORMListCtrl : public wxListCtrl {
   // header text and its widest cell. Columns from kLockableColumns on keep their width.
   void AutoSizeColumns();
 
+  // The width the list's own auto-sizing (wxLIST_AUTOSIZE_USEHEADER) gives a
+  // column of a virtual list, measured the same way over the same rows (all of
+  // them up to kMeasuredRowsAtEachEnd at each end, else that many at each end plus
+  // the visible ones) but through one drawing context instead of one per row,
+  // which on a list of many thousand rows saves a noticeable part of a second.
+  int FittingVirtualColumnWidth(int column) const;
+  static constexpr long kMeasuredRowsAtEachEnd = 500;
+
   // --- Drawing ---
 
   // Draws the cells of `column` on a light grey background, except on shaded rows

@@ -174,6 +174,57 @@ TEST_F(ListCtrlTest, AutoSizeColumnsFitsTheFirstSixteenUnlessLocked) {
   }
 }
 
+// A virtual list of texts of many lengths, with an image on every third row.
+class VariedList : public CZORMListCtrl {
+ public:
+  VariedList(wxWindow* parent, long rows)
+      : CZORMListCtrl(parent, wxID_ANY, wxPoint(20, 60), wxSize(460, 240),
+                      wxLC_REPORT | wxLC_VIRTUAL) {
+    SetItemCount(rows);
+  }
+
+ protected:
+  wxString OnGetItemText(long item, long column) const override {
+    const char* words[] = {"fix", "Enhancement", "WWW wide", "iii", "Caf\u00e9 Z\u00fcrich"};
+    wxString text = wxString::FromUTF8(words[(item + column) % 5]);
+    for (long i = 0; i < (item * 7 + column * 3) % 11; ++i) text += " more";
+    return text;
+  }
+  int OnGetItemImage(long item) const override { return item % 3 == 0 ? 0 : -1; }
+};
+
+TEST_F(ListCtrlTest, VirtualAutoSizingMatchesTheListsOwn) {
+  wxImageList images(16, 16, true, 1);
+  images.Add(wxBitmap(16, 16));
+  for (long rows : {0L, 1L, 40L, 999L}) {
+    for (bool with_images : {false, true}) {
+      auto* list = new VariedList(panel_, rows);
+      if (with_images) list->SetImageList(&images, wxIMAGE_LIST_SMALL);
+      list->AppendColumn("T", wxLIST_FORMAT_LEFT, 30);
+      list->AppendColumn("A heading wider than most of its cells", wxLIST_FORMAT_LEFT, 30);
+      list->AppendColumn("Last", wxLIST_FORMAT_LEFT, 30);
+      for (int column = 0; column < 3; ++column) {
+        const int ours = list->FittingVirtualColumnWidth(column);
+        list->SetColumnWidth(column, wxLIST_AUTOSIZE_USEHEADER);
+        EXPECT_EQ(list->GetColumnWidth(column), ours)
+            << rows << " rows, images " << with_images << ", column " << column;
+      }
+      list->SetImageList(nullptr, wxIMAGE_LIST_SMALL);
+      list->Destroy();
+    }
+  }
+}
+
+TEST_F(ListCtrlTest, VirtualAutoSizingOfAHugeListMeasuresBothEnds) {
+  auto* list = new VariedList(panel_, 200000);
+  list->AppendColumn("T", wxLIST_FORMAT_LEFT, 30);
+  list->AppendColumn("Middle", wxLIST_FORMAT_LEFT, 30);
+  const int narrow = list->FittingVirtualColumnWidth(0);
+  EXPECT_GT(narrow, 100);  // the long texts among the first rows count
+  list->AutoSizeColumns();
+  EXPECT_EQ(narrow, list->GetColumnWidth(0));
+}
+
 TEST_F(ListCtrlTest, ColumnCountAndHeaderFollowTheView) {
   NumberedList* report = MakeList();
   EXPECT_EQ(3, report->GetColumnCount());
