@@ -24,20 +24,7 @@ export HOME=$state/home XDG_CONFIG_HOME=$state/home/config XDG_DATA_HOME=$state/
   XDG_CONFIG_DIRS=$state/home/etc-xdg TMPDIR=$state/home/tmp
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_DIRS" "$TMPDIR"
 
-cat > "$state/feeds.sql" <<'SQL'
-INSERT INTO module VALUES ('BENCH20', 'Bench 20', 'Twenty changes'),
-                          ('BENCH40K', 'Bench 40K', 'Forty thousand changes');
-WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000)
-INSERT INTO change (module, title, description, published)
-SELECT CASE WHEN i <= 20 THEN 'BENCH20' ELSE 'BENCH40K' END,
-       CASE WHEN i % 3 = 0 THEN 'F' ELSE 'E' END || i || ' Change ' || i,
-       'Change number ' || i || ': scanning, labels & totals reworked for the warehouse',
-       datetime('2021-07-05', '-' || (i % 5000) || ' hours')
-FROM n;
-INSERT INTO change (module, title, description, published)
-SELECT 'BENCH40K', title, description, published FROM change WHERE module = 'BENCH20';
-SQL
-vendor_site_start "$build" "$state" "$state/feeds.sql"
+vendor_site_start "$build" "$state" "$(pwd)/bench/changelog_40k.sql"
 export ZORMVENDORSERVER=127.0.0.1:$VENDOR_PORT ZORMUPDATESERVER=127.0.0.1:$VENDOR_PORT
 private_xvfb_start "$state"
 for module in BENCH20 BENCH40K; do
