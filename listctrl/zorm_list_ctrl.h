@@ -62,10 +62,12 @@ class CZORMListCtrl : public wxListCtrl {
   void AutoSizeColumns();
 
   // The width the list's own auto-sizing (wxLIST_AUTOSIZE_USEHEADER) gives a
-  // column of a virtual list, measured the same way over the same rows (all of
-  // them up to kMeasuredRowsAtEachEnd at each end, else that many at each end plus
-  // the visible ones) but through one drawing context instead of one per row,
-  // which on a list of many thousand rows saves a noticeable part of a second.
+  // column of a virtual list, with the same margins, but measured through one
+  // drawing context instead of one per row, which on a list of many thousand rows
+  // saves a noticeable part of a second. Like the list's own, it samples a long
+  // list: every row up to twice kMeasuredRowsAtEachEnd, else that many rows at
+  // each end plus the visible ones (the list's own takes as many as it measures
+  // in a fixed time).
   int FittingVirtualColumnWidth(int column) const;
   static constexpr long kMeasuredRowsAtEachEnd = 500;
 
