@@ -1,8 +1,11 @@
 #include "app/rss_list_ctrl.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 #include <string>
+
+#include "app/change_history_text.h"
 
 CRSSListCtrl::~CRSSListCtrl() = default;
 
@@ -23,21 +26,8 @@ void CRSSListCtrl::OnGetDispInfo(CRSSDispInfo& info) const {
                                 std::to_string(info.item) + ".");
   const CRSSItem& entry = *m_rss.m_rows[info.item];
   if (info.mask & CRSSDispInfo::kText) {
-    std::string text;
-    switch (info.subItem) {
-      case 0:
-        text = entry.m_nType != 0 ? "Enhancement" : "Fix";
-        break;
-      case 1:
-        text = entry.m_dtDate.Format("%Y-%m-%d");
-        break;
-      case 2:
-        text = entry.m_strDescription;
-        break;
-      default:
-        break;
-    }
-    CopyTextCut(text, info.pszText, info.cchTextMax);
+    CopyTextCut(ChangeHistoryCellText(entry, static_cast<int>(info.subItem)), info.pszText,
+                info.cchTextMax);
   }
   if (info.mask & CRSSDispInfo::kImage) info.iImage = entry.m_nType != 0 ? 1 : 0;
 }

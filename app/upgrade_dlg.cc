@@ -7,13 +7,8 @@
 #include "app/change_history_load.h"
 #include "app/install_progress.h"
 #include "app/resource_icons.h"
+#include "app/upgrade_summary.h"
 #include "platform/installer.h"
-
-namespace {
-
-const char kCaption[] = "Calvaro Upgrade Utility";
-
-}  // namespace
 
 // clang-format off
 wxBEGIN_EVENT_TABLE(CZORMUpgradeDlg, wxDialog)
@@ -25,7 +20,7 @@ wxEND_EVENT_TABLE()
 
 CZORMUpgradeDlg::CZORMUpgradeDlg(wxWindow* parent) {
   // Resizable, with caption and system menu; the controls keep their places.
-  Create(parent, wxID_ANY, kCaption, wxDefaultPosition, wxDefaultSize,
+  Create(parent, wxID_ANY, kUpgradeAppTitle, wxDefaultPosition, wxDefaultSize,
          wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER, "CZORMUpgradeDlg");
   m_hIcon = LoadIconResource(IDI_APP, 32);
   // The layout is drawn for an 8-point dialog font; the desktop's own face keeps
@@ -65,7 +60,7 @@ void CZORMUpgradeDlg::OnInitDialog(wxInitDialogEvent& event) {
     LoadFeed();
   } catch (const std::exception& error) {
     // The list stays as it is, without columns; the summary and both buttons work.
-    wxMessageDialog box(this, wxString::FromUTF8(error.what()), kCaption, wxOK | wxICON_ERROR);
+    wxMessageDialog box(this, wxString::FromUTF8(error.what()), kUpgradeAppTitle, wxOK | wxICON_ERROR);
     box.ShowModal();
     return;
   }
