@@ -4,13 +4,9 @@
 
 #include <algorithm>
 
-CZORMInstallProgress::CZORMInstallProgress(wxWindow* parent) : m_parent(parent) {
-  m_previous = SetInstallProgressCallback(
-      [this](const InstallProgress& progress) { return Report(progress); });
-}
+CZORMInstallProgress::CZORMInstallProgress(wxWindow* parent) : m_parent(parent) {}
 
 CZORMInstallProgress::~CZORMInstallProgress() {
-  SetInstallProgressCallback(std::move(m_previous));
   if (m_window) m_window->Hide();
 }
 

@@ -1,5 +1,5 @@
-// The progress window of an installation. While an object of this class lives,
-// the installer reports to it: the window appears with the first report (so an
+// The progress window of an installation. The installer reports to Callback()
+// while the object lives: the window appears with the first report (so an
 // installation that fails at once shows none), follows the download and then the
 // installation of the files, and its "Cancel" makes the installer stop, which
 // then returns 1602 and leaves nothing installed. GUI thread only.
@@ -14,12 +14,17 @@ class wxWindow;
 
 class CZORMInstallProgress {
  public:
-  // Starts receiving the installer's reports; `parent` owns the window.
+  // `parent` owns the window.
   explicit CZORMInstallProgress(wxWindow* parent);
-  // Closes the window and gives the installer back the receiver it had before.
+  // Closes the window.
   ~CZORMInstallProgress();
   CZORMInstallProgress(const CZORMInstallProgress&) = delete;
   CZORMInstallProgress& operator=(const CZORMInstallProgress&) = delete;
+
+  // What InstallProduct is to report to; valid while this object lives.
+  InstallProgressCallback Callback() {
+    return [this](const InstallProgress& progress) { return Report(progress); };
+  }
 
   // The window while it is shown, else null.
   wxProgressDialog* window() const { return m_window.get(); }
@@ -31,5 +36,4 @@ class CZORMInstallProgress {
   wxWindow* m_parent;
   std::unique_ptr<wxProgressDialog> m_window;
   bool m_bCancelled = false;
-  InstallProgressCallback m_previous;
 };

@@ -3,24 +3,11 @@
 #include <string>
 #include <vector>
 
-#include <wx/msgdlg.h>
-
 #include "app/command_line_info_ex.h"
 #include "app/upgrade_dlg.h"
 #include "app/upgrade_summary.h"
-#include "app/zorm_xml.h"
 #include "framework/user_message_box.h"
 #include "platform/command_line_info.h"
-
-namespace {
-
-// The change-history reader's one complaint, in a box of the program's own.
-void ShowXmlError(const char* text) {
-  wxMessageDialog box(nullptr, wxString::FromUTF8(text), kUpgradeAppTitle, wxOK | wxICON_NONE);
-  box.ShowModal();
-}
-
-}  // namespace
 
 CZORMUpgradeApp::CZORMUpgradeApp() {
   // A restart after a system update means nothing to a session manager here, so
@@ -32,7 +19,6 @@ bool CZORMUpgradeApp::OnInit() { return InitInstance(); }
 bool CZORMUpgradeApp::InitInstance() {
   // Messages of the layers below reach the operator as message boxes.
   InstallUserMessageBoxes();
-  CZORMXML::SetErrorReporter(ShowXmlError);
   InitFramework(kUpgradeAppTitle, 0, kUpgradeBuildDate);
 
   // The arguments as the program received them; wx's own option parsing stays

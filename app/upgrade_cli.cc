@@ -108,12 +108,13 @@ int RunUpgradeCli(int argc, const char* const* argv) {
 
   InstallProgressCallback progress;
   if (isatty(STDERR_FILENO)) progress = ReportProgress;
-  const InstallResult result =
+  const Status result =
       InstallProduct(command_line.m_strURL, command_line.m_strProperties, progress);
-  if (result.code != kInstallSuccess) {
-    printf("Windows Installer returned code: %u\n", result.code);
-    if (!result.error.empty()) fprintf(stderr, "calvaro-upgrade-cli: %s\n", result.error.c_str());
+  if (!result.ok()) {
+    printf("Windows Installer returned code: %u\n", static_cast<unsigned>(result.code()));
+    if (!result.message().empty())
+      fprintf(stderr, "calvaro-upgrade-cli: %s\n", result.message().c_str());
   }
   fflush(stdout);
-  return static_cast<int>(result.code & 0xFF);
+  return static_cast<int>(result.code() & 0xFF);
 }

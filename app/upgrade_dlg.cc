@@ -95,16 +95,16 @@ void CZORMUpgradeDlg::FillList() {
 void CZORMUpgradeDlg::OnUpgrade(wxCommandEvent&) {
   const std::string package = ValueOf(m_pPropURL);
   const std::string properties = ValueOf(m_pPropMSIProperties);
-  unsigned code;
+  long code;
   {
     CZORMInstallProgress progress(this);
-    code = MsiInstallProductA(package.c_str(), properties.c_str());
+    code = InstallProduct(package, properties, progress.Callback()).code();
   }
   if (code == kInstallSuccess) {
     if (Validate() && TransferDataFromWindow()) EndModal(wxID_OK);
     return;
   }
-  wxMessageDialog box(this, wxString::Format("Windows Installer returned code: %u", code),
+  wxMessageDialog box(this, wxString::Format("Windows Installer returned code: %u", static_cast<unsigned>(code)),
                       "Install Error", wxOK | wxICON_INFORMATION);
   box.ShowModal();
 }

@@ -1,25 +1,15 @@
 #include "app/zorm_xml.h"
 
-#include <cstdio>
 #include <new>
 
-namespace {
-
-void ReportToStandardError(const char* text) { fprintf(stderr, "%s\n", text); }
-
-CZORMXML::ErrorReporter g_reporter = ReportToStandardError;
-
-}  // namespace
-
-void CZORMXML::SetErrorReporter(ErrorReporter reporter) {
-  g_reporter = reporter != nullptr ? reporter : ReportToStandardError;
-}
+#include "app/upgrade_summary.h"
+#include "platform/user_message.h"
 
 CZORMXML::CZORMXML() {
   try {
     m_pDoc = std::make_unique<XmlDocument>();
   } catch (const std::bad_alloc&) {
-    g_reporter("Failed to create CLSID_DOMDocument60");
+    ShowUserMessage(kUpgradeAppTitle, "Failed to create CLSID_DOMDocument60", MessageIcon::kNone);
   }
 }
 

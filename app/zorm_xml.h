@@ -1,7 +1,8 @@
 // CZORMXML: the upgrade utility's XML document, the base of the feed reader. It
 // owns one document and answers what the feed reader asks of it: load a text,
 // the name of a node, the text of a node's first child of a given name. No wx:
-// creation failures go to a reporter the program installs.
+// a creation failure is a user message (platform/user_message.h), which the
+// program shows as a message box.
 #pragma once
 
 #include <memory>
@@ -13,18 +14,13 @@ class CZORMXML {
  public:
   using Node = XmlDocument::Node;
 
-  // Creates the document. When that fails the reporter is called with
+  // Creates the document. When that fails (out of memory) the user is shown
   // "Failed to create CLSID_DOMDocument60" and the object stays usable: every
   // operation then returns XmlResult::kFailure or an empty text.
   CZORMXML();
   virtual ~CZORMXML();
   CZORMXML(const CZORMXML&) = delete;
   CZORMXML& operator=(const CZORMXML&) = delete;
-
-  // How the program shows the creation failure (a message box in the GUI);
-  // by default the text goes to standard error.
-  using ErrorReporter = void (*)(const char* text);
-  static void SetErrorReporter(ErrorReporter reporter);
 
   // Parses `text` into the document. kOk: parsed; kFalse: not well-formed (the
   // document is then empty); kFailure: no document, or out of memory. `storage`

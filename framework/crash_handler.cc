@@ -7,7 +7,7 @@
 
 #include "framework/executable_folder.h"
 #include "platform/crash_dump_writer.h"
-#include "platform/system_info.h"
+#include "platform/file_io.h"
 
 namespace {
 
@@ -28,8 +28,8 @@ std::string DefaultCrashMessageProgram() {
 bool InstallCrashHandler(const std::string& message_program) {
   static bool installed = false;
   if (installed) return true;
-  std::string error;
-  installed = InstallCrashDumpWriter({TempFolder(), message_program}, &error);
-  if (!installed) fprintf(stderr, "%s\n", error.c_str());
+  Status status = InstallCrashDumpWriter({TempFolder(), message_program});
+  if (!status.ok()) fprintf(stderr, "%s\n", status.message().c_str());
+  installed = status.ok();
   return installed;
 }

@@ -8,6 +8,7 @@ namespace {
 
 long IconStyle(MessageIcon icon) {
   switch (icon) {
+    case MessageIcon::kNone: return wxICON_NONE;
     case MessageIcon::kStop: return wxICON_ERROR;
     case MessageIcon::kQuestion: return wxICON_QUESTION;
     case MessageIcon::kWarning: return wxICON_WARNING;

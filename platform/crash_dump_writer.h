@@ -15,6 +15,8 @@
 #include <cstddef>
 #include <string>
 
+#include "util/status.h"
+
 struct CrashDumpSettings {
   // Folder for the dump, ending in '/'.
   std::string temp_folder;
@@ -28,9 +30,9 @@ extern const char kCrashMessageCaption[];
 std::string CrashMessageText(const std::string& dump_path);
 
 // Installs the handlers for the fatal signals (on an alternate stack, so a stack
-// overflow is caught too) and for std::terminate. Returns false and fills `error`
-// when a handler cannot be installed or a setting does not fit its buffer.
-bool InstallCrashDumpWriter(const CrashDumpSettings& settings, std::string* error);
+// overflow is caught too) and for std::terminate. Fails when a handler cannot be
+// installed or a setting does not fit its buffer.
+Status InstallCrashDumpWriter(const CrashDumpSettings& settings);
 
 // Exit status of a process that crashed with `signal_number`: 128 + the number, as
 // shells report a death by that signal.

@@ -15,6 +15,7 @@
 #include <ctime>
 #include <exception>
 
+#include "platform/civil_calendar.h"
 #include "util/clock.h"
 
 extern char** environ;
@@ -50,6 +51,8 @@ char g_exception_what[512];
 std::atomic<pid_t> g_handling_thread{0};
 static_assert(std::atomic<pid_t>::is_always_lock_free);
 
+// Not the shared WriteAll of platform/file_io.h: everything the dump path calls stays
+// async-signal-safe and in this file, where that can be checked at a glance.
 void WriteAll(int fd, const char* data, size_t size) {
   while (size > 0) {
     ssize_t written = write(fd, data, size);
@@ -129,16 +132,6 @@ bool AppendUnsigned(char** at, char* end, unsigned value) {
   for (int i = 0; i < count; ++i) text[i] = digits[count - 1 - i];
   text[count] = '\0';
   return Append(at, end, text);
-}
-
-// Days since 1970-01-01 of a date in the proleptic Gregorian calendar.
-long long DaysFromCivil(long long year, unsigned month, unsigned day) {
-  year -= month <= 2;
-  const long long era = (year >= 0 ? year : year - 399) / 400;
-  const long long year_of_era = year - era * 400;
-  const long long day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-  const long long day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-  return era * 146097 + day_of_era - 719468;
 }
 
 const char* SignalName(int signal_number) {
@@ -349,31 +342,20 @@ bool FormatCrashDumpPath(char* out, size_t capacity, const char* temp_folder, un
 }
 
 void YearAndDayOfYear(long long seconds, long utc_offset, unsigned* year, unsigned* day_of_year) {
+  // The calendar functions are plain arithmetic, so they are safe in a signal handler.
+  const long long kUnixEpochOleDay = 25569;  // 1 January 1970
   long long local = seconds + utc_offset;
-  long long days = local / 86400 - (local % 86400 < 0 ? 1 : 0);
-  // Civil date of `days` (Howard Hinnant's algorithm), then count from 1 January.
-  long long shifted = days + 719468;
-  const long long era = (shifted >= 0 ? shifted : shifted - 146096) / 146097;
-  const long long day_of_era = shifted - era * 146097;
-  const long long year_of_era =
-      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  const long long day_of_march_year =
-      day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
-  const long long month_from_march = (5 * day_of_march_year + 2) / 153;
-  const unsigned month = static_cast<unsigned>(month_from_march < 10 ? month_from_march + 3
-                                                                     : month_from_march - 9);
-  const long long civil_year = year_of_era + era * 400 + (month <= 2);
-  *year = static_cast<unsigned>(civil_year);
-  *day_of_year = static_cast<unsigned>(days - DaysFromCivil(civil_year, 1, 1));
+  long long day = local / 86400 - (local % 86400 < 0 ? 1 : 0) + kUnixEpochOleDay;
+  const CivilDate date = CivilFromOleDay(day);
+  *year = static_cast<unsigned>(date.year);
+  *day_of_year = static_cast<unsigned>(day - OleDayFromCivil(date.year, 1, 1));
 }
 
-bool InstallCrashDumpWriter(const CrashDumpSettings& settings, std::string* error) {
+Status InstallCrashDumpWriter(const CrashDumpSettings& settings) {
   if (!CopySetting(g_settings.temp_folder, sizeof g_settings.temp_folder, settings.temp_folder) ||
       !CopySetting(g_settings.message_program, sizeof g_settings.message_program,
-                   settings.message_program)) {
-    *error = "crash dump settings: a path is too long";
-    return false;
-  }
+                   settings.message_program))
+    return Status::Error("crash dump settings: a path is too long");
   ssize_t length = readlink("/proc/self/exe", g_settings.executable,
                             sizeof g_settings.executable - 1);
   g_settings.executable[length > 0 ? length : 0] = '\0';
@@ -390,20 +372,16 @@ bool InstallCrashDumpWriter(const CrashDumpSettings& settings, std::string* erro
   stack_t alt_stack{};
   alt_stack.ss_sp = g_alt_stack;
   alt_stack.ss_size = sizeof g_alt_stack;
-  if (sigaltstack(&alt_stack, nullptr) != 0) {
-    *error = std::string("crash dump: sigaltstack: ") + strerror(errno);
-    return false;
-  }
+  if (sigaltstack(&alt_stack, nullptr) != 0)
+    return Status::Error(std::string("crash dump: sigaltstack: ") + strerror(errno));
   struct sigaction action{};
   action.sa_sigaction = OnFatalSignal;
   action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_NODEFER;
   sigemptyset(&action.sa_mask);
   for (int signal_number : kFatalSignals) {
-    if (sigaction(signal_number, &action, nullptr) != 0) {
-      *error = std::string("crash dump: sigaction: ") + strerror(errno);
-      return false;
-    }
+    if (sigaction(signal_number, &action, nullptr) != 0)
+      return Status::Error(std::string("crash dump: sigaction: ") + strerror(errno));
   }
   std::set_terminate(OnTerminate);
-  return true;
+  return Status::Ok();
 }

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <set>
 
+#include "platform/file_io.h"
+
 namespace {
 
 bool HasControlCharacter(const std::string& text) {
@@ -11,58 +13,48 @@ bool HasControlCharacter(const std::string& text) {
   return false;
 }
 
-std::string WithoutTrailingSlashes(std::string path) {
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  return path;
-}
-
 struct Resolver {
   const std::map<std::string, const InstallDirectoryRow*>& rows;
   const InstallProperties& properties;
   const std::string& default_root;
   std::map<std::string, std::string>& paths;
-  std::string& error;
 
-  bool Resolve(const std::string& id, std::set<std::string>* visiting) {
-    if (paths.count(id)) return true;
+  Status Resolve(const std::string& id, std::set<std::string>* visiting) {
+    if (paths.count(id)) return Status::Ok();
     auto row = rows.find(id);
     if (row == rows.end()) {
-      error = "the package's folder " + id + " is not in its Directory table";
-      return false;
+      return Status::Error("the package's folder " + id + " is not in its Directory table");
     }
     if (!visiting->insert(id).second) {
-      error = "the package's folder " + id + " lies inside itself";
-      return false;
+      return Status::Error("the package's folder " + id + " lies inside itself");
     }
 
     auto property = properties.find(id);
     if (property != properties.end() && !property->second.empty()) {
       if (property->second[0] != '/' || HasControlCharacter(property->second)) {
-        error = id + " must be an absolute path, not \"" + property->second + "\"";
-        return false;
+        return Status::Error(id + " must be an absolute path, not \"" + property->second + "\"");
       }
-      paths[id] = WithoutTrailingSlashes(property->second);
-      return true;
+      paths[id] = WithoutTrailingSlash(property->second);
+      return Status::Ok();
     }
 
     const std::string& parent = row->second->parent;
     if (parent.empty() || parent == id) {
-      paths[id] = WithoutTrailingSlashes(default_root);
-      return true;
+      paths[id] = WithoutTrailingSlash(default_root);
+      return Status::Ok();
     }
-    if (!Resolve(parent, visiting)) return false;
+    if (Status status = Resolve(parent, visiting); !status.ok()) return status;
     std::string name = LongTargetName(row->second->default_dir);
     if (name == ".") {
       paths[id] = paths[parent];
-      return true;
+      return Status::Ok();
     }
     if (!IsPlainFileName(name)) {
-      error = "the package's folder " + id + " has the unusable name \"" + name + "\"";
-      return false;
+      return Status::Error("the package's folder " + id + " has the unusable name \"" + name + "\"");
     }
     const std::string& base = paths[parent];
     paths[id] = (base == "/" ? "" : base) + "/" + name;
-    return true;
+    return Status::Ok();
   }
 };
 
@@ -79,20 +71,21 @@ bool IsPlainFileName(const std::string& name) {
          name.find_first_of("/\\") == std::string::npos;
 }
 
-bool ResolveInstallDirectories(const std::vector<InstallDirectoryRow>& rows,
-                               const InstallProperties& properties, const std::string& default_root,
-                               std::map<std::string, std::string>* paths, std::string* error) {
+Status ResolveInstallDirectories(const std::vector<InstallDirectoryRow>& rows,
+                                 const InstallProperties& properties,
+                                 const std::string& default_root,
+                                 std::map<std::string, std::string>* paths) {
   std::map<std::string, const InstallDirectoryRow*> by_id;
   for (const InstallDirectoryRow& row : rows) by_id[row.id] = &row;
 
   std::map<std::string, std::string> resolved;
-  Resolver resolver{by_id, properties, default_root, resolved, *error};
+  Resolver resolver{by_id, properties, default_root, resolved};
   for (const InstallDirectoryRow& row : rows) {
     std::set<std::string> visiting;
-    if (!resolver.Resolve(row.id, &visiting)) return false;
+    if (Status status = resolver.Resolve(row.id, &visiting); !status.ok()) return status;
   }
   *paths = std::move(resolved);
-  return true;
+  return Status::Ok();
 }
 
 std::string DefaultInstallRoot() {
@@ -100,12 +93,6 @@ std::string DefaultInstallRoot() {
   if (data_home && data_home[0] == '/') return std::string(data_home) + "/Morvend";
   const char* home = getenv("HOME");
   return std::string(home ? home : "") + "/.local/share/Morvend";
-}
-
-std::string ParentFolder(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 bool IsWithinFolder(const std::string& path, const std::string& folder) {

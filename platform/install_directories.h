@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/install_properties.h"
+#include "util/status.h"
 
 // One row of a package's Directory table.
 struct InstallDirectoryRow {
@@ -19,13 +20,14 @@ struct InstallDirectoryRow {
 // (for instance INSTALLDIR=/opt/abc or TARGETDIR=...) goes to that path, and its
 // subfolders below it; a root without such a property goes to `default_root`;
 // every other folder is its parent's path plus the long target name of its
-// DefaultDir. Returns false and fills `error` when the table is broken (an
+// DefaultDir. Returns an error saying why when the table is broken (an
 // unknown parent, a loop, a name that would leave its parent such as ".." or
 // one with a "/") or a property names a relative path or one with control
 // characters.
-bool ResolveInstallDirectories(const std::vector<InstallDirectoryRow>& rows,
-                               const InstallProperties& properties, const std::string& default_root,
-                               std::map<std::string, std::string>* paths, std::string* error);
+Status ResolveInstallDirectories(const std::vector<InstallDirectoryRow>& rows,
+                                 const InstallProperties& properties,
+                                 const std::string& default_root,
+                                 std::map<std::string, std::string>* paths);
 
 // The target name of a DefaultDir, FileName or similar "short|long[:source]"
 // column: the long name of the target part.
@@ -38,9 +40,6 @@ bool IsPlainFileName(const std::string& name);
 // The installation root: $XDG_DATA_HOME/Morvend, or ~/.local/share/Morvend when
 // XDG_DATA_HOME is unset or not an absolute path.
 std::string DefaultInstallRoot();
-
-// The folder that holds `path` ("/" for a top-level entry, "." for a bare name).
-std::string ParentFolder(const std::string& path);
 
 // True when `path` is `folder` or lies below it.
 bool IsWithinFolder(const std::string& path, const std::string& folder);

@@ -8,8 +8,7 @@ bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9') || c =
 
 }  // namespace
 
-bool ParseInstallProperties(const std::string& text, InstallProperties* properties,
-                            std::string* error) {
+Status ParseInstallProperties(const std::string& text, InstallProperties* properties) {
   InstallProperties parsed;
   size_t i = 0;
   const size_t n = text.size();
@@ -19,14 +18,12 @@ bool ParseInstallProperties(const std::string& text, InstallProperties* properti
 
     const size_t name_start = i;
     if (!IsNameStart(text[i])) {
-      *error = "property name expected at position " + std::to_string(i + 1);
-      return false;
+      return Status::Error("property name expected at position " + std::to_string(i + 1));
     }
     while (i < n && IsNameChar(text[i])) ++i;
     std::string name = text.substr(name_start, i - name_start);
     if (i == n || text[i] != '=') {
-      *error = "\"=\" expected after property name " + name;
-      return false;
+      return Status::Error("\"=\" expected after property name " + name);
     }
     ++i;
 
@@ -48,18 +45,15 @@ bool ParseInstallProperties(const std::string& text, InstallProperties* properti
         value += text[i++];
       }
       if (!closed) {
-        *error = "the quoted value of " + name + " is not closed";
-        return false;
+        return Status::Error("the quoted value of " + name + " is not closed");
       }
       if (i < n && !IsBlank(text[i])) {
-        *error = "space expected after the quoted value of " + name;
-        return false;
+        return Status::Error("space expected after the quoted value of " + name);
       }
     } else {
       while (i < n && !IsBlank(text[i])) {
         if (text[i] == '"') {
-          *error = "unexpected quote in the value of " + name;
-          return false;
+          return Status::Error("unexpected quote in the value of " + name);
         }
         value += text[i++];
       }
@@ -67,5 +61,5 @@ bool ParseInstallProperties(const std::string& text, InstallProperties* properti
     parsed[name] = value;
   }
   *properties = std::move(parsed);
-  return true;
+  return Status::Ok();
 }

@@ -6,12 +6,13 @@
 #include <map>
 #include <string>
 
+#include "util/status.h"
+
 typedef std::map<std::string, std::string> InstallProperties;
 
-// Parses `text` into `properties` (a later item of the same name wins). Returns
-// false and fills `error` with what is wrong when the text does not parse: an item
+// Parses `text` into `properties` (a later item of the same name wins). Returns an
+// error saying what is wrong when the text does not parse: an item
 // without "=", a name that is not letters, digits, "_" and "." (not starting with a
 // digit or "."), a quote that is never closed, or text glued to a closing quote.
 // Empty or blank text gives no properties.
-bool ParseInstallProperties(const std::string& text, InstallProperties* properties,
-                            std::string* error);
+Status ParseInstallProperties(const std::string& text, InstallProperties* properties);

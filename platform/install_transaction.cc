@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/file_io.h"
 #include "platform/install_directories.h"
 
 namespace {
@@ -24,79 +25,55 @@ bool Exists(const std::string& path) {
   return lstat(path.c_str(), &st) == 0;
 }
 
-std::string SystemError(const std::string& what, const std::string& path) {
-  return what + " " + path + ": " + std::strerror(errno);
+Status SystemError(const std::string& what, const std::string& path) {
+  return Status::Error(what + " " + path + ": " + std::strerror(errno));
 }
 
 // Copies `from` to a temporary name beside `destination`, flushes it, and renames
 // it into place, so a reader never sees half a file.
-bool CopyInto(const std::string& from, const std::string& destination, std::string* error) {
+Status CopyInto(const std::string& from, const std::string& destination) {
   int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) {
-    *error = SystemError("cannot read", from);
-    return false;
-  }
+  if (in < 0) return SystemError("cannot read", from);
   std::string temp = destination + ".partial-XXXXXX";
   int out = mkstemp(temp.data());
   if (out < 0) {
-    *error = SystemError("cannot create", temp);
+    Status failed = SystemError("cannot create", temp);
     close(in);
-    return false;
+    return failed;
   }
-  bool ok = true;
+  Status status;
   char buffer[65536];
-  while (ok) {
+  while (status.ok()) {
     ssize_t got = read(in, buffer, sizeof buffer);
     if (got == 0) break;
     if (got < 0) {
       if (errno == EINTR) continue;
-      *error = SystemError("cannot read", from);
-      ok = false;
-      break;
-    }
-    for (ssize_t written = 0; written < got && ok;) {
-      ssize_t put = write(out, buffer + written, got - written);
-      if (put < 0 && errno == EINTR) continue;
-      if (put < 0) {
-        *error = SystemError("cannot write", temp);
-        ok = false;
-      } else {
-        written += put;
-      }
+      status = SystemError("cannot read", from);
+    } else if (!WriteAll(out, buffer, static_cast<size_t>(got))) {
+      status = SystemError("cannot write", temp);
     }
   }
   struct stat st;
-  if (ok && fstat(in, &st) == 0) fchmod(out, st.st_mode & 07777);
-  if (ok && fsync(out) != 0) {
-    *error = SystemError("cannot write", temp);
-    ok = false;
-  }
+  if (status.ok() && fstat(in, &st) == 0) fchmod(out, st.st_mode & 07777);
+  if (status.ok() && fsync(out) != 0) status = SystemError("cannot write", temp);
   close(in);
-  if (close(out) != 0 && ok) {
-    *error = SystemError("cannot write", temp);
-    ok = false;
-  }
-  if (ok && rename(temp.c_str(), destination.c_str()) != 0) {
-    *error = SystemError("cannot create", destination);
-    ok = false;
-  }
-  if (!ok) {
+  if (close(out) != 0 && status.ok()) status = SystemError("cannot write", temp);
+  if (status.ok() && rename(temp.c_str(), destination.c_str()) != 0)
+    status = SystemError("cannot create", destination);
+  if (!status.ok()) {
     unlink(temp.c_str());
-    return false;
+    return status;
   }
   unlink(from.c_str());
-  return true;
+  return status;
 }
 
 }  // namespace
 
-bool MoveFileInto(const std::string& from, const std::string& destination, std::string* error) {
-  if (rename(from.c_str(), destination.c_str()) == 0) return true;
-  if (errno != EXDEV) {
-    *error = SystemError("cannot move a file to", destination);
-    return false;
-  }
-  return CopyInto(from, destination, error);
+Status MoveFileInto(const std::string& from, const std::string& destination) {
+  if (rename(from.c_str(), destination.c_str()) == 0) return Status::Ok();
+  if (errno != EXDEV) return SystemError("cannot move a file to", destination);
+  return CopyInto(from, destination);
 }
 
 void RemoveTree(const std::string& path) {
@@ -108,23 +85,19 @@ InstallTransaction::~InstallTransaction() {
   if (!m_done) Rollback();
 }
 
-bool CreateStagingFolder(const std::string& install_folder, std::string* staging,
-                         std::string* error) {
+Status CreateStagingFolder(const std::string& install_folder, std::string* staging) {
   std::string base = install_folder;
   while (!IsDirectory(base) && base != "/" && base != ".") base = ParentFolder(base);
   std::string path = (base == "/" ? "" : base) + "/" + kStagingPrefix + "XXXXXX";
-  if (mkdtemp(path.data()) == nullptr) {
-    *error = SystemError("cannot create a staging folder in", base);
-    return false;
-  }
+  if (mkdtemp(path.data()) == nullptr) return SystemError("cannot create a staging folder in", base);
   *staging = path;
-  return true;
+  return Status::Ok();
 }
 
 bool IsStagingFolderName(const std::string& name) { return name.rfind(kStagingPrefix, 0) == 0; }
 
-bool InstallTransaction::MoveIntoPlace(const std::string& staged, const std::string& destination,
-                                       std::string* error) {
+Status InstallTransaction::MoveIntoPlace(const std::string& staged,
+                                         const std::string& destination) {
   // Create the missing folders top-down and remember them for a rollback.
   std::vector<std::string> missing;
   for (std::string folder = ParentFolder(destination); !IsDirectory(folder);
@@ -133,26 +106,22 @@ bool InstallTransaction::MoveIntoPlace(const std::string& staged, const std::str
     missing.push_back(folder);
   }
   for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-    if (mkdir(it->c_str(), 0755) != 0) {
-      *error = SystemError("cannot create the folder", *it);
-      return false;
-    }
+    if (mkdir(it->c_str(), 0755) != 0) return SystemError("cannot create the folder", *it);
     m_created_folders.push_back(*it);
   }
 
   if (Exists(destination)) {
     if (IsDirectory(destination)) {
       errno = EISDIR;
-      *error = SystemError("cannot replace", destination);
-      return false;
+      return SystemError("cannot replace", destination);
     }
     std::string kept = m_staging + "/replaced-" + std::to_string(++m_kept_count);
-    if (!MoveFileInto(destination, kept, error)) return false;
+    if (Status moved = MoveFileInto(destination, kept); !moved.ok()) return moved;
     m_replaced.emplace_back(destination, kept);
   }
-  if (!MoveFileInto(staged, destination, error)) return false;
+  if (Status moved = MoveFileInto(staged, destination); !moved.ok()) return moved;
   m_moved.push_back(destination);
-  return true;
+  return Status::Ok();
 }
 
 void InstallTransaction::Commit() {
@@ -163,9 +132,8 @@ void InstallTransaction::Commit() {
 void InstallTransaction::Rollback() {
   m_done = true;
   for (auto it = m_moved.rbegin(); it != m_moved.rend(); ++it) unlink(it->c_str());
-  std::string ignored;
   for (auto it = m_replaced.rbegin(); it != m_replaced.rend(); ++it)
-    MoveFileInto(it->second, it->first, &ignored);
+    MoveFileInto(it->second, it->first);  // best effort: nothing better is left to try
   for (auto it = m_created_folders.rbegin(); it != m_created_folders.rend(); ++it)
     rmdir(it->c_str());
   m_moved.clear();

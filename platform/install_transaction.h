@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "util/status.h"
+
 class InstallTransaction {
  public:
   InstallTransaction() = default;
@@ -21,9 +23,9 @@ class InstallTransaction {
   void Adopt(const std::string& staging) { m_staging = staging; }
 
   // Moves the staged file `staged` to `destination`, creating missing folders.
-  // A file already at `destination` is kept aside until Commit(). Returns false
-  // and fills `error` on failure; what was moved before stays until Rollback().
-  bool MoveIntoPlace(const std::string& staged, const std::string& destination, std::string* error);
+  // A file already at `destination` is kept aside until Commit(). On failure
+  // returns the error; what was moved before stays until Rollback().
+  Status MoveIntoPlace(const std::string& staged, const std::string& destination);
 
   // Makes the moves final: drops the replaced files and the staging folder.
   void Commit();
@@ -44,16 +46,15 @@ class InstallTransaction {
 
 // Creates a staging folder for an installation into `install_folder`, in that
 // folder's nearest existing ancestor so that moving from it is a rename.
-// Returns false and fills `error` when none can be made.
-bool CreateStagingFolder(const std::string& install_folder, std::string* staging,
-                         std::string* error);
+// Returns the error when none can be made.
+Status CreateStagingFolder(const std::string& install_folder, std::string* staging);
 
 // True when `name` is the name of a staging folder.
 bool IsStagingFolderName(const std::string& name);
 
 // Moves a file, by rename where possible, else by a copy that appears at
-// `destination` only when complete. Returns false and fills `error` on failure.
-bool MoveFileInto(const std::string& from, const std::string& destination, std::string* error);
+// `destination` only when complete.
+Status MoveFileInto(const std::string& from, const std::string& destination);
 
 // Removes `path` and everything below it; missing is fine.
 void RemoveTree(const std::string& path);

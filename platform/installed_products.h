@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "util/status.h"
+
 struct InstalledProduct {
   std::string product_code;        // "{GUID}" as in the package
   std::string name;                // ProductName
@@ -17,15 +19,13 @@ struct InstalledProduct {
   std::vector<std::string> files;  // absolute paths of the files installed
 };
 
-// Reads every recorded product into `products`. Returns false and fills `error`
-// when the store cannot be read.
-bool ReadInstalledProducts(std::vector<InstalledProduct>* products, std::string* error);
+// Every recorded product. A store that cannot be read reads as empty (see
+// settings_store.h).
+std::vector<InstalledProduct> ReadInstalledProducts();
 
-// Records `product`, replacing an earlier record of its ProductCode. Returns
-// false and fills `error` when the store cannot be written; then the store is
-// unchanged.
-bool RecordInstalledProduct(const InstalledProduct& product, std::string* error);
+// Records `product`, replacing an earlier record of its ProductCode. On an error
+// the store is unchanged.
+Status RecordInstalledProduct(const InstalledProduct& product);
 
-// Removes the record of `product_code` (no record is not an error). Returns false
-// and fills `error` when the store cannot be written.
-bool ForgetInstalledProduct(const std::string& product_code, std::string* error);
+// Removes the record of `product_code` (no record is not an error).
+Status ForgetInstalledProduct(const std::string& product_code);

@@ -30,8 +30,8 @@ std::string StringValue(const RegValues& values, const char* name) {
 
 }  // namespace
 
-bool ReadInstalledProducts(std::vector<InstalledProduct>* products, std::string* error) {
-  products->clear();
+std::vector<InstalledProduct> ReadInstalledProducts() {
+  std::vector<InstalledProduct> products;
   RegTree tree = SettingsStore(RegistryRoot::kCurrentUser).Load();
   for (const std::string& code : RegChildKeyNames(tree, kProductsKey)) {
     InstalledProduct product;
@@ -48,14 +48,13 @@ bool ReadInstalledProducts(std::vector<InstalledProduct>* products, std::string*
     if (files != tree.end())
       for (const auto& [name, value] : files->second)
         if (value.type == RegValue::Type::kString) product.files.push_back(value.text);
-    products->push_back(std::move(product));
+    products.push_back(std::move(product));
   }
-  return true;
+  return products;
 }
 
-bool RecordInstalledProduct(const InstalledProduct& product, std::string* error) {
-  SettingsStore store(RegistryRoot::kCurrentUser);
-  SettingsStore::Result result = store.Update(
+Status RecordInstalledProduct(const InstalledProduct& product) {
+  return SettingsStore(RegistryRoot::kCurrentUser).Update(
       [&](RegTree& tree) {
         RegEraseKeyTree(&tree, ProductKey(product.product_code));
         RegValues& values = tree[ProductKey(product.product_code)];
@@ -67,19 +66,14 @@ bool RecordInstalledProduct(const InstalledProduct& product, std::string* error)
         for (size_t i = 0; i < product.files.size(); ++i)
           files[FileValueName(i)] = RegValue::String(product.files[i]);
         return true;
-      },
-      error);
-  return result == SettingsStore::Result::kOk;
+      });
 }
 
-bool ForgetInstalledProduct(const std::string& product_code, std::string* error) {
-  SettingsStore store(RegistryRoot::kCurrentUser);
-  SettingsStore::Result result = store.Update(
+Status ForgetInstalledProduct(const std::string& product_code) {
+  return SettingsStore(RegistryRoot::kCurrentUser).Update(
       [&](RegTree& tree) {
         if (!RegKeyExists(tree, ProductKey(product_code))) return false;
         RegEraseKeyTree(&tree, ProductKey(product_code));
         return true;
-      },
-      error);
-  return result == SettingsStore::Result::kOk;
+      });
 }

@@ -15,15 +15,18 @@
 // temporary folder.
 //
 // Threads: one installation at a time per process; the progress callback runs on
-// the calling thread.
+// the calling thread. The program's window and its command-line twin install
+// through the same call, InstallProduct.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
-// The Windows Installer result codes the installer returns.
-enum : unsigned {
+#include "util/status.h"
+
+// The Windows Installer result codes the installer returns (as Status codes).
+enum : long {
   kInstallSuccess = 0,
   kInstallUserExit = 1602,           // cancelled through the progress callback
   kInstallFailure = 1603,            // nothing was installed
@@ -39,6 +42,10 @@ struct InstallProgress {
   uint64_t done = 0;   // bytes downloaded, or bytes of files installed
   uint64_t total = 0;  // bytes expected; 0 while unknown
   int percent = -1;    // 0..100; -1 while the total is unknown
+
+  // The state at `done` of `total` bytes. An installation with nothing to
+  // extract is complete (100); a download of unknown size is not (-1).
+  static InstallProgress At(Stage stage, uint64_t done, uint64_t total);
 };
 
 // Called while the package downloads and while its files are installed. Returning
@@ -46,21 +53,9 @@ struct InstallProgress {
 // leaves nothing installed.
 typedef std::function<bool(const InstallProgress&)> InstallProgressCallback;
 
-struct InstallResult {
-  unsigned code = kInstallFailure;  // one of the codes above
-  std::string error;                // what went wrong, for a log; empty on success
-};
-
 // Installs `package` (a path or an http(s) address) with the property text
-// `command_line`. `progress` may be empty.
-InstallResult InstallProduct(const std::string& package, const std::string& command_line,
-                             const InstallProgressCallback& progress);
-
-// Sets the callback that MsiInstallProductA reports to (empty: none) and returns
-// the one it replaces. A progress window sets itself here while it is shown.
-InstallProgressCallback SetInstallProgressCallback(InstallProgressCallback callback);
-
-// The Windows Installer call: installs `szPackagePath` with the property text
-// `szCommandLine` (either may be null, read as empty) and returns the result
-// code, reporting progress to the callback set above.
-unsigned MsiInstallProductA(const char* szPackagePath, const char* szCommandLine);
+// `command_line`, the way MsiInstallProductA does. Ok, or an error whose code is
+// one of the codes above and whose message says what went wrong, for a log.
+// `progress` may be empty.
+Status InstallProduct(const std::string& package, const std::string& command_line,
+                      const InstallProgressCallback& progress);

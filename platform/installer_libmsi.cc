@@ -7,6 +7,7 @@
 #include <set>
 #include <vector>
 
+#include "platform/file_io.h"
 #include "platform/install_directories.h"
 #include "platform/install_properties.h"
 #include "platform/install_transaction.h"
@@ -18,25 +19,10 @@
 
 namespace {
 
-InstallResult Fail(unsigned code, std::string error) {
-  return InstallResult{code, std::move(error)};
-}
-InstallResult Ok() { return InstallResult{kInstallSuccess, ""}; }
-
-std::string TempFolder() {
-  const char* tmp = getenv("TMPDIR");
-  std::string folder = tmp && tmp[0] ? tmp : "/tmp";
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  return folder;
-}
+Status Fail(long code, std::string error) { return Status::Error(std::move(error), code); }
 
 // How long the package reader may stay silent before it counts as hung.
 const int kReaderSilenceLimitSeconds = 120;
-
-InstallResult ResultOf(const ChildMessage& message) {
-  return Fail(static_cast<unsigned>(strtoul(message.fields[0].c_str(), nullptr, 10)),
-              message.fields[1]);
-}
 
 // Removes the files of an earlier product that the new one does not have, and
 // the folders that this leaves empty inside its install folder.
@@ -51,65 +37,68 @@ void RemoveLeftovers(const InstalledProduct& old, const std::set<std::string>& k
   }
 }
 
-InstallResult InstallLocalPackage(const std::string& path,
-                                  const InstallProperties& command_properties,
-                                  const InstallProgressCallback& progress) {
+Status InstallLocalPackage(const std::string& path, const InstallProperties& command_properties,
+                           const InstallProgressCallback& progress) {
   InstallTransaction transaction;
-  ChildMessage outcome;
-  InstallProgress state;
+  PackageReaderMessage outcome;
+  bool answered = false;
+  InstallProgress state;  // nothing known until the reader reports
   state.stage = InstallProgress::Stage::kInstall;
-  auto receive = [&](const ChildMessage& message) {
-    if (message.type == 'S' && message.fields.size() == 1) {
-      transaction.Adopt(message.fields[0]);
-    } else if (message.type == 'P' && message.fields.size() == 2) {
-      state.done = strtoull(message.fields[0].c_str(), nullptr, 10);
-      state.total = strtoull(message.fields[1].c_str(), nullptr, 10);
-      state.percent = state.total ? static_cast<int>(state.done * 100 / state.total) : 100;
-      return !progress || progress(state);
-    } else if (message.type == 'R' && message.fields.size() >= 2) {
-      outcome = message;
+  auto receive = [&](const ChildMessage& raw) {
+    PackageReaderMessage message;
+    if (!DecodePackageReaderMessage(raw, &message)) return true;  // not the reader's: ignored
+    switch (message.kind) {
+      case PackageReaderMessage::Kind::kStaging:
+        transaction.Adopt(message.staging);
+        break;
+      case PackageReaderMessage::Kind::kProgress:
+        state = InstallProgress::At(InstallProgress::Stage::kInstall, message.done, message.total);
+        return !progress || progress(state);
+      case PackageReaderMessage::Kind::kResult:
+        outcome = std::move(message);
+        answered = true;
+        break;
     }
     return true;
   };
   // While the package is opened, before any file comes out, the last state is
   // repeated so that a progress window stays responsive and can cancel.
   auto idle = [&] { return !progress || progress(state); };
-  std::string why;
-  IsolatedEnd end = RunIsolated(
-      [&](const ChildMessageSender& send) { ReadMsiPackage(path, command_properties, send); },
-      receive, idle, kReaderSilenceLimitSeconds, &why);
-  if (end == IsolatedEnd::kStopped) return Fail(kInstallUserExit, "cancelled");
-  if (end == IsolatedEnd::kDied || outcome.type != 'R')
+  Status run = RunIsolated(
+      [&](const ChildMessageSender& send) {
+        ReadMsiPackage(path, command_properties, [&send](const PackageReaderMessage& message) {
+          send(EncodePackageReaderMessage(message));
+        });
+      },
+      receive, idle, kReaderSilenceLimitSeconds);
+  if (run.code() == kIsolatedStopped) return Fail(kInstallUserExit, "cancelled");
+  if (!run.ok() || !answered)
     return Fail(kInstallPackageInvalid,
-                path + " cannot be read as an installation package: " + why);
-  InstallResult read = ResultOf(outcome);
-  if (read.code != kInstallSuccess) return read;  // the transaction removes the staging folder
-  const std::vector<std::string>& fields = outcome.fields;
-  if (fields.size() < 7 || (fields.size() - 7) % 2 != 0)
-    return Fail(kInstallFailure, "the package reader answered incompletely");
+                path + " cannot be read as an installation package: " + run.message());
+  if (!outcome.result.ok()) return outcome.result;  // the transaction removes the staging folder
 
+  const PackageContents& contents = outcome.contents;
   InstalledProduct product;
-  product.product_code = fields[2];
-  product.name = fields[3];
-  product.version = fields[4];
-  product.upgrade_code = fields[5];
-  product.install_folder = fields[6];
+  product.product_code = contents.product_code;
+  product.name = contents.name;
+  product.version = contents.version;
+  product.upgrade_code = contents.upgrade_code;
+  product.install_folder = contents.install_folder;
 
-  std::vector<InstalledProduct> installed, replaced;
-  if (!ReadInstalledProducts(&installed, &why))
-    return Fail(kInstallFailure, "cannot read the installed products: " + why);
-  for (const InstalledProduct& old : installed)
+  std::vector<InstalledProduct> replaced;
+  for (const InstalledProduct& old : ReadInstalledProducts())
     if (old.product_code == product.product_code ||
         (!product.upgrade_code.empty() && old.upgrade_code == product.upgrade_code))
       replaced.push_back(old);
 
-  for (size_t i = 7; i < fields.size(); i += 2) {
-    if (!transaction.MoveIntoPlace(fields[i], fields[i + 1], &why))
-      return Fail(kInstallFailure, why);
-    product.files.push_back(fields[i + 1]);
+  for (const StagedFile& file : contents.files) {
+    Status moved = transaction.MoveIntoPlace(file.staged, file.destination);
+    if (!moved.ok()) return Fail(kInstallFailure, moved.message());
+    product.files.push_back(file.destination);
   }
-  if (!RecordInstalledProduct(product, &why))
-    return Fail(kInstallFailure, "cannot record the installed product: " + why);
+  Status recorded = RecordInstalledProduct(product);
+  if (!recorded.ok())
+    return Fail(kInstallFailure, "cannot record the installed product: " + recorded.message());
   transaction.Commit();
 
   std::set<std::string> keep(product.files.begin(), product.files.end());
@@ -117,63 +106,49 @@ InstallResult InstallLocalPackage(const std::string& path,
     RemoveLeftovers(old, keep);
     // The new record is in place; a stale record of another product code is
     // only untidy, so its failure does not undo the installation.
-    if (old.product_code != product.product_code) ForgetInstalledProduct(old.product_code, &why);
+    if (old.product_code != product.product_code) ForgetInstalledProduct(old.product_code);
   }
-  return Ok();
-}
-
-InstallProgressCallback& GlobalProgressCallback() {
-  static InstallProgressCallback callback;
-  return callback;
+  return Status::Ok();
 }
 
 }  // namespace
 
-InstallResult InstallProduct(const std::string& package, const std::string& command_line,
-                             const InstallProgressCallback& progress) {
+InstallProgress InstallProgress::At(Stage stage, uint64_t done, uint64_t total) {
+  InstallProgress progress;
+  progress.stage = stage;
+  progress.done = done;
+  progress.total = total;
+  if (total != 0)
+    progress.percent = static_cast<int>(done * 100 / total);
+  else
+    progress.percent = stage == Stage::kInstall ? 100 : -1;
+  return progress;
+}
+
+Status InstallProduct(const std::string& package, const std::string& command_line,
+                      const InstallProgressCallback& progress) {
   InstallProperties properties;
-  std::string why;
-  if (!ParseInstallProperties(command_line, &properties, &why))
-    return Fail(kInstallInvalidCommandLine, "the property text does not parse: " + why);
+  Status parsed = ParseInstallProperties(command_line, &properties);
+  if (!parsed.ok())
+    return Fail(kInstallInvalidCommandLine,
+                "the property text does not parse: " + parsed.message());
   if (package.empty()) return Fail(kInstallPackageOpenFailed, "no package was given");
   if (!IsPackageUrl(package)) return InstallLocalPackage(package, properties, progress);
 
-  std::string download = TempFolder() + "/morvend-package-XXXXXX";
+  const std::string temp_folder = WithoutTrailingSlash(TempFolder());
+  std::string download = temp_folder + "/morvend-package-XXXXXX";
   int fd = mkstemp(download.data());
   if (fd < 0)
     return Fail(kInstallPackageOpenFailed,
-                "cannot create a file for the download in " + TempFolder());
+                "cannot create a file for the download in " + temp_folder);
   close(fd);
 
   DownloadProgressCallback report = [&progress](uint64_t done, uint64_t total) {
-    if (!progress) return true;
-    InstallProgress state;
-    state.stage = InstallProgress::Stage::kDownload;
-    state.done = done;
-    state.total = total;
-    state.percent = total ? static_cast<int>(done * 100 / total) : -1;
-    return progress(state);
+    return !progress || progress(InstallProgress::At(InstallProgress::Stage::kDownload, done, total));
   };
-  switch (DownloadPackage(package, download, report, &why)) {
-    case DownloadOutcome::kCancelled:
-      return Fail(kInstallUserExit, "cancelled");
-    case DownloadOutcome::kFailed:
-      return Fail(kInstallPackageOpenFailed, why);
-    case DownloadOutcome::kDone:
-      break;
-  }
-  InstallResult result = InstallLocalPackage(download, properties, progress);
+  Status downloaded = DownloadPackage(package, download, report);
+  if (!downloaded.ok()) return downloaded;  // its codes are the installer's
+  Status result = InstallLocalPackage(download, properties, progress);
   unlink(download.c_str());
   return result;
-}
-
-InstallProgressCallback SetInstallProgressCallback(InstallProgressCallback callback) {
-  std::swap(GlobalProgressCallback(), callback);
-  return callback;
-}
-
-unsigned MsiInstallProductA(const char* szPackagePath, const char* szCommandLine) {
-  return InstallProduct(szPackagePath ? szPackagePath : "", szCommandLine ? szCommandLine : "",
-                        GlobalProgressCallback())
-      .code;
 }

@@ -9,15 +9,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/file_io.h"
+
 namespace {
 
 void WriteAllOrExit(int fd, const std::string& bytes) {
-  for (size_t done = 0; done < bytes.size();) {
-    ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) _exit(3);  // the parent is gone
-    done += static_cast<size_t>(put);
-  }
+  if (!WriteAll(fd, bytes)) _exit(3);  // the parent is gone
 }
 
 [[noreturn]] void RunChild(int fd, const std::function<void(const ChildMessageSender&)>& work) {
@@ -42,21 +39,19 @@ std::string DescribeEnd(int status) {
 
 }  // namespace
 
-IsolatedEnd RunIsolated(const std::function<void(const ChildMessageSender& send)>& work,
-                        const std::function<bool(const ChildMessage&)>& receive,
-                        const std::function<bool()>& idle, int silence_limit_seconds,
-                        std::string* error) {
+Status RunIsolated(const std::function<void(const ChildMessageSender& send)>& work,
+                   const std::function<bool(const ChildMessage&)>& receive,
+                   const std::function<bool()>& idle, int silence_limit_seconds) {
   int fds[2];
-  if (pipe2(fds, O_CLOEXEC) != 0) {
-    *error = std::string("cannot make a pipe: ") + strerror(errno);
-    return IsolatedEnd::kDied;
-  }
+  if (pipe2(fds, O_CLOEXEC) != 0)
+    return Status::Error(std::string("cannot make a pipe: ") + strerror(errno), kIsolatedDied);
   pid_t pid = fork();
   if (pid < 0) {
-    *error = std::string("cannot start a process: ") + strerror(errno);
+    Status failed =
+        Status::Error(std::string("cannot start a process: ") + strerror(errno), kIsolatedDied);
     close(fds[0]);
     close(fds[1]);
-    return IsolatedEnd::kDied;
+    return failed;
   }
   if (pid == 0) {
     close(fds[0]);
@@ -65,23 +60,22 @@ IsolatedEnd RunIsolated(const std::function<void(const ChildMessageSender& send)
   close(fds[1]);
 
   ChildMessageDecoder decoder;
-  auto kill_child = [&](IsolatedEnd end) {
+  auto kill_child = [&](Status end) {
     kill(pid, SIGKILL);
     WaitFor(pid);
     close(fds[0]);
     return end;
   };
+  const Status stopped = Status::Error("stopped", kIsolatedStopped);
   int silent_seconds = 0;
   while (true) {
     pollfd poll_fd{fds[0], POLLIN, 0};
     int ready = poll(&poll_fd, 1, 1000);
     if (ready < 0 && errno == EINTR) continue;
     if (ready == 0) {
-      if (++silent_seconds >= silence_limit_seconds) {
-        *error = "it stopped answering";
-        return kill_child(IsolatedEnd::kDied);
-      }
-      if (idle && !idle()) return kill_child(IsolatedEnd::kStopped);
+      if (++silent_seconds >= silence_limit_seconds)
+        return kill_child(Status::Error("it stopped answering", kIsolatedDied));
+      if (idle && !idle()) return kill_child(stopped);
       continue;
     }
     silent_seconds = 0;
@@ -92,16 +86,12 @@ IsolatedEnd RunIsolated(const std::function<void(const ChildMessageSender& send)
     decoder.Append(buffer, static_cast<size_t>(got));
     ChildMessage message;
     while (decoder.Next(&message))
-      if (!receive(message)) return kill_child(IsolatedEnd::kStopped);
-    if (decoder.broken()) {
-      *error = "it sent unreadable messages";
-      return kill_child(IsolatedEnd::kDied);
-    }
+      if (!receive(message)) return kill_child(stopped);
+    if (decoder.broken())
+      return kill_child(Status::Error("it sent unreadable messages", kIsolatedDied));
   }
   close(fds[0]);
   int status = WaitFor(pid);
-  if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && !decoder.pending())
-    return IsolatedEnd::kFinished;
-  *error = DescribeEnd(status);
-  return IsolatedEnd::kDied;
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && !decoder.pending()) return Status::Ok();
+  return Status::Error(DescribeEnd(status), kIsolatedDied);
 }

@@ -8,13 +8,14 @@
 #include <string>
 
 #include "platform/child_messages.h"
+#include "util/status.h"
 
 typedef std::function<void(const ChildMessage&)> ChildMessageSender;
 
-enum class IsolatedEnd {
-  kFinished,  // the work returned
-  kStopped,   // the receiver asked to stop; the child was killed
-  kDied       // the child crashed, failed, or was silent too long
+// The codes of RunIsolated's errors.
+enum : long {
+  kIsolatedStopped = 1,  // the receiver or `idle` asked to stop; the child was killed
+  kIsolatedDied = 2      // the child crashed, failed, or was silent too long
 };
 
 // Forks; the child runs `work(send)` with default signal handling (so the
@@ -23,8 +24,9 @@ enum class IsolatedEnd {
 // false kills the child. While the child is quiet, `idle` (if set) is called
 // about once a second, so the caller can keep its window alive and offer a
 // cancel; it too returns false to kill the child. A child silent for
-// `silence_limit_seconds` is killed as died. On kDied `error` says how it ended.
-IsolatedEnd RunIsolated(const std::function<void(const ChildMessageSender& send)>& work,
-                        const std::function<bool(const ChildMessage&)>& receive,
-                        const std::function<bool()>& idle, int silence_limit_seconds,
-                        std::string* error);
+// `silence_limit_seconds` is killed as died. Ok when the work returned and the
+// child ended normally; otherwise kIsolatedStopped, or kIsolatedDied with how it
+// ended.
+Status RunIsolated(const std::function<void(const ChildMessageSender& send)>& work,
+                   const std::function<bool(const ChildMessage&)>& receive,
+                   const std::function<bool()>& idle, int silence_limit_seconds);

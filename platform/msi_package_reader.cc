@@ -18,6 +18,7 @@
 #include <set>
 #include <vector>
 
+#include "platform/file_io.h"
 #include "platform/install_directories.h"
 #include "platform/install_transaction.h"
 #include "platform/installer.h"
@@ -50,10 +51,7 @@ class GErrorSlot {
   GError* m_error = nullptr;
 };
 
-InstallResult Fail(unsigned code, std::string error) {
-  return InstallResult{code, std::move(error)};
-}
-InstallResult Ok() { return InstallResult{kInstallSuccess, ""}; }
+Status Fail(long code, std::string error) { return Status::Error(std::move(error), code); }
 
 // The folder that holds all of `paths`.
 std::string CommonFolder(const std::vector<std::string>& paths) {
@@ -87,7 +85,7 @@ class Package {
  public:
   // Opens `path`. Fails with 1619 when the file cannot be read, 1620 when it is
   // not a Windows Installer database.
-  InstallResult Open(const std::string& path) {
+  Status Open(const std::string& path) {
     struct stat st;
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -102,21 +100,20 @@ class Package {
       return Fail(kInstallPackageInvalid,
                   path + " is not an installation package: " + error.text());
     m_folder = ParentFolder(path);
-    std::string why;
-    if (!ReadRows("SELECT `Property`, `Value` FROM `Property`", 2, &m_property_rows, &why))
-      return Fail(kInstallPackageInvalid, path + " is not an installation package: " + why);
-    return Ok();
+    Status read = ReadRows("SELECT `Property`, `Value` FROM `Property`", 2, &m_property_rows);
+    if (!read.ok())
+      return Fail(kInstallPackageInvalid,
+                  path + " is not an installation package: " + read.message());
+    return Status::Ok();
   }
 
   // Reads every row of `query` with `columns` string columns (null reads as "").
-  bool ReadRows(const char* query_text, unsigned columns,
-                std::vector<std::vector<std::string>>* rows, std::string* why) {
+  Status ReadRows(const char* query_text, unsigned columns,
+                  std::vector<std::vector<std::string>>* rows) {
     GErrorSlot error;
     GObjectPtr<LibmsiQuery> query(libmsi_query_new(m_db.get(), query_text, error.out()));
-    if (!query || !libmsi_query_execute(query.get(), nullptr, error.out())) {
-      *why = error.text();
-      return false;
-    }
+    if (!query || !libmsi_query_execute(query.get(), nullptr, error.out()))
+      return Status::Error(error.text());
     rows->clear();
     while (true) {
       GObjectPtr<LibmsiRecord> record(libmsi_query_fetch(query.get(), error.out()));
@@ -131,18 +128,16 @@ class Package {
       }
       rows->push_back(std::move(row));
     }
-    return true;
+    return Status::Ok();
   }
 
   // Reads the stream `name` of the package's _Streams table into `bytes`.
-  bool ReadStream(const std::string& name, GBytes** bytes, std::string* why) {
+  Status ReadStream(const std::string& name, GBytes** bytes) {
     GErrorSlot error;
     GObjectPtr<LibmsiQuery> query(
         libmsi_query_new(m_db.get(), "SELECT `Name`, `Data` FROM `_Streams`", error.out()));
-    if (!query || !libmsi_query_execute(query.get(), nullptr, error.out())) {
-      *why = error.text();
-      return false;
-    }
+    if (!query || !libmsi_query_execute(query.get(), nullptr, error.out()))
+      return Status::Error(error.text());
     while (true) {
       GObjectPtr<LibmsiRecord> record(libmsi_query_fetch(query.get(), error.out()));
       if (!record) break;
@@ -158,17 +153,15 @@ class Package {
         gssize got = g_input_stream_read(stream.get(), buffer, sizeof buffer, nullptr, error.out());
         if (got < 0) {
           g_byte_array_unref(data);
-          *why = "cannot read the cabinet " + name + ": " + error.text();
-          return false;
+          return Status::Error("cannot read the cabinet " + name + ": " + error.text());
         }
         if (got == 0) break;
         g_byte_array_append(data, buffer, static_cast<guint>(got));
       }
       *bytes = g_byte_array_free_to_bytes(data);
-      return true;
+      return Status::Ok();
     }
-    *why = "the package has no cabinet " + name;
-    return false;
+    return Status::Error("the package has no cabinet " + name);
   }
 
   std::string Property(const std::string& name) const {
@@ -201,23 +194,30 @@ struct Plan {
 };
 
 // Works out from the package's tables which file goes where.
-InstallResult MakePlan(Package& package, const InstallProperties& properties, Plan* plan) {
+Status MakePlan(Package& package, const InstallProperties& properties, Plan* plan) {
   std::vector<std::vector<std::string>> directory_rows, components, files, media;
-  std::string why;
-  if (!package.ReadRows("SELECT `Directory`, `Directory_Parent`, `DefaultDir` FROM `Directory`", 3,
-                        &directory_rows, &why) ||
-      !package.ReadRows("SELECT `Component`, `Directory_` FROM `Component`", 2, &components,
-                        &why) ||
-      !package.ReadRows("SELECT `File`, `Component_`, `FileName`, `FileSize` FROM `File`", 4,
-                        &files, &why) ||
-      !package.ReadRows("SELECT `DiskId`, `Cabinet` FROM `Media`", 2, &media, &why))
-    return Fail(kInstallPackageInvalid, "the package's tables cannot be read: " + why);
+  const struct {
+    const char* query;
+    unsigned columns;
+    std::vector<std::vector<std::string>>* rows;
+  } kTables[] = {
+      {"SELECT `Directory`, `Directory_Parent`, `DefaultDir` FROM `Directory`", 3,
+       &directory_rows},
+      {"SELECT `Component`, `Directory_` FROM `Component`", 2, &components},
+      {"SELECT `File`, `Component_`, `FileName`, `FileSize` FROM `File`", 4, &files},
+      {"SELECT `DiskId`, `Cabinet` FROM `Media`", 2, &media},
+  };
+  for (const auto& table : kTables) {
+    Status read = package.ReadRows(table.query, table.columns, table.rows);
+    if (!read.ok())
+      return Fail(kInstallPackageInvalid, "the package's tables cannot be read: " + read.message());
+  }
 
   std::vector<InstallDirectoryRow> rows;
   for (const auto& row : directory_rows) rows.push_back({row[0], row[1], row[2]});
   std::map<std::string, std::string> folders;
-  if (!ResolveInstallDirectories(rows, properties, DefaultInstallRoot(), &folders, &why))
-    return Fail(kInstallFailure, why);
+  Status resolved = ResolveInstallDirectories(rows, properties, DefaultInstallRoot(), &folders);
+  if (!resolved.ok()) return Fail(kInstallFailure, resolved.message());
 
   std::map<std::string, std::string> component_folder;
   for (const auto& row : components) {
@@ -260,24 +260,27 @@ InstallResult MakePlan(Package& package, const InstallProperties& properties, Pl
     for (const PlannedFile& file : plan->files) paths.push_back(ParentFolder(file.destination));
     plan->install_folder = CommonFolder(paths);
   }
-  return Ok();
+  return Status::Ok();
 }
 
 // Extracts a plan's files from the package's cabinets into the staging folder,
-// reporting progress and honouring a cancel.
+// reporting the bytes done as it goes. It runs in the reader's child process,
+// which the installer ends to cancel, so it has no cancel of its own.
 class CabinetExtractor {
  public:
-  CabinetExtractor(Plan* plan, const std::string& staging, const InstallProgressCallback& progress)
-      : m_plan(plan), m_staging(staging), m_progress(progress) {
+  using Reporter = std::function<void(uint64_t done, uint64_t total)>;
+
+  CabinetExtractor(Plan* plan, const std::string& staging, Reporter report)
+      : m_plan(plan), m_staging(staging), m_report(std::move(report)) {
     for (size_t i = 0; i < plan->files.size(); ++i) m_by_key[plan->files[i].key] = i;
   }
 
-  InstallResult ExtractAll(Package& package) {
+  Status ExtractAll(Package& package) {
     for (const std::string& cabinet : m_plan->cabinets) {
       GBytes* raw = nullptr;
-      std::string why;
       if (cabinet[0] == '#') {
-        if (!package.ReadStream(cabinet.substr(1), &raw, &why)) return Fail(kInstallFailure, why);
+        Status read = package.ReadStream(cabinet.substr(1), &raw);
+        if (!read.ok()) return Fail(kInstallFailure, read.message());
       } else {
         gchar* contents = nullptr;
         gsize length = 0;
@@ -287,9 +290,9 @@ class CabinetExtractor {
           return Fail(kInstallFailure, "cannot read the cabinet " + path);
         raw = g_bytes_new_take(contents, length);
       }
-      InstallResult result = Extract(cabinet, raw);
+      Status result = Extract(cabinet, raw);
       g_bytes_unref(raw);
-      if (result.code != kInstallSuccess) return result;
+      if (!result.ok()) return result;
     }
     for (const PlannedFile& file : m_plan->files) {
       struct stat st;
@@ -299,27 +302,21 @@ class CabinetExtractor {
       if (static_cast<uint64_t>(st.st_size) != file.size)
         return Fail(kInstallFailure, "the file " + file.key + " came out of its cabinet damaged");
     }
-    if (!Report(m_plan->total_bytes)) return Fail(kInstallUserExit, "cancelled");
-    return Ok();
+    m_report(m_plan->total_bytes, m_plan->total_bytes);
+    return Status::Ok();
   }
 
  private:
-  InstallResult Extract(const std::string& cabinet_name, GBytes* raw) {
+  Status Extract(const std::string& cabinet_name, GBytes* raw) {
     GObjectPtr<GInputStream> stream(g_memory_input_stream_new_from_bytes(raw));
     GObjectPtr<GCabCabinet> cabinet(gcab_cabinet_new());
-    GObjectPtr<GCancellable> cancellable(g_cancellable_new());
     GObjectPtr<GFile> folder(g_file_new_for_path(m_staging.c_str()));
     GErrorSlot error;
-    if (!gcab_cabinet_load(cabinet.get(), stream.get(), nullptr, error.out()))
+    if (!gcab_cabinet_load(cabinet.get(), stream.get(), nullptr, error.out()) ||
+        !gcab_cabinet_extract(cabinet.get(), folder.get(), &CabinetExtractor::OnFile, nullptr,
+                              this, nullptr, error.out()))
       return Fail(kInstallFailure, "the cabinet " + cabinet_name + " is damaged: " + error.text());
-    m_cancellable = cancellable.get();
-    bool extracted = gcab_cabinet_extract(cabinet.get(), folder.get(), &CabinetExtractor::OnFile,
-                                          nullptr, this, cancellable.get(), error.out());
-    m_cancellable = nullptr;
-    if (m_cancelled) return Fail(kInstallUserExit, "cancelled");
-    if (!extracted)
-      return Fail(kInstallFailure, "the cabinet " + cabinet_name + " is damaged: " + error.text());
-    return Ok();
+    return Status::Ok();
   }
 
   // Called by libgcab before each file: extract only the files of the plan, under
@@ -328,11 +325,7 @@ class CabinetExtractor {
     auto* self = static_cast<CabinetExtractor*>(context);
     auto found = self->m_by_key.find(gcab_file_get_name(cab_file));
     if (found == self->m_by_key.end()) return FALSE;
-    if (!self->Report(self->m_done_bytes)) {
-      self->m_cancelled = true;
-      g_cancellable_cancel(self->m_cancellable);
-      return FALSE;
-    }
+    self->m_report(self->m_done_bytes, self->m_plan->total_bytes);
     PlannedFile& file = self->m_plan->files[found->second];
     std::string name = "file-" + std::to_string(found->second);
     gcab_file_set_extract_name(cab_file, name.c_str());
@@ -341,41 +334,33 @@ class CabinetExtractor {
     return TRUE;
   }
 
-  bool Report(uint64_t done) {
-    if (!m_progress) return true;
-    InstallProgress progress;
-    progress.stage = InstallProgress::Stage::kInstall;
-    progress.done = done;
-    progress.total = m_plan->total_bytes;
-    progress.percent = progress.total ? static_cast<int>(done * 100 / progress.total) : 100;
-    return m_progress(progress);
-  }
-
   Plan* m_plan;
   std::string m_staging;
-  const InstallProgressCallback& m_progress;
+  Reporter m_report;
   std::map<std::string, size_t> m_by_key;
-  GCancellable* m_cancellable = nullptr;
   uint64_t m_done_bytes = 0;
-  bool m_cancelled = false;
 };
+
 }  // namespace
 
 void ReadMsiPackage(const std::string& path, const InstallProperties& command_properties,
-                    const ChildMessageSender& send) {
-  auto finish = [&](const InstallResult& result, std::vector<std::string> fields = {}) {
-    fields.insert(fields.begin(), {std::to_string(result.code), result.error});
-    send({'R', fields});
+                    const PackageReaderSender& send) {
+  auto finish = [&](Status result, PackageContents contents = {}) {
+    PackageReaderMessage message;
+    message.result = std::move(result);
+    message.contents = std::move(contents);
+    send(message);
   };
   Package package;
-  InstallResult opened = package.Open(path);
-  if (opened.code != kInstallSuccess) return finish(opened);
-  const std::string product_code = package.Property("ProductCode");
-  const std::string upgrade_code = package.Property("UpgradeCode");
-  if (!IsBracedGuid(product_code))
+  Status opened = package.Open(path);
+  if (!opened.ok()) return finish(opened);
+  PackageContents contents;
+  contents.product_code = package.Property("ProductCode");
+  contents.upgrade_code = package.Property("UpgradeCode");
+  if (!IsBracedGuid(contents.product_code))
     return finish(Fail(kInstallPackageInvalid,
                        path + " is not an installation package: its ProductCode is not a GUID"));
-  if (!upgrade_code.empty() && !IsBracedGuid(upgrade_code))
+  if (!contents.upgrade_code.empty() && !IsBracedGuid(contents.upgrade_code))
     return finish(Fail(kInstallPackageInvalid,
                        path + " is not an installation package: its UpgradeCode is not a GUID"));
 
@@ -383,27 +368,27 @@ void ReadMsiPackage(const std::string& path, const InstallProperties& command_pr
   for (const auto& row : package.property_rows()) properties[row[0]] = row[1];
   for (const auto& [name, value] : command_properties) properties[name] = value;
   Plan plan;
-  InstallResult planned = MakePlan(package, properties, &plan);
-  if (planned.code != kInstallSuccess) return finish(planned);
+  Status planned = MakePlan(package, properties, &plan);
+  if (!planned.ok()) return finish(planned);
 
-  std::string staging, why;
-  if (!CreateStagingFolder(plan.install_folder, &staging, &why))
-    return finish(Fail(kInstallFailure, why));
-  send({'S', {staging}});
-  InstallProgressCallback report = [&send](const InstallProgress& progress) {
-    send({'P', {std::to_string(progress.done), std::to_string(progress.total)}});
-    return true;
-  };
-  CabinetExtractor extractor(&plan, staging, report);
-  InstallResult extracted = extractor.ExtractAll(package);
-  if (extracted.code != kInstallSuccess) return finish(extracted);
+  PackageReaderMessage staged;
+  staged.kind = PackageReaderMessage::Kind::kStaging;
+  Status created = CreateStagingFolder(plan.install_folder, &staged.staging);
+  if (!created.ok()) return finish(Fail(kInstallFailure, created.message()));
+  send(staged);
+  CabinetExtractor extractor(&plan, staged.staging, [&send](uint64_t done, uint64_t total) {
+    PackageReaderMessage progress;
+    progress.kind = PackageReaderMessage::Kind::kProgress;
+    progress.done = done;
+    progress.total = total;
+    send(progress);
+  });
+  Status extracted = extractor.ExtractAll(package);
+  if (!extracted.ok()) return finish(extracted);
 
-  std::vector<std::string> fields = {product_code, OneLine(package.Property("ProductName")),
-                                     OneLine(package.Property("ProductVersion")), upgrade_code,
-                                     plan.install_folder};
-  for (const PlannedFile& file : plan.files) {
-    fields.push_back(file.staged);
-    fields.push_back(file.destination);
-  }
-  finish(Ok(), fields);
+  contents.name = OneLine(package.Property("ProductName"));
+  contents.version = OneLine(package.Property("ProductVersion"));
+  contents.install_folder = plan.install_folder;
+  for (const PlannedFile& file : plan.files) contents.files.push_back({file.staged, file.destination});
+  finish(Status::Ok(), std::move(contents));
 }

@@ -40,20 +40,16 @@ bool IsPackageUrl(const std::string& location) {
   return HasPrefixNoCase(location, "http://") || HasPrefixNoCase(location, "https://");
 }
 
-DownloadOutcome DownloadPackage(const std::string& url, const std::string& destination,
-                                const DownloadProgressCallback& progress, std::string* error) {
+Status DownloadPackage(const std::string& url, const std::string& destination,
+                       const DownloadProgressCallback& progress) {
   FILE* file = fopen(destination.c_str(), "wb");
-  if (file == nullptr) {
-    *error = "cannot create " + destination;
-    return DownloadOutcome::kFailed;
-  }
+  if (file == nullptr) return Status::Error("cannot create " + destination, kDownloadFailed);
   Transfer transfer{file, &progress};
   CURL* curl = curl_easy_init();
   if (curl == nullptr) {
     fclose(file);
     unlink(destination.c_str());
-    *error = "cannot start a download";
-    return DownloadOutcome::kFailed;
+    return Status::Error("cannot start a download", kDownloadFailed);
   }
   char curl_error[CURL_ERROR_SIZE] = "";
   curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
@@ -78,14 +74,13 @@ DownloadOutcome DownloadPackage(const std::string& url, const std::string& desti
 
   bool written = fflush(file) == 0 && fsync(fileno(file)) == 0;
   written = fclose(file) == 0 && written;
-  if (code == CURLE_OK && written) return DownloadOutcome::kDone;
+  if (code == CURLE_OK && written) return Status::Ok();
 
   unlink(destination.c_str());
-  if (transfer.cancelled) return DownloadOutcome::kCancelled;
+  if (transfer.cancelled) return Status::Error("cancelled", kDownloadCancelled);
   if (code != CURLE_OK)
-    *error =
-        "cannot download " + url + ": " + (curl_error[0] ? curl_error : curl_easy_strerror(code));
-  else
-    *error = "cannot write " + destination;
-  return DownloadOutcome::kFailed;
+    return Status::Error(
+        "cannot download " + url + ": " + (curl_error[0] ? curl_error : curl_easy_strerror(code)),
+        kDownloadFailed);
+  return Status::Error("cannot write " + destination, kDownloadFailed);
 }

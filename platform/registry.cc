@@ -18,14 +18,10 @@ std::string JoinPath(const RegistryKey& parent, std::string_view sub_key) {
   return NormaliseKeyPath(parent.path + "\\" + std::string(sub_key));
 }
 
-long CodeOf(SettingsStore::Result result) {
-  switch (result) {
-    case SettingsStore::Result::kOk: return kRegistrySuccess;
-    case SettingsStore::Result::kReadOnly: return kRegistryAccessDenied;
-    case SettingsStore::Result::kIoError: return kRegistryWriteFault;
-  }
-  return kRegistryWriteFault;
-}
+static_assert(SettingsStore::kReadOnly == kRegistryAccessDenied);
+static_assert(SettingsStore::kIoError == kRegistryWriteFault);
+
+long CodeOf(const Status& status) { return status.code(); }
 
 // Opens an existing key, or with `create` makes a missing one.
 long OpenOrCreate(RegistryKeyHandle parent, std::string_view sub_key, uint32_t access,

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/reg_file.h"
+#include "util/status.h"
 
 enum class RegistryRoot { kCurrentUser, kLocalMachine };
 
@@ -22,11 +23,9 @@ const char* RegistryRootName(RegistryRoot root);
 
 class SettingsStore {
  public:
-  enum class Result {
-    kOk,
-    kReadOnly,  // the store may not be changed by this process (nothing written)
-    kIoError,   // the file could not be written (nothing changed); see the message
-  };
+  // The codes of Update's errors: those the registry calls report for them.
+  static constexpr long kReadOnly = 5;  // may not be changed by this process (nothing written)
+  static constexpr long kIoError = 29;  // the file could not be written (nothing changed)
 
   // Binds to the root's file as the environment names it now.
   explicit SettingsStore(RegistryRoot root);
@@ -46,9 +45,8 @@ class SettingsStore {
 
   // Under the lock: reads the file, lets `change` edit the tree and, when it
   // returns true, writes the tree back. When `change` returns false nothing is
-  // written and the result is kOk. `error` (may be null) receives the reason for
-  // kReadOnly and kIoError.
-  Result Update(const std::function<bool(RegTree&)>& change, std::string* error = nullptr) const;
+  // written and the result is ok. Errors carry kReadOnly or kIoError.
+  Status Update(const std::function<bool(RegTree&)>& change) const;
 
  private:
   RegistryRoot m_root;

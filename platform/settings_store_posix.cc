@@ -13,6 +13,8 @@
 
 #include "platform/settings_store.h"
 
+#include "platform/file_io.h"
+
 namespace {
 
 std::string Getenv(const char* name) {
@@ -48,12 +50,6 @@ std::string MachineConfigFolder() {
     start = end + 1;
   }
   return "/etc/xdg";
-}
-
-std::string ParentFolder(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 std::string SystemError(const std::string& what, const std::string& path) {
@@ -97,17 +93,6 @@ int ReadFile(const std::string& path, std::string* text) {
   }
   close(fd);
   return 0;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
 }
 
 bool MakeFolders(const std::string& folder, mode_t mode) {
@@ -255,27 +240,18 @@ RegTree SettingsStore::Load() const {
   return tree;
 }
 
-SettingsStore::Result SettingsStore::Update(const std::function<bool(RegTree&)>& change,
-                                            std::string* error) const {
-  std::string ignored;
-  if (error == nullptr) error = &ignored;
-  if (!IsWritable()) {
-    *error = "the settings store " + m_path + " is read-only";
-    return Result::kReadOnly;
-  }
-  if (!MakeFolders(ParentFolder(m_path), FolderMode(m_root))) {
-    *error = SystemError("cannot create the folder of", m_path);
-    return Result::kIoError;
-  }
+Status SettingsStore::Update(const std::function<bool(RegTree&)>& change) const {
+  if (!IsWritable())
+    return Status::Error("the settings store " + m_path + " is read-only", kReadOnly);
+  if (!MakeFolders(ParentFolder(m_path), FolderMode(m_root)))
+    return Status::Error(SystemError("cannot create the folder of", m_path), kIoError);
   FileLock lock(m_path + ".lock", FileMode(m_root));
-  if (!lock.held()) {
-    *error = SystemError("cannot lock", m_path + ".lock");
-    return Result::kIoError;
-  }
+  if (!lock.held()) return Status::Error(SystemError("cannot lock", m_path + ".lock"), kIoError);
   RegTree tree;
-  if (!ReadTree(m_path, m_root, true, &tree, error)) return Result::kIoError;
-  if (!change(tree)) return Result::kOk;
-  if (!ReplaceFile(m_path, FormatRegFile(tree, RegistryRootName(m_root)), FileMode(m_root), error))
-    return Result::kIoError;
-  return Result::kOk;
+  std::string error;
+  if (!ReadTree(m_path, m_root, true, &tree, &error)) return Status::Error(error, kIoError);
+  if (!change(tree)) return Status::Ok();
+  if (!ReplaceFile(m_path, FormatRegFile(tree, RegistryRootName(m_root)), FileMode(m_root), &error))
+    return Status::Error(error, kIoError);
+  return Status::Ok();
 }

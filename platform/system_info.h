@@ -3,8 +3,6 @@
 
 #include <string>
 
-// The folder for temporary files with a trailing slash: $TMPDIR, else /tmp.
-std::string TempFolder();
 // The login name of the user the program runs as; empty when unknown.
 std::string UserName();
 // The machine's host name; empty when unknown.

@@ -6,13 +6,6 @@
 
 #include "platform/system_info.h"
 
-std::string TempFolder() {
-  const char* tmp = getenv("TMPDIR");
-  std::string folder = tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
-  if (folder.back() != '/') folder += '/';
-  return folder;
-}
-
 std::string UserName() {
   struct passwd entry;
   struct passwd* found = nullptr;

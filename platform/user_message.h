@@ -8,7 +8,7 @@
 #include <string>
 
 // The icon of a message box (the values of the system's MB_ICON flags).
-enum class MessageIcon { kStop = 0x10, kQuestion = 0x20, kWarning = 0x30, kInformation = 0x40 };
+enum class MessageIcon { kNone = 0, kStop = 0x10, kQuestion = 0x20, kWarning = 0x30, kInformation = 0x40 };
 
 using UserMessageHandler =
     std::function<void(const std::string& caption, const std::string& text, MessageIcon icon)>;

@@ -9,17 +9,12 @@
 #include "report/report_format.h"
 #include "report/time_text.h"
 #include "report/workbook_state.h"
+#include "util/copy_cut.h"
 
 namespace {
 
 constexpr char kContentType[] =
     "Content-type: application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
-
-void CopyCut(char* target, size_t size, const char* text) {
-  size_t length = strnlen(text, size - 1);
-  memcpy(target, text, length);
-  target[length] = '\0';
-}
 
 void Open(Report* report) {
   WorkbookState* state = report->workbook;

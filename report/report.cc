@@ -10,15 +10,9 @@
 #include "report/report_cells.h"
 #include "report/report_format.h"
 #include "report/workbook_state.h"
+#include "util/copy_cut.h"
 
 namespace {
-
-// Copies at most `size` - 1 bytes of `text` and ends the copy with a zero byte.
-void CopyCut(char* target, size_t size, const char* text) {
-  size_t length = strnlen(text, size - 1);
-  memcpy(target, text, length);
-  target[length] = '\0';
-}
 
 // The value of `prefix` followed by the report number as three digits
 // (ZORMREPORTTITLE007), or null when that variable is not set.

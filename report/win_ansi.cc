@@ -2,10 +2,11 @@
 
 #include <cstdint>
 
+#include "util/utf8.h"
+
 namespace {
 
 constexpr char kReplacement = '?';
-constexpr uint32_t kInvalid = 0xFFFFFFFF;
 
 // The characters both encodings place outside the Latin-1 layout, by byte.
 struct SpecialByte {
@@ -52,49 +53,6 @@ char ToPdfDocByte(uint32_t c) {
   return LookUpSpecial(kPdfDocSpecials, c);
 }
 
-// Decodes one character at `text[*pos]` and advances `*pos` past it. A byte that
-// does not begin a well-formed sequence (stray continuation, overlong form,
-// surrogate, beyond U+10FFFF, cut short) yields kInvalid and advances by one, so
-// the bytes after it are read afresh.
-uint32_t DecodeUtf8(std::string_view text, size_t* pos) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(*pos);
-  size_t length;
-  uint32_t c;
-  uint32_t minimum;
-  if (lead < 0x80) {
-    ++*pos;
-    return lead;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, c = lead & 0x1F, minimum = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, c = lead & 0x0F, minimum = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, c = lead & 0x07, minimum = 0x10000;
-  } else {
-    ++*pos;
-    return kInvalid;
-  }
-  if (text.size() - *pos < length) {
-    ++*pos;
-    return kInvalid;
-  }
-  for (size_t i = 1; i < length; ++i) {
-    const unsigned char next = byte(*pos + i);
-    if ((next & 0xC0) != 0x80) {
-      ++*pos;
-      return kInvalid;
-    }
-    c = (c << 6) | (next & 0x3F);
-  }
-  if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-    ++*pos;
-    return kInvalid;
-  }
-  *pos += length;
-  return c;
-}
-
 template <char (*ToByte)(uint32_t)>
 size_t Transcode(std::string_view utf8, char* out, size_t out_size) {
   if (out_size == 0) return 0;
@@ -107,8 +65,12 @@ size_t Transcode(std::string_view utf8, char* out, size_t out_size) {
       ++pos;
       continue;
     }
-    const uint32_t c = DecodeUtf8(utf8, &pos);
-    out[written++] = c == kInvalid ? kReplacement : ToByte(c);
+    // An invalid piece becomes one '?' per byte: the bytes after a bad lead byte
+    // are read afresh, as they were written.
+    const size_t start = pos;
+    const char32_t c = DecodeUtf8(utf8, &pos);
+    if (c == kUtf8Invalid) pos = start + 1;
+    out[written++] = c == kUtf8Invalid ? kReplacement : ToByte(c);
   }
   out[written] = '\0';
   return written;

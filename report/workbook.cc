@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/file_io.h"
 #include "report/workbook_text.h"
 
 struct WorkbookSheet {
@@ -22,35 +23,13 @@ namespace {
 
 constexpr size_t kSheetFileBuffer = 256 * 1024;
 
-// $TMPDIR, else /tmp, without a trailing slash.
-std::string TemporaryFolder() {
-  const char* dir = getenv("TMPDIR");
-  std::string folder = dir != nullptr && dir[0] != '\0' ? dir : "/tmp";
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  return folder;
-}
-
 std::string SystemError(const std::string& what) { return what + ": " + strerror(errno); }
-
-// Writes all of `size` bytes; false on a write error.
-bool WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    ssize_t written = write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<size_t>(written);
-  }
-  return true;
-}
 
 }  // namespace
 
 std::unique_ptr<Workbook> Workbook::Create(std::string* error) {
   std::unique_ptr<Workbook> book(new Workbook());
-  book->m_scratch_dir = TemporaryFolder();
+  book->m_scratch_dir = WithoutTrailingSlash(TempFolder());
   std::string name = book->m_scratch_dir + "/calvaro-workbook-XXXXXX.xlsx";
   int fd = mkstemps(name.data(), 5);
   if (fd < 0) {

@@ -3,54 +3,11 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "util/utf8.h"
+
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-constexpr char32_t kInvalid = 0xFFFFFFFF;
-
-// Decodes the UTF-8 character at text[*at] and advances *at past it. For an invalid
-// sequence returns kInvalid and advances past its maximal invalid piece (at least
-// one byte), so that each piece is replaced once.
-char32_t DecodeCharacter(std::string_view text, size_t* at) {
-  const auto byte = [&](size_t i) { return static_cast<uint8_t>(text[i]); };
-  uint8_t lead = byte(*at);
-  if (lead < 0x80) {
-    ++*at;
-    return lead;
-  }
-  int continuation;
-  char32_t code;
-  uint8_t low = 0x80, high = 0xBF;  // the range allowed for the first continuation byte
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    continuation = 1;
-    code = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    continuation = 2;
-    code = lead & 0x0F;
-    if (lead == 0xE0) low = 0xA0;   // no overlong forms
-    if (lead == 0xED) high = 0x9F;  // no surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    continuation = 3;
-    code = lead & 0x07;
-    if (lead == 0xF0) low = 0x90;   // no overlong forms
-    if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
-  } else {
-    ++*at;
-    return kInvalid;
-  }
-  size_t i = *at + 1;
-  for (int n = 0; n < continuation; ++n, ++i) {
-    if (i >= text.size() || byte(i) < low || byte(i) > high) {
-      *at = i;  // the lead and the valid continuation bytes so far
-      return kInvalid;
-    }
-    code = (code << 6) | (byte(i) & 0x3F);
-    low = 0x80;
-    high = 0xBF;
-  }
-  *at = i;
-  return code;
-}
 
 void AppendUtf8(char32_t code, std::string* out) {
   if (code < 0x80) {
@@ -102,8 +59,8 @@ void AssignWorkbookCellText(std::string_view value, std::string* out) {
       continue;
     }
     size_t start = at;
-    char32_t code = DecodeCharacter(value, &at);
-    if (code == kInvalid || IsNonCharacter(code)) code = kReplacement;
+    char32_t code = DecodeUtf8(value, &at);
+    if (code == kUtf8Invalid || IsNonCharacter(code)) code = kReplacement;
     bool control = code < 0x20 && code != '\t' && code != '\n';
     bool literal_escape = code == '_' && StartsEscape(value, start);
     size_t written = control || literal_escape ? 7 : 1;
@@ -130,8 +87,8 @@ std::string WorkbookCellText(std::string_view value) {
 bool IsWorkbookNameText(std::string_view text) {
   size_t at = 0;
   while (at < text.size()) {
-    char32_t code = DecodeCharacter(text, &at);
-    if (code == kInvalid || IsNonCharacter(code) || code < 0x20 || code == 0x7F) return false;
+    char32_t code = DecodeUtf8(text, &at);
+    if (code == kUtf8Invalid || IsNonCharacter(code) || code < 0x20 || code == 0x7F) return false;
   }
   return true;
 }

@@ -1,22 +1,10 @@
 #include "util/format_number.h"
 
-#include <cstring>
-
-namespace {
-
-// Copies `text` into the caller's buffer, cut to `length` bytes with the zero.
-char* CopyCut(const char* text, size_t size, char* buffer, size_t length) {
-  size_t copy = size < length - 1 ? size : length - 1;
-  memcpy(buffer, text, copy);
-  memset(buffer + copy, 0, length - copy);
-  return buffer;
-}
-
-}  // namespace
+#include "util/copy_cut.h"
 
 char* FormatNumber(uint64_t value, char* buffer, size_t length, unsigned flags) {
   if (buffer == nullptr || length == 0) return buffer;
-  if (value == 0) return CopyCut(flags != 0 ? " " : "0", 1, buffer, length);
+  if (value == 0) return CopyCut(buffer, length, flags != 0 ? " " : "0");
   // Digits from the right; report lines format one number per row, so this stays
   // clear of printf.
   const bool grouped = (flags & kFormatNumberPlain) == 0;
@@ -28,7 +16,7 @@ char* FormatNumber(uint64_t value, char* buffer, size_t length, unsigned flags) 
     *--p = static_cast<char>('0' + value % 10);
     ++digits;
   }
-  return CopyCut(p, static_cast<size_t>(end - p), buffer, length);
+  return CopyCut(buffer, length, std::string_view(p, static_cast<size_t>(end - p)));
 }
 
 char* FormatNumber(uint64_t value, unsigned flags) {
