@@ -34,6 +34,6 @@ std::string FetchFeed(const std::string& module) {
   HttpGetOptions options;
   options.user_agent = program_invocation_short_name;  // the application's name
   HttpGetResult result = HttpGet(ChangelogUrl(module), options);
-  if (!result.ok) throw InternetError(result.error);
+  if (!result.outcome.ok()) throw InternetError(result.outcome.message());
   return std::move(result.body);
 }

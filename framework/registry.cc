@@ -8,10 +8,9 @@ CZORMRegistry::~CZORMRegistry() {
 
 bool CZORMRegistry::OpenKey(const char* sub_key, RegistryKeyHandle root, bool close_current) {
   RegistryKeyHandle key = nullptr;
-  long code = RegistryCreateKey(root, sub_key != nullptr ? sub_key : "", m_samAccess, &key);
-  if (code != kRegistrySuccess) {
-    if (!m_bQuiet)
-      ShowUserMessage("Registry Error", RegistryErrorText(code), MessageIcon::kInformation);
+  Status opened = RegistryCreateKey(root, sub_key != nullptr ? sub_key : "", m_samAccess, &key);
+  if (!opened.ok()) {
+    if (!m_bQuiet) ShowUserMessage("Registry Error", opened.message(), MessageIcon::kInformation);
     return false;
   }
   if (close_current && m_hKey != nullptr) RegistryCloseKey(m_hKey);
@@ -24,8 +23,7 @@ bool CZORMRegistry::ReadDWORD(const char* name, uint32_t& value) {
   uint32_t type = kRegNone;
   uint32_t number = 0;
   uint32_t size = sizeof number;
-  if (RegistryQueryValue(m_hKey, name != nullptr ? name : "", &type, &number, &size) !=
-          kRegistrySuccess ||
+  if (!RegistryQueryValue(m_hKey, name != nullptr ? name : "", &type, &number, &size).ok() ||
       type != kRegDword)
     return false;
   value = number;

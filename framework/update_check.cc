@@ -52,7 +52,7 @@ void CheckForUpdate(const std::string& app_title, const std::string& build_date,
   options.read_body = false;
   options.phase_timeout_ms = kPhaseTimeoutMs;
   HttpGetResult answer = HttpGet("http://" + UpdateServer() + "/version.cgi", options);
-  if (!answer.ok) return;  // no network, no server, too slow: no newer release known
+  if (!answer.outcome.ok()) return;  // no network, no server, too slow: no newer release known
   if (auto location = UpgradeLocationOf(answer.status, answer.raw_headers))
     *upgrade_url = *location;
 }

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "util/status.h"
+
 struct HttpGetOptions {
   std::string user_agent;        // sent as given; empty sends no User-Agent line
   bool follow_redirects = true;  // false: a 3xx answer is the result
@@ -18,8 +20,8 @@ struct HttpGetOptions {
 };
 
 struct HttpGetResult {
-  bool ok = false;
-  std::string error;        // when !ok: what went wrong, in words a user can read
+  // Ok when a complete answer arrived; else what went wrong, in words a user can read.
+  Status outcome = Status::Error("no request was made");
   long status = 0;          // status code of the last answer
   std::string raw_headers;  // status line and header lines of the last answer, as
                             // received, each ended by CR LF, then the empty line
@@ -28,6 +30,6 @@ struct HttpGetResult {
 
 // GETs `url` ("http://host[:port]/path?query"). The url is sent as it stands: the
 // caller encodes whatever must be encoded. An HTTP error status is not a failure;
-// `ok` is false only when no complete answer arrived (unknown host, refused or
+// `outcome` is an error only when no complete answer arrived (unknown host, refused or
 // dropped connection, a phase timed out, a malformed url).
 HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options);

@@ -139,7 +139,7 @@ HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
   InitCurlOnce();
   HttpGetResult result;
   if (!IsHttpUrl(url)) {
-    result.error = DescribeFailure(CURLE_URL_MALFORMAT, url);
+    result.outcome = Status::Error(DescribeFailure(CURLE_URL_MALFORMAT, url));
     return result;
   }
   Transfer transfer{&options, &result};
@@ -149,7 +149,7 @@ HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
   if (easy == nullptr || multi == nullptr) {
     curl_easy_cleanup(easy);
     curl_multi_cleanup(multi);
-    result.error = "Not enough memory to start the request (" + url + ")";
+    result.outcome = Status::Error("Not enough memory to start the request (" + url + ")");
     return result;
   }
   curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
@@ -195,11 +195,11 @@ HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
       if (message->msg == CURLMSG_DONE) code = message->data.result;
   }
   if (code == CURLE_OK || (code == CURLE_WRITE_ERROR && transfer.headers_complete)) {
-    result.ok = true;
+    result.outcome = Status::Ok();
     if (!transfer.headers_complete) curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &result.status);
   } else {
     result = HttpGetResult{};
-    result.error = DescribeFailure(code, url);
+    result.outcome = Status::Error(DescribeFailure(code, url));
   }
   curl_multi_remove_handle(multi, easy);
   curl_easy_cleanup(easy);

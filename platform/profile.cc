@@ -28,11 +28,10 @@ std::string SectionPath(const char* section) {
 // Reads `entry` of `section` without creating anything.
 bool ReadEntry(const char* section, const char* entry, RegValue* value) {
   RegistryKeyHandle key = nullptr;
-  if (RegistryOpenKey(kHKeyCurrentUser, SectionPath(section), kKeyRead, &key) != kRegistrySuccess)
-    return false;
-  long code = RegistryGetValue(key, entry != nullptr ? entry : "", value);
+  if (!RegistryOpenKey(kHKeyCurrentUser, SectionPath(section), kKeyRead, &key).ok()) return false;
+  Status read = RegistryGetValue(key, entry != nullptr ? entry : "", value);
   RegistryCloseKey(key);
-  return code == kRegistrySuccess;
+  return read.ok();
 }
 
 }  // namespace
@@ -75,7 +74,7 @@ namespace {
 // Writes `value` to `entry` of `section`; a null value deletes the entry and a null
 // entry the section. Deleting what is not there succeeds.
 bool WriteEntry(const char* section, const char* entry, const RegValue* value) {
-  long code;
+  Status code;
   if (entry == nullptr) {
     code = RegistryDeleteKeyTree(kHKeyCurrentUser, SectionPath(section));
   } else {
@@ -83,13 +82,13 @@ bool WriteEntry(const char* section, const char* entry, const RegValue* value) {
     code = value != nullptr
                ? RegistryCreateKey(kHKeyCurrentUser, SectionPath(section), kKeyWrite, &key)
                : RegistryOpenKey(kHKeyCurrentUser, SectionPath(section), kKeyWrite, &key);
-    if (code == kRegistrySuccess) {
+    if (code.ok()) {
       code = value != nullptr ? RegistrySetValue(key, entry, *value)
                               : RegistryDeleteValue(key, entry);
       RegistryCloseKey(key);
     }
   }
-  return code == kRegistrySuccess || (value == nullptr && code == kRegistryFileNotFound);
+  return code.ok() || (value == nullptr && code.code() == kRegistryFileNotFound);
 }
 
 }  // namespace

@@ -68,10 +68,10 @@ class Reader {
   int line_ = 1;
 };
 
-bool Fail(const Reader& reader, const char* what, std::string* error) {
-  if (error != nullptr) *error = "line " + std::to_string(reader.line()) + ": " + what;
-  return false;
+Status Fail(int line, const std::string& what) {
+  return Status::Error("line " + std::to_string(line) + ": " + what);
 }
+Status Fail(const Reader& reader, const char* what) { return Fail(reader.line(), what); }
 
 bool ParseHexDword(std::string_view digits, uint32_t* number) {
   if (digits.size() != 8) return false;
@@ -170,11 +170,10 @@ std::string NormaliseKeyPath(std::string_view path) {
 
 namespace {
 
-bool ParseInto(std::string_view text, std::string_view root_name, RegTree* tree,
-               std::string* error) {
+Status ParseInto(std::string_view text, std::string_view root_name, RegTree* tree) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   Reader reader(text);
-  if (reader.TakeLine() != kHeader) return Fail(reader, "not a registry file", error);
+  if (reader.TakeLine() != kHeader) return Fail(reader, "not a registry file");
 
   RegValues* key = nullptr;
   while (!reader.AtEnd()) {
@@ -186,46 +185,42 @@ bool ParseInto(std::string_view text, std::string_view root_name, RegTree* tree,
     } else if (first == '[') {
       std::string_view header = reader.TakeLine();
       if (header.size() < 2 || header.back() != ']')
-        return Fail(reader, "key line without its closing bracket", error);
+        return Fail(reader, "key line without its closing bracket");
       std::string_view full = header.substr(1, header.size() - 2);
       if (!full.empty() && full[0] == '-')
-        return Fail(reader, "key deletions are not kept in a settings file", error);
+        return Fail(reader, "key deletions are not kept in a settings file");
       std::string_view root = full.substr(0, full.find('\\'));
-      if (!EqualNoCase(root, root_name)) return Fail(reader, "key of another root", error);
+      if (!EqualNoCase(root, root_name)) return Fail(reader, "key of another root");
       key = &(*tree)[NormaliseKeyPath(full.substr(root.size()))];
     } else if (first == '"' || first == '@') {
-      if (key == nullptr) return Fail(reader, "value before the first key", error);
+      if (key == nullptr) return Fail(reader, "value before the first key");
       std::string name;
       if (reader.Consume('"')) {
-        if (!reader.TakeQuoted(&name)) return Fail(reader, "name without its closing quote", error);
+        if (!reader.TakeQuoted(&name)) return Fail(reader, "name without its closing quote");
       } else {
         reader.Consume('@');
       }
       reader.SkipBlanks();
-      if (!reader.Consume('=')) return Fail(reader, "value name without '='", error);
+      if (!reader.Consume('=')) return Fail(reader, "value name without '='");
       reader.SkipBlanks();
       RegValue value;
       std::string what;
-      if (!ParseValueData(reader, &value, &what)) {
-        if (error != nullptr) *error = "line " + std::to_string(line) + ": " + what;
-        return false;
-      }
+      if (!ParseValueData(reader, &value, &what)) return Fail(line, what);
       (*key)[name] = std::move(value);
     } else {
-      return Fail(reader, "line that is neither a key nor a value", error);
+      return Fail(reader, "line that is neither a key nor a value");
     }
   }
-  return true;
+  return Status::Ok();
 }
 
 }  // namespace
 
-bool ParseRegFile(std::string_view text, std::string_view root_name, RegTree* tree,
-                  std::string* error) {
+Status ParseRegFile(std::string_view text, std::string_view root_name, RegTree* tree) {
   tree->clear();
-  if (ParseInto(text, root_name, tree, error)) return true;
-  tree->clear();
-  return false;
+  Status parsed = ParseInto(text, root_name, tree);
+  if (!parsed.ok()) tree->clear();
+  return parsed;
 }
 
 namespace {

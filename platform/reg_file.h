@@ -19,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+#include "util/status.h"
+
 // Orders names as the registry compares them: ASCII letters without case.
 struct RegNameLess {
   bool operator()(const std::string& a, const std::string& b) const;
@@ -48,10 +50,9 @@ using RegTree = std::map<std::string, RegValues, RegNameLess>;
 std::string NormaliseKeyPath(std::string_view path);
 
 // Reads a whole file whose keys all lie under `root_name` (HKEY_CURRENT_USER).
-// False with a message naming the line when the text is not such a file, also
-// when it is empty or cut short in the middle of a line; `tree` is then empty.
-bool ParseRegFile(std::string_view text, std::string_view root_name, RegTree* tree,
-                  std::string* error);
+// An error naming the line when the text is not such a file, also when it is
+// empty or cut short in the middle of a line; `tree` is then empty.
+Status ParseRegFile(std::string_view text, std::string_view root_name, RegTree* tree);
 
 // The file text for `tree`, keys in name order, lines ending in "\n".
 std::string FormatRegFile(const RegTree& tree, std::string_view root_name);

@@ -21,40 +21,47 @@ std::string JoinPath(const RegistryKey& parent, std::string_view sub_key) {
 static_assert(SettingsStore::kReadOnly == kRegistryAccessDenied);
 static_assert(SettingsStore::kIoError == kRegistryWriteFault);
 
-long CodeOf(const Status& status) { return status.code(); }
+// The status of a registry call with result `code`: its message is the system's text.
+Status ResultOf(long code) {
+  return code == kRegistrySuccess ? Status::Ok() : Status::Error(RegistryErrorText(code), code);
+}
+
+// The settings store's errors carry the registry's codes; the message the user
+// sees is the registry's text for them.
+Status ResultOf(const Status& store) { return ResultOf(store.code()); }
 
 // Opens an existing key, or with `create` makes a missing one.
-long OpenOrCreate(RegistryKeyHandle parent, std::string_view sub_key, uint32_t access,
+Status OpenOrCreate(RegistryKeyHandle parent, std::string_view sub_key, uint32_t access,
                   RegistryKeyHandle* key, bool create) {
-  if (parent == nullptr || key == nullptr) return kRegistryInvalidHandle;
+  if (parent == nullptr || key == nullptr) return ResultOf(kRegistryInvalidHandle);
   std::string path = JoinPath(*parent, sub_key);
   SettingsStore store(parent->root);
   if (RegKeyExists(store.Load(), path)) {
-    if ((access & kKeyChangingRights) != 0 && !store.IsWritable()) return kRegistryAccessDenied;
+    if ((access & kKeyChangingRights) != 0 && !store.IsWritable()) return ResultOf(kRegistryAccessDenied);
   } else {
-    if (!create) return kRegistryFileNotFound;
-    long code = CodeOf(store.Update([&](RegTree& tree) {
+    if (!create) return ResultOf(kRegistryFileNotFound);
+    Status code = ResultOf(store.Update([&](RegTree& tree) {
       if (RegKeyExists(tree, path)) return false;
       tree[path];
       return true;
     }));
-    if (code != kRegistrySuccess) return code;
+    if (!code.ok()) return code;
   }
   *key = new RegistryKey{parent->root, path, access, false};
-  return kRegistrySuccess;
+  return Status::Ok();
 }
 
 // Finds value `name` of `key` in the store, checking the handle and its rights.
-long LookUp(RegistryKeyHandle key, std::string_view name, RegValue* value) {
-  if (key == nullptr) return kRegistryInvalidHandle;
-  if ((key->access & kKeyQueryValue) == 0) return kRegistryAccessDenied;
+Status LookUp(RegistryKeyHandle key, std::string_view name, RegValue* value) {
+  if (key == nullptr) return ResultOf(kRegistryInvalidHandle);
+  if ((key->access & kKeyQueryValue) == 0) return ResultOf(kRegistryAccessDenied);
   RegTree tree = SettingsStore(key->root).Load();
   auto found_key = tree.find(key->path);
-  if (found_key == tree.end()) return kRegistryFileNotFound;
+  if (found_key == tree.end()) return ResultOf(kRegistryFileNotFound);
   auto found = found_key->second.find(std::string(name));
-  if (found == found_key->second.end()) return kRegistryFileNotFound;
+  if (found == found_key->second.end()) return ResultOf(kRegistryFileNotFound);
   *value = found->second;
-  return kRegistrySuccess;
+  return Status::Ok();
 }
 
 }  // namespace
@@ -62,31 +69,31 @@ long LookUp(RegistryKeyHandle key, std::string_view name, RegValue* value) {
 RegistryKeyHandle const kHKeyCurrentUser = &g_current_user;
 RegistryKeyHandle const kHKeyLocalMachine = &g_local_machine;
 
-long RegistryCreateKey(RegistryKeyHandle parent, std::string_view sub_key, uint32_t access,
+Status RegistryCreateKey(RegistryKeyHandle parent, std::string_view sub_key, uint32_t access,
                        RegistryKeyHandle* key) {
   return OpenOrCreate(parent, sub_key, access, key, true);
 }
 
-long RegistryOpenKey(RegistryKeyHandle parent, std::string_view sub_key, uint32_t access,
+Status RegistryOpenKey(RegistryKeyHandle parent, std::string_view sub_key, uint32_t access,
                      RegistryKeyHandle* key) {
   return OpenOrCreate(parent, sub_key, access, key, false);
 }
 
-long RegistryCloseKey(RegistryKeyHandle key) {
-  if (key == nullptr) return kRegistryInvalidHandle;
+Status RegistryCloseKey(RegistryKeyHandle key) {
+  if (key == nullptr) return ResultOf(kRegistryInvalidHandle);
   if (!key->predefined) delete key;
-  return kRegistrySuccess;
+  return Status::Ok();
 }
 
-long RegistryGetValue(RegistryKeyHandle key, std::string_view name, RegValue* value) {
+Status RegistryGetValue(RegistryKeyHandle key, std::string_view name, RegValue* value) {
   return LookUp(key, name, value);
 }
 
-long RegistryQueryValue(RegistryKeyHandle key, std::string_view name, uint32_t* type,
+Status RegistryQueryValue(RegistryKeyHandle key, std::string_view name, uint32_t* type,
                         void* data, uint32_t* size) {
   RegValue value;
-  long code = LookUp(key, name, &value);
-  if (code != kRegistrySuccess) return code;
+  Status code = LookUp(key, name, &value);
+  if (!code.ok()) return code;
   std::string bytes;
   uint32_t kind = kRegNone;
   switch (value.type) {
@@ -103,49 +110,49 @@ long RegistryQueryValue(RegistryKeyHandle key, std::string_view name, uint32_t* 
       break;
   }
   if (type != nullptr) *type = kind;
-  if (size == nullptr) return data == nullptr ? kRegistrySuccess : kRegistryInvalidParameter;
+  if (size == nullptr) return ResultOf(data == nullptr ? kRegistrySuccess : kRegistryInvalidParameter);
   uint32_t room = *size;
   *size = static_cast<uint32_t>(bytes.size());
-  if (data == nullptr) return kRegistrySuccess;
-  if (room < bytes.size()) return kRegistryMoreData;
+  if (data == nullptr) return Status::Ok();
+  if (room < bytes.size()) return ResultOf(kRegistryMoreData);
   memcpy(data, bytes.data(), bytes.size());
-  return kRegistrySuccess;
+  return Status::Ok();
 }
 
-long RegistrySetValue(RegistryKeyHandle key, std::string_view name, const RegValue& value) {
-  if (key == nullptr) return kRegistryInvalidHandle;
-  if ((key->access & kKeySetValue) == 0) return kRegistryAccessDenied;
-  return CodeOf(SettingsStore(key->root).Update([&](RegTree& tree) {
+Status RegistrySetValue(RegistryKeyHandle key, std::string_view name, const RegValue& value) {
+  if (key == nullptr) return ResultOf(kRegistryInvalidHandle);
+  if ((key->access & kKeySetValue) == 0) return ResultOf(kRegistryAccessDenied);
+  return ResultOf(SettingsStore(key->root).Update([&](RegTree& tree) {
     tree[key->path][std::string(name)] = value;
     return true;
   }));
 }
 
-long RegistryDeleteValue(RegistryKeyHandle key, std::string_view name) {
-  if (key == nullptr) return kRegistryInvalidHandle;
-  if ((key->access & kKeySetValue) == 0) return kRegistryAccessDenied;
+Status RegistryDeleteValue(RegistryKeyHandle key, std::string_view name) {
+  if (key == nullptr) return ResultOf(kRegistryInvalidHandle);
+  if ((key->access & kKeySetValue) == 0) return ResultOf(kRegistryAccessDenied);
   bool found = false;
-  long code = CodeOf(SettingsStore(key->root).Update([&](RegTree& tree) {
+  Status code = ResultOf(SettingsStore(key->root).Update([&](RegTree& tree) {
     auto values = tree.find(key->path);
     found = values != tree.end() && values->second.erase(std::string(name)) > 0;
     return found;
   }));
-  if (code != kRegistrySuccess) return code;
-  return found ? kRegistrySuccess : kRegistryFileNotFound;
+  if (!code.ok()) return code;
+  return ResultOf(found ? kRegistrySuccess : kRegistryFileNotFound);
 }
 
-long RegistryDeleteKeyTree(RegistryKeyHandle parent, std::string_view sub_key) {
-  if (parent == nullptr) return kRegistryInvalidHandle;
+Status RegistryDeleteKeyTree(RegistryKeyHandle parent, std::string_view sub_key) {
+  if (parent == nullptr) return ResultOf(kRegistryInvalidHandle);
   std::string path = JoinPath(*parent, sub_key);
-  if (path.empty()) return kRegistryAccessDenied;  // a root cannot go
+  if (path.empty()) return ResultOf(kRegistryAccessDenied);  // a root cannot go
   bool found = false;
-  long code = CodeOf(SettingsStore(parent->root).Update([&](RegTree& tree) {
+  Status code = ResultOf(SettingsStore(parent->root).Update([&](RegTree& tree) {
     found = RegKeyExists(tree, path);
     if (found) RegEraseKeyTree(&tree, path);
     return found;
   }));
-  if (code != kRegistrySuccess) return code;
-  return found ? kRegistrySuccess : kRegistryFileNotFound;
+  if (!code.ok()) return code;
+  return ResultOf(found ? kRegistrySuccess : kRegistryFileNotFound);
 }
 
 std::string RegistryErrorText(long code) {

@@ -11,8 +11,10 @@
 
 #include "platform/reg_file.h"
 #include "platform/settings_store.h"
+#include "util/status.h"
 
-// Result codes (the system's error numbers).
+// Result codes (the system's error numbers): the codes of the calls' Status,
+// whose message is RegistryErrorText of the code.
 constexpr long kRegistrySuccess = 0;
 constexpr long kRegistryFileNotFound = 2;   // no such key or value
 constexpr long kRegistryAccessDenied = 5;   // read-only store, or a right not asked for
@@ -51,26 +53,26 @@ extern RegistryKeyHandle const kHKeyLocalMachine;
 // it) when missing. kRegistryAccessDenied when the store is read-only and the key
 // is missing or `access` asks for a changing right; then `*key` is untouched.
 // A new handle is released with RegistryCloseKey.
-long RegistryCreateKey(RegistryKeyHandle parent, std::string_view sub_key, uint32_t access,
+Status RegistryCreateKey(RegistryKeyHandle parent, std::string_view sub_key, uint32_t access,
                        RegistryKeyHandle* key);
 // Opens an existing key without creating it: kRegistryFileNotFound when missing.
-long RegistryOpenKey(RegistryKeyHandle parent, std::string_view sub_key, uint32_t access,
+Status RegistryOpenKey(RegistryKeyHandle parent, std::string_view sub_key, uint32_t access,
                      RegistryKeyHandle* key);
-long RegistryCloseKey(RegistryKeyHandle key);
+Status RegistryCloseKey(RegistryKeyHandle key);
 
 // Reads value `name` ("" for the key's default value). `type` receives kRegSz,
 // kRegDword or kRegNone. With `data` null only `*size` is set to the bytes the
 // value needs (strings count their terminating zero). When `*size` is too small
 // kRegistryMoreData, with `*size` set to the need. Needs kKeyQueryValue.
-long RegistryQueryValue(RegistryKeyHandle key, std::string_view name, uint32_t* type,
+Status RegistryQueryValue(RegistryKeyHandle key, std::string_view name, uint32_t* type,
                         void* data, uint32_t* size);
 // The value itself; kRegistryFileNotFound when missing.
-long RegistryGetValue(RegistryKeyHandle key, std::string_view name, RegValue* value);
+Status RegistryGetValue(RegistryKeyHandle key, std::string_view name, RegValue* value);
 // Writes value `name`; needs kKeySetValue and a writable store.
-long RegistrySetValue(RegistryKeyHandle key, std::string_view name, const RegValue& value);
-long RegistryDeleteValue(RegistryKeyHandle key, std::string_view name);
+Status RegistrySetValue(RegistryKeyHandle key, std::string_view name, const RegValue& value);
+Status RegistryDeleteValue(RegistryKeyHandle key, std::string_view name);
 // Deletes `sub_key` of `parent` with all keys below it.
-long RegistryDeleteKeyTree(RegistryKeyHandle parent, std::string_view sub_key);
+Status RegistryDeleteKeyTree(RegistryKeyHandle parent, std::string_view sub_key);
 
 // The system's text for a result code, as the user sees it ("Access is denied.").
 std::string RegistryErrorText(long code);

@@ -52,8 +52,9 @@ std::string MachineConfigFolder() {
   return "/etc/xdg";
 }
 
-std::string SystemError(const std::string& what, const std::string& path) {
-  return what + " " + path + ": " + strerror(errno);
+// An I/O error of the store: what failed on `path`, with the system's reason.
+Status SystemError(const std::string& what, const std::string& path) {
+  return Status::Error(what + " " + path + ": " + strerror(errno), SettingsStore::kIoError);
 }
 
 bool InGroup(gid_t group) {
@@ -106,26 +107,21 @@ bool MakeFolders(const std::string& folder, mode_t mode) {
 // Writes `text` to a temporary file beside `path`, flushes it to the disk and
 // renames it over `path`. Runs under the store's lock, so one temporary name does;
 // one left behind by a killed writer is overwritten by the next.
-bool ReplaceFile(const std::string& path, const std::string& text, mode_t new_mode,
-                 std::string* error) {
+Status ReplaceFile(const std::string& path, const std::string& text, mode_t new_mode) {
   struct stat info;
   mode_t mode = stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : new_mode;
   std::string temporary = path + ".tmp";
   int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-  if (fd < 0) {
-    *error = SystemError("cannot create", temporary);
-    return false;
-  }
-  bool written = fchmod(fd, mode) == 0 && WriteAll(fd, text) && fsync(fd) == 0;
-  if (!written) *error = SystemError("cannot write", temporary);
-  if (close(fd) != 0 && written) {
-    *error = SystemError("cannot write", temporary);
-    written = false;
-  }
-  if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
-    if (written) *error = SystemError("cannot replace", path);
+  if (fd < 0) return SystemError("cannot create", temporary);
+  Status status;
+  if (!(fchmod(fd, mode) == 0 && WriteAll(fd, text) && fsync(fd) == 0))
+    status = SystemError("cannot write", temporary);
+  if (close(fd) != 0 && status.ok()) status = SystemError("cannot write", temporary);
+  if (status.ok() && rename(temporary.c_str(), path.c_str()) != 0)
+    status = SystemError("cannot replace", path);
+  if (!status.ok()) {
     unlink(temporary.c_str());
-    return false;
+    return status;
   }
   // The rename itself reaches the disk with the folder.
   int folder = open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -133,7 +129,7 @@ bool ReplaceFile(const std::string& path, const std::string& text, mode_t new_mo
     fsync(folder);
     close(folder);
   }
-  return true;
+  return Status::Ok();
 }
 
 // Holds the store's lock between processes while it lives.
@@ -195,22 +191,20 @@ mode_t FolderMode(RegistryRoot root) { return root == RegistryRoot::kCurrentUser
 // Reads and parses the file into `tree`: empty when the file is missing or
 // damaged (a damaged one is moved aside when `may_move`). False, with the reason,
 // only when an existing file cannot be read, so that nothing overwrites it.
-bool ReadTree(const std::string& path, RegistryRoot root, bool may_move, RegTree* tree,
-              std::string* error) {
+Status ReadTree(const std::string& path, RegistryRoot root, bool may_move, RegTree* tree) {
   tree->clear();
   std::string text;
   int read_error = ReadFile(path, &text);
-  if (read_error == ENOENT) return true;
+  if (read_error == ENOENT) return Status::Ok();
   if (read_error != 0) {
     errno = read_error;
-    *error = SystemError("cannot read", path);
-    return false;
+    return SystemError("cannot read", path);
   }
-  std::string reason;
-  if (ParseRegFile(text, RegistryRootName(root), tree, &reason)) return true;
+  Status parsed = ParseRegFile(text, RegistryRootName(root), tree);
+  if (parsed.ok()) return parsed;
   tree->clear();
-  if (may_move) KeepDamagedFile(path, reason);
-  return true;
+  if (may_move) KeepDamagedFile(path, parsed.message());
+  return Status::Ok();
 }
 
 }  // namespace
@@ -230,13 +224,12 @@ RegTree SettingsStore::Load() const {
   std::string text;
   RegTree tree;
   if (ReadFile(m_path, &text) != 0) return tree;
-  if (ParseRegFile(text, RegistryRootName(m_root), &tree, nullptr)) return tree;
+  if (ParseRegFile(text, RegistryRootName(m_root), &tree).ok()) return tree;
   // Look again under the lock: a writer may have just replaced the file, and only
   // one process may move it aside.
-  std::string ignored;
   if (!IsWritable()) return {};
   FileLock lock(m_path + ".lock", FileMode(m_root));
-  ReadTree(m_path, m_root, lock.held(), &tree, &ignored);
+  ReadTree(m_path, m_root, lock.held(), &tree);  // unreadable reads as empty here
   return tree;
 }
 
@@ -244,14 +237,11 @@ Status SettingsStore::Update(const std::function<bool(RegTree&)>& change) const 
   if (!IsWritable())
     return Status::Error("the settings store " + m_path + " is read-only", kReadOnly);
   if (!MakeFolders(ParentFolder(m_path), FolderMode(m_root)))
-    return Status::Error(SystemError("cannot create the folder of", m_path), kIoError);
+    return SystemError("cannot create the folder of", m_path);
   FileLock lock(m_path + ".lock", FileMode(m_root));
-  if (!lock.held()) return Status::Error(SystemError("cannot lock", m_path + ".lock"), kIoError);
+  if (!lock.held()) return SystemError("cannot lock", m_path + ".lock");
   RegTree tree;
-  std::string error;
-  if (!ReadTree(m_path, m_root, true, &tree, &error)) return Status::Error(error, kIoError);
+  if (Status read = ReadTree(m_path, m_root, true, &tree); !read.ok()) return read;
   if (!change(tree)) return Status::Ok();
-  if (!ReplaceFile(m_path, FormatRegFile(tree, RegistryRootName(m_root)), FileMode(m_root), &error))
-    return Status::Error(error, kIoError);
-  return Status::Ok();
+  return ReplaceFile(m_path, FormatRegFile(tree, RegistryRootName(m_root)), FileMode(m_root));
 }
