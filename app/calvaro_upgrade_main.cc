@@ -6,6 +6,7 @@
 #include "app/change_history_load.h"
 #include "app/command_line_info_ex.h"
 #include "app/upgrade_app.h"
+#include "app/upgrade_request.h"
 
 wxIMPLEMENT_APP_NO_MAIN(CZORMUpgradeApp);
 
@@ -15,14 +16,18 @@ wxIMPLEMENT_APP_NO_MAIN(CZORMUpgradeApp);
 int main(int argc, char** argv) {
   // The change history is fetched while the user interface starts; the dialog
   // takes it when it is shown.
+  // The arguments as the program received them: wx's own option parsing stays
+  // out, so "-x" and "/home/op/abc.msi" reach the splitter unchanged.
   CCommandLineInfoEx command_line;
   ParseCommandLine(argc, argv, command_line);
-  StartChangeHistoryLoad(command_line.m_strModule);
+  const UpgradeRequest request = UpgradeRequestFrom(command_line);
+  StartChangeHistoryLoad(request.module);
   if (!wxEntryStart(argc, argv)) {
     EndChangeHistoryLoad();
     fprintf(stderr, "calvaro-upgrade: cannot start the user interface: is DISPLAY set?\n");
     return 1;
   }
+  wxGetApp().m_request = request;
   wxTheApp->CallOnInit();
   wxTheApp->OnExit();
   EndChangeHistoryLoad();

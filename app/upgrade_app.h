@@ -4,6 +4,7 @@
 // dialog and then ends the program, without a message loop of its own.
 #pragma once
 
+#include "app/upgrade_request.h"
 #include "framework/win_app.h"
 
 class CZORMUpgradeApp : public CZORMWinApp {
@@ -12,8 +13,13 @@ class CZORMUpgradeApp : public CZORMWinApp {
 
   // Runs InitInstance.
   bool OnInit() override;
-  // The start-up (see above) over the program's arguments (wx's argc/argv).
-  // Always returns false: the program ends when the dialog closes, whether it
-  // ended with "&Upgrade" or "Cancel".
+  // The start-up (see above) for m_request. Always returns false: the program
+  // ends when the dialog closes, whether it ended with "&Upgrade" or "Cancel".
   virtual bool InitInstance();
+
+  // The command line, parsed by main before the application starts.
+  UpgradeRequest m_request;
+
+ protected:
+  std::optional<std::string> DefaultServerArgument() const override;
 };

@@ -89,15 +89,17 @@ int RunUpgradeCli(int argc, const char* const* argv) {
     return kExitUsage;
   }
 
-  printf("URL: %s\n", command_line.m_strURL.c_str());
-  printf("Module: %s\n", command_line.m_strModule.c_str());
-  printf("Built: %s\n", BuiltText(command_line.m_dtBuilt).c_str());
-  printf("Age: %s\n", AgeText(command_line.m_dtBuilt).c_str());
-  printf("MSI Properties: %s\n\n", command_line.m_strProperties.c_str());
+  UpgradeRequest request = UpgradeRequestFrom(command_line);
+  request.properties = command_line.m_strProperties;
+  printf("URL: %s\n", request.package.c_str());
+  printf("Module: %s\n", request.module.c_str());
+  printf("Built: %s\n", BuiltText(request.built).c_str());
+  printf("Age: %s\n", AgeText(request.built).c_str());
+  printf("MSI Properties: %s\n\n", request.properties.c_str());
   fflush(stdout);
 
   CRSS rss;
-  const bool have_history = LoadChangeHistory(command_line.m_strModule, &rss);
+  const bool have_history = LoadChangeHistory(request.module, &rss);
   if (have_history) {
     const unsigned pdf_result = WriteChangeHistoryReport(rss.m_items, stdout);
     if (pdf_result != 0)
@@ -109,7 +111,7 @@ int RunUpgradeCli(int argc, const char* const* argv) {
   InstallProgressCallback progress;
   if (isatty(STDERR_FILENO)) progress = ReportProgress;
   const Status result =
-      InstallProduct(command_line.m_strURL, command_line.m_strProperties, progress);
+      InstallProduct(request.package, request.properties, progress);
   if (!result.ok()) {
     printf("Windows Installer returned code: %u\n", static_cast<unsigned>(result.code()));
     if (!result.message().empty())

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "app/command_line_info_ex.h"
+#include "app/upgrade_request.h"
 
 // The utility's command line plus the companion's two options.
 class UpgradeCliCommandLine : public CCommandLineInfoEx {

@@ -79,7 +79,7 @@ void CZORMUpgradeDlg::OnInitDialog(wxInitDialogEvent& event) {
 }
 
 void CZORMUpgradeDlg::LoadFeed() {
-  LoadChangeHistory(ValueOf(m_pPropModule), &m_wndList.m_rss);
+  LoadChangeHistory(m_request.module, &m_wndList.m_rss);
 }
 
 void CZORMUpgradeDlg::FillList() {
@@ -93,12 +93,12 @@ void CZORMUpgradeDlg::FillList() {
 }
 
 void CZORMUpgradeDlg::OnUpgrade(wxCommandEvent&) {
-  const std::string package = ValueOf(m_pPropURL);
+  // The operator may have edited the properties in the grid; the rest is as asked.
   const std::string properties = ValueOf(m_pPropMSIProperties);
   long code;
   {
     CZORMInstallProgress progress(this);
-    code = InstallProduct(package, properties, progress.Callback()).code();
+    code = InstallProduct(m_request.package, properties, progress.Callback()).code();
   }
   if (code == kInstallSuccess) {
     if (Validate() && TransferDataFromWindow()) EndModal(wxID_OK);

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/rss_list_ctrl.h"
+#include "app/upgrade_request.h"
 #include "framework/property_grid_ctrl.h"
 #include "framework/property_grid_property.h"
 
@@ -31,6 +32,7 @@ class CZORMUpgradeDlg : public wxDialog {
   explicit CZORMUpgradeDlg(wxWindow* parent = nullptr);
   ~CZORMUpgradeDlg() override;
 
+  UpgradeRequest m_request;  // what to upgrade: the module for the feed, the package
   wxIcon m_hIcon;                                             // icon 128
   CZORMPropertyGridCtrl m_wndPropertyGrid;                    // control 1000
   CZORMPropertyGridProperty* m_pPropURL = nullptr;            // not owned
@@ -44,7 +46,7 @@ class CZORMUpgradeDlg : public wxDialog {
   // cannot be fetched or read is reported with its own text; the list then stays
   // without columns and the upgrade can still be made.
   void OnInitDialog(wxInitDialogEvent& event);
-  // Installs the package named by "URL" with the "MSI Properties" text; closes
+  // Installs the request's package with the "MSI Properties" text; closes
   // the dialog on success, otherwise reports the installer's code.
   void OnUpgrade(wxCommandEvent& event);
 

@@ -112,24 +112,24 @@ void CZORMWinApp::LoadAboutBitmap(unsigned about_bitmap_id) {
   if (image.LoadFile(path, wxBITMAP_TYPE_PNG)) m_bmpAbout = wxBitmap(image);
 }
 
-void CZORMWinApp::FindDefaultServer() {
-  // The first argument that is not a flag names the server (or a file); there is no
-  // shell-open request channel to enable on this platform.
-  std::string text;
-  bool found = false;
-  for (int i = 1; i < argc && !found; ++i) {
+std::optional<std::string> CZORMWinApp::DefaultServerArgument() const {
+  for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i].ToStdString(wxConvUTF8);
-    if (!argument.empty() && argument[0] != '-') {
-      text = argument;
-      found = true;
-    }
+    if (!argument.empty() && argument[0] != '-') return argument;
   }
-  if (!found) {
+  return std::nullopt;
+}
+
+void CZORMWinApp::FindDefaultServer() {
+  // An argument names the server (or a file); there is no shell-open request
+  // channel to enable on this platform.
+  std::optional<std::string> text = DefaultServerArgument();
+  if (!text) {
     const char* variable = getenv("ZORMDEFAULTSERVER");
     if (!variable) return;
     text = variable;
   }
-  if (std::optional<ServerUrl> url = ParseServerUrl(text)) {
+  if (std::optional<ServerUrl> url = ParseServerUrl(*text)) {
     m_strServer = url->host;
     m_nServerPort = url->port;
     m_strServerUser = url->user;

@@ -13,6 +13,7 @@
 #include <wx/bitmap.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "report/variable_store.h"
@@ -58,6 +59,12 @@ class CZORMWinApp : public wxApp {
   uint16_t m_nServerPort = 0;       // its port, 0 when none was given
   std::string m_strServerUser;
   std::string m_strServerPassword;
+
+ protected:
+  // The text that names the default server: by default the first program argument
+  // that is not a flag. A program that has parsed its command line already
+  // answers from that; nothing means look in ZORMDEFAULTSERVER.
+  virtual std::optional<std::string> DefaultServerArgument() const;
 
  private:
   void ShowStartMessage();
