@@ -223,12 +223,6 @@ void Report::PdfBanner(const char* text) {
 void Report::Close() {
   const ReportFormatOps* ops = FindReportFormatOps(format);
   if (ops != nullptr && ops->Close != nullptr) ops->Close(this);
-  // A document opened before the report was dropped (or its format changed) is
-  // still finished by its own format.
-  for (ReportFormat document : {ReportFormat::Pdf, ReportFormat::Excel}) {
-    if (document == format) continue;
-    const ReportFormatOps* document_ops = FindReportFormatOps(document);
-    if (document_ops != nullptr && document_ops->Close != nullptr) document_ops->Close(this);
-  }
+  CloseOtherDocuments(this);
   ReleaseAll();
 }

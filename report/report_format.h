@@ -37,6 +37,12 @@ struct ReportFormatOps {
 // The operations of a format, or null for numbers that write nothing.
 const ReportFormatOps* FindReportFormatOps(ReportFormat format);
 
+// Runs Close of the formats that keep a document of their own other than the
+// report's current format, so that a document opened before the report was
+// dropped (or its format changed) is still finished. Each such Close checks
+// whether the report owns an open document.
+void CloseOtherDocuments(Report* report);
+
 extern const ReportFormatOps kTextFormatOps;
 extern const ReportFormatOps kCsvFormatOps;
 extern const ReportFormatOps kHtmlFormatOps;

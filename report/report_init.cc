@@ -8,19 +8,8 @@
 #include "report/report.h"
 #include "report/workbook_state.h"
 #include "util/clock.h"
-#include "util/string_compare.h"
 
 namespace {
-
-struct FormatName {
-  const char* name;
-  ReportFormat format;
-};
-// Looked up in this order; the first equal name wins.
-constexpr FormatName kFormatNames[] = {
-    {"text", ReportFormat::Text}, {"csv", ReportFormat::Csv},     {"pdf", ReportFormat::Pdf},
-    {"html", ReportFormat::Html}, {"excel", ReportFormat::Excel}, {"json", ReportFormat::Json},
-};
 
 // The format named by the request's first "RPT" variable (any case).
 ReportFormat FormatOfCgiRequest() {
@@ -30,13 +19,6 @@ ReportFormat FormatOfCgiRequest() {
 }
 
 }  // namespace
-
-ReportFormat ReportFormatFromName(const char* name) {
-  if (name == nullptr || name[0] == '\0') return ReportFormat::Text;
-  for (const FormatName& entry : kFormatNames)
-    if (StringsEqualNoCase(name, entry.name)) return entry.format;
-  return ReportFormat::Text;
-}
 
 void InitReport(Report* report) {
   // Start from a cleared object; anything a previous use left behind is released.
