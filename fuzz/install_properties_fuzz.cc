@@ -9,9 +9,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
   InstallProperties properties;
-  std::string error;
-  if (!ParseInstallProperties(text, &properties, &error)) {
-    if (error.empty()) abort();
+  Status parsed = ParseInstallProperties(text, &properties);
+  if (!parsed.ok()) {
+    if (parsed.message().empty()) abort();
     return 0;
   }
   std::string written;
@@ -21,6 +21,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     written += "\" ";
   }
   InstallProperties again;
-  if (!ParseInstallProperties(written, &again, &error) || again != properties) abort();
+  if (!ParseInstallProperties(written, &again).ok() || again != properties) abort();
   return 0;
 }

@@ -37,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size) fwrite(data, 1, size, file);
   fclose(file);
 
-  InstallResult result = InstallProduct(package, "INSTALLDIR=" + Home() + "/out", {});
-  switch (result.code) {
+  Status result = InstallProduct(package, "INSTALLDIR=" + Home() + "/out", {});
+  switch (result.code()) {
     case kInstallSuccess:
     case kInstallFailure:
     case kInstallPackageInvalid:

@@ -9,14 +9,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
   RegTree tree;
-  std::string error;
-  if (!ParseRegFile(text, "HKEY_CURRENT_USER", &tree, &error)) {
-    if (!tree.empty() || error.empty()) abort();
+  Status parsed = ParseRegFile(text, "HKEY_CURRENT_USER", &tree);
+  if (!parsed.ok()) {
+    if (!tree.empty() || parsed.message().empty()) abort();
     return 0;
   }
   std::string written = FormatRegFile(tree, "HKEY_CURRENT_USER");
   RegTree again;
-  if (!ParseRegFile(written, "HKEY_CURRENT_USER", &again, &error) || again != tree) abort();
+  if (!ParseRegFile(written, "HKEY_CURRENT_USER", &again).ok() || again != tree) abort();
   if (FormatRegFile(again, "HKEY_CURRENT_USER") != written) abort();
   for (const auto& entry : tree) {
     if (!RegKeyExists(tree, entry.first)) abort();

@@ -11,11 +11,13 @@ constexpr size_t kResultFields = 2;
 // The contents' fields before the files: code, name, version, upgrade code, folder.
 constexpr size_t kContentsFields = 5;
 
+// Reads a number in the one form the reader writes (std::to_string's), so that
+// whatever decodes encodes back to the same bytes.
 template <typename Number>
 bool ParseNumber(const std::string& text, Number* number) {
   const char* end = text.data() + text.size();
   auto [stop, error] = std::from_chars(text.data(), end, *number);
-  return !text.empty() && error == std::errc() && stop == end;
+  return error == std::errc() && stop == end && std::to_string(*number) == text;
 }
 
 }  // namespace
