@@ -12,6 +12,8 @@
 
 #include <wx/propgrid/property.h>
 
+#include "framework/property_grid_value_cell.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -20,7 +22,7 @@ class CZORMPropertyGridCtrl;
 // Groups and values share one class, as the grid's users expect. wxPropertyGrid
 // treats every row flagged as a category as a wxPropertyCategory, so the class
 // derives from it; a value row switches itself back to an ordinary property.
-class CZORMPropertyGridProperty : public wxPropertyCategory {
+class CZORMPropertyGridProperty : public wxPropertyCategory, public CZORMPropertyGridCellLook {
  public:
   // A value row. `value` is a string (the usual case) or a boolean; `data` is the
   // caller's own (see GetData()). The description is kept, never displayed.
@@ -50,7 +52,6 @@ class CZORMPropertyGridProperty : public wxPropertyCategory {
   // With editing not allowed the grid opens no editor for this row; it can still be
   // selected.
   void AllowEdit(bool allow = true);
-  bool IsAllowEdit() const { return m_bAllowEdit; }
 
   // Adds `child` below this row and takes it over. Works before and after this row
   // is in a grid: children added before wait here and enter the grid with it.
@@ -73,18 +74,12 @@ class CZORMPropertyGridProperty : public wxPropertyCategory {
   void SetRevertIfEmpty(bool revert) { m_bRevertIfEmpty = revert; }
   void SetMaxLength(int max_length) { m_nMaxLength = max_length; }
 
-  // When not 0, the editor is a plain text control with this wxTextCtrl style.
-  long m_dwEditStyle = 0;
+  // The edit style, colours and length limit are members of CZORMPropertyGridCellLook.
   // Rows shown while this row's boolean value is true and hidden while it is false,
   // in this order. Not owned.
   std::vector<CZORMPropertyGridProperty*> m_dependents;
-  wxColour m_clrText = *wxBLACK;  // colour of the value text
-  wxColour m_clrBack = *wxWHITE;  // fill of the value cell
   // An edit that leaves the value empty is undone, if the original value was not empty.
   bool m_bRevertIfEmpty = false;
-  // Most characters the editor accepts; kNoMaxLength means no limit.
-  static constexpr int kNoMaxLength = 0x7FFFFFFF;
-  int m_nMaxLength = kNoMaxLength;
 
   // wxPGProperty
   wxString ValueToString(wxVariant& value, int arg_flags = 0) const override;
@@ -106,7 +101,6 @@ class CZORMPropertyGridProperty : public wxPropertyCategory {
   wxString m_strDescription;
   uintptr_t m_dwData = 0;
   bool m_bIsValueList = false;
-  bool m_bAllowEdit = true;
   wxVariant m_varOriginal;
   // Set by the grid while it stores a value the user entered, so that the original
   // value stays what the program set.

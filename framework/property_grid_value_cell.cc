@@ -4,14 +4,13 @@
 #include <wx/propgrid/propgrid.h>
 #include <wx/textctrl.h>
 
-#include "framework/property_grid_property.h"
 
 bool CZORMPropertyGridValueRenderer::Render(wxDC& dc, const wxRect& rect,
                                             const wxPropertyGrid* grid, wxPGProperty* property,
                                             int column, int item, int flags) const {
-  auto* row = dynamic_cast<CZORMPropertyGridProperty*>(property);
+  auto* row = dynamic_cast<const CZORMPropertyGridCellLook*>(property);
   // Inside an editor control or its drop-down list the control paints the background.
-  if (!row || row->IsGroup() || column != 1 || (flags & (Control | ChoicePopup)))
+  if (!row || property->IsCategory() || column != 1 || (flags & (Control | ChoicePopup)))
     return wxPGDefaultRenderer::Render(dc, rect, grid, property, column, item, flags);
 
   // The row's colours hold whether or not it is selected; the default drawing then
@@ -32,19 +31,19 @@ wxPGWindowList CZORMPropertyGridTextEditor::CreateControls(wxPropertyGrid* grid,
                                                            wxPGProperty* property,
                                                            const wxPoint& pos,
                                                            const wxSize& size) const {
-  auto* row = dynamic_cast<CZORMPropertyGridProperty*>(property);
+  auto* row = dynamic_cast<const CZORMPropertyGridCellLook*>(property);
   if (!row) return wxPGTextCtrlEditor::CreateControls(grid, property, pos, size);
   if (!row->IsAllowEdit()) return wxPGWindowList(nullptr);
 
   wxWindow* control = nullptr;
   if (row->m_dwEditStyle != 0) {
-    control = grid->GenerateEditorTextCtrl(pos, size, row->GetValueAsString(wxPG_EDITABLE_VALUE),
+    control = grid->GenerateEditorTextCtrl(pos, size, property->GetValueAsString(wxPG_EDITABLE_VALUE),
                                            nullptr, static_cast<int>(row->m_dwEditStyle));
   } else {
     control = wxPGTextCtrlEditor::CreateControls(grid, property, pos, size).m_primary;
   }
   auto* text = dynamic_cast<wxTextCtrl*>(control);
-  if (text && row->m_nMaxLength != CZORMPropertyGridProperty::kNoMaxLength)
+  if (text && row->m_nMaxLength != CZORMPropertyGridCellLook::kNoMaxLength)
     text->SetMaxLength(static_cast<unsigned long>(row->m_nMaxLength));
   return wxPGWindowList(control);
 }

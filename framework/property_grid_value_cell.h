@@ -5,8 +5,31 @@
 // accepts no more characters than the row's length limit.
 #pragma once
 
+#include <wx/colour.h>
 #include <wx/propgrid/editors.h>
 #include <wx/propgrid/property.h>
+
+// The settings of a row that its value cell is drawn and edited with. The row
+// (CZORMPropertyGridProperty) has them as its own members through this base; the
+// cell reads them here and needs to know nothing else of the row.
+class CZORMPropertyGridCellLook {
+ public:
+  virtual ~CZORMPropertyGridCellLook() = default;
+
+  // With editing not allowed the grid opens no editor for the row.
+  bool IsAllowEdit() const { return m_bAllowEdit; }
+
+  // When not 0, the editor is a plain text control with this wxTextCtrl style.
+  long m_dwEditStyle = 0;
+  wxColour m_clrText = *wxBLACK;  // colour of the value text
+  wxColour m_clrBack = *wxWHITE;  // fill of the value cell
+  // Most characters the editor accepts; kNoMaxLength means no limit.
+  static constexpr int kNoMaxLength = 0x7FFFFFFF;
+  int m_nMaxLength = kNoMaxLength;
+
+ protected:
+  bool m_bAllowEdit = true;
+};
 
 class CZORMPropertyGridValueRenderer : public wxPGDefaultRenderer {
  public:
