@@ -13,7 +13,7 @@
 #include "framework/about_wnd.h"
 #include "framework/crash_handler.h"
 #include "framework/executable_folder.h"
-#include "framework/registry.h"
+#include "framework/registry_wrapper.h"
 #include "framework/server_url.h"
 #include "framework/update_check.h"
 #include "platform/profile.h"

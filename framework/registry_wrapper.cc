@@ -1,4 +1,4 @@
-#include "framework/registry.h"
+#include "framework/registry_wrapper.h"
 
 #include "platform/user_message.h"
 
