@@ -53,13 +53,6 @@ Files InstalledFiles(const ScopedTestHome& home) {
   return files;
 }
 
-std::vector<InstalledProduct> Recorded() {
-  std::vector<InstalledProduct> products;
-  std::string error;
-  EXPECT_TRUE(ReadInstalledProducts(&products, &error)) << error;
-  return products;
-}
-
 InstallResult Install(const std::string& package, const std::string& command_line = "",
                       const InstallProgressCallback& progress = {}) {
   return InstallProduct(package, command_line, progress);
@@ -72,20 +65,6 @@ std::string Expand(std::string text, const ScopedTestHome& home) {
 }
 
 }  // namespace
-
-TEST(InstallerTest, InstallRecordsTheProductInTheUsersSettingsFile) {
-  ScopedTestHome home;
-  ASSERT_EQ(kInstallSuccess, Install(kV1).code);
-  const std::string folder = home.data_home() + "/Morvend/Calvaro ABC";
-  const std::string key =
-      "[HKEY_CURRENT_USER\\Software\\Morvend\\Installer\\Products\\" + std::string(kV1Code);
-  EXPECT_EQ("Windows Registry Editor Version 5.00\n\n" + key + "]\n\"InstallFolder\"=\"" + folder +
-                "\"\n\"ProductName\"=\"Calvaro ABC\"\n\"ProductVersion\"=\"1.0.0\"\n"
-                "\"UpgradeCode\"=\"{0E5A7C3B-52D1-4B8E-A7F0-9C4D2E6B7A11}\"\n\n" +
-                key + "\\Files]\n\"000001\"=\"" + folder + "/alpha.txt\"\n\"000002\"=\"" + folder +
-                "/doc/beta.txt\"\n",
-            ReadWholeFile(home.config_home() + "/Morvend/registry.reg"));
-}
 
 TEST(InstallerTest, InstallsIntoTheFolderPropertiesOrXdgDataHomeGiveReplacingEarlierVersions) {
   struct Case {
@@ -108,125 +87,108 @@ TEST(InstallerTest, InstallsIntoTheFolderPropertiesOrXdgDataHomeGiveReplacingEar
     SCOPED_TRACE(c.first + " then " + c.package + " " + c.command_line);
     ScopedTestHome home;
     home.SetEnv("XDG_DATA_HOME", c.data_home ? Expand(c.data_home, home).c_str() : nullptr);
-    if (!c.first.empty()) ASSERT_EQ(kInstallSuccess, Install(c.first).code);
+    ASSERT_TRUE(c.first.empty() || Install(c.first).code == kInstallSuccess);
     InstallResult result = Install(c.package, Expand(c.command_line, home));
     ASSERT_EQ(kInstallSuccess, result.code) << result.error;
     const std::string folder = Expand(c.folder, home);
     EXPECT_EQ(c.files, FilesBelow(folder));
     EXPECT_EQ(c.files.size(), InstalledFiles(home).size());
-    if (c.files == kV2Files) EXPECT_FALSE(fs::exists(folder + "/doc"));  // beta.txt's folder
-    std::vector<InstalledProduct> products = Recorded();
+    EXPECT_FALSE(c.files == kV2Files && fs::exists(folder + "/doc"));  // beta.txt's folder
+    std::vector<InstalledProduct> products;
+    ASSERT_TRUE(ReadInstalledProducts(&products, &result.error)) << result.error;
     ASSERT_EQ(1u, products.size());
     EXPECT_EQ(c.files == kV1Files ? kV1Code : kV2Code, products[0].product_code);
     EXPECT_EQ(folder, products[0].install_folder);
+    EXPECT_EQ(c.files.size(), products[0].files.size());
   }
 }
 
-TEST(InstallerTest, FailuresInstallNothingAndPutTheEarlierVersionBack) {
+TEST(InstallerTest, FailuresAndCancelsInstallNothingAndPutTheEarlierVersionBack) {
   ScopedTestHome outer;
-  const std::string v2 = ReadWholeFile(kV2);
-  const size_t cabinet = v2.find("MSCF");
-  auto damaged = [&](const char* name, size_t offset, size_t count) {
-    std::string bytes = v2;
-    for (size_t i = 0; i < count; ++i) bytes[cabinet + offset + i] ^= 0x5A;
-    EXPECT_TRUE(WriteWholeFile(outer.path() + name, bytes));
-    return outer.path() + name;
-  };
-  const auto* cab = reinterpret_cast<const unsigned char*>(v2.data() + cabinet);
-  // The first data block's compressed bytes follow its checksum and two sizes.
-  const size_t first_data = (cab[36] | cab[37] << 8 | cab[38] << 16 | uint32_t(cab[39]) << 24) + 8;
-  ASSERT_TRUE(WriteWholeFile(outer.path() + "/notes.msi",
-                             "This is a text file, not an installation package.\n"));
+  LighttpdServer server({kPackages, "", {}, {}});
+  std::string error;
+  ASSERT_TRUE(server.Start(&error)) << error;
+  const std::string web_v1 = server.base_url() + "/abc_v1.msi";
+  // Build 2 with bytes flipped in its cabinet's first data block, after the block's
+  // checksum and two sizes.
+  std::string damaged = ReadWholeFile(kV2);
+  auto* cab = reinterpret_cast<unsigned char*>(&damaged[damaged.find("MSCF")]);
+  for (int i = 4; i < 10; ++i) cab[(cab[36] | cab[37] << 8 | cab[38] << 16) + 8 + i] ^= 0x5A;
+  ASSERT_TRUE(WriteWholeFile(outer.path() + "/damaged.msi", damaged));
+  ASSERT_TRUE(WriteWholeFile(outer.path() + "/notes.msi", "A text file, not a package.\n"));
   ASSERT_TRUE(WriteWholeFile(outer.path() + "/truncated.msi", ReadWholeFile(kV1).substr(0, 3000)));
 
   enum Before { kNothing, kV1Installed, kV1WithFolderInGammasPlace, kV1WithReadOnlySettings };
+  using Stage = InstallProgress::Stage;
   struct Case {
     Before before;
     std::string package, command_line;
     unsigned code;
-    const char* error_part;
+    const char* error_part = "";
+    std::optional<Stage> cancel_at = std::nullopt;
   };
   const Case cases[] = {
-      {kNothing, kV1, "INSTALLDIR", kInstallInvalidCommandLine, ""},
-      {kNothing, "", "", kInstallPackageOpenFailed, ""},
-      {kNothing, outer.path() + "/missing.msi", "", kInstallPackageOpenFailed, ""},
-      {kNothing, outer.path(), "", kInstallPackageOpenFailed, ""},
-      {kNothing, outer.path() + "/notes.msi", "", kInstallPackageInvalid, ""},
-      {kNothing, outer.path() + "/truncated.msi", "", kInstallPackageInvalid, ""},
-      {kNothing, kSources + "/reader_crash.msi", "", kInstallPackageInvalid,
-       ""},  // libmsi crashes on it
-      {kNothing, kV1, "INSTALLDIR=relative/abc", kInstallFailure, ""},
-      {kNothing, damaged("/signature.msi", 0, 4), "", kInstallFailure, "cabinet"},
-      {kV1Installed, damaged("/data.msi", first_data + 4, 6), "", kInstallFailure, "cabinet"},
+      {kNothing, kV1, "INSTALLDIR", kInstallInvalidCommandLine},
+      {kNothing, "", "", kInstallPackageOpenFailed},
+      {kNothing, outer.path() + "/missing.msi", "", kInstallPackageOpenFailed},
+      {kNothing, server.base_url() + "/missing.msi", "", kInstallPackageOpenFailed, "404"},
+      {kNothing, outer.path() + "/notes.msi", "", kInstallPackageInvalid},
+      {kNothing, outer.path() + "/truncated.msi", "", kInstallPackageInvalid},
+      {kNothing, kSources + "/reader_crash.msi", "", kInstallPackageInvalid},  // crashes libmsi
+      {kNothing, kV1, "INSTALLDIR=relative/abc", kInstallFailure},
+      {kV1Installed, outer.path() + "/damaged.msi", "", kInstallFailure, "cabinet"},
       {kV1WithFolderInGammasPlace, kV2, "", kInstallFailure, "gamma.txt"},
       {kV1WithReadOnlySettings, kV2, "", kInstallFailure, "record"},
+      {kNothing, web_v1, "", kInstallUserExit, "", Stage::kDownload},
+      {kNothing, web_v1, "", kInstallUserExit, "", Stage::kInstall},
+      {kV1Installed, kV2, "", kInstallUserExit, "", Stage::kInstall},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.package + " " + c.command_line);
     ScopedTestHome home;
     const std::string settings = home.config_home() + "/Morvend/registry.reg";
-    if (c.before != kNothing) ASSERT_EQ(kInstallSuccess, Install(kV1).code);
-    if (c.before == kV1WithFolderInGammasPlace)
-      ASSERT_TRUE(
-          fs::create_directories(home.data_home() + "/Morvend/Calvaro ABC/gamma.txt/inside"));
-    if (c.before == kV1WithReadOnlySettings) ASSERT_EQ(0, chmod(settings.c_str(), 0444));
+    ASSERT_TRUE(c.before == kNothing || Install(kV1).code == kInstallSuccess);
+    ASSERT_TRUE(c.before != kV1WithFolderInGammasPlace ||
+                fs::create_directories(home.data_home() + "/Morvend/Calvaro ABC/gamma.txt/x"));
+    ASSERT_TRUE(c.before != kV1WithReadOnlySettings || chmod(settings.c_str(), 0444) == 0);
     const Files before = InstalledFiles(home);
     const std::string recorded = ReadWholeFile(settings);
 
-    InstallResult result = Install(c.package, c.command_line);
+    InstallResult result = Install(c.package, c.command_line, [&](const InstallProgress& progress) {
+      return progress.stage != c.cancel_at;
+    });
     EXPECT_EQ(c.code, result.code);
     EXPECT_NE(std::string::npos, result.error.find(c.error_part)) << result.error;
     EXPECT_FALSE(result.error.empty());
     EXPECT_EQ(before, InstalledFiles(home));
     EXPECT_EQ(recorded, ReadWholeFile(settings));
+    EXPECT_TRUE(FilesBelow(home.temp_dir()).empty());  // no downloaded package left
   }
 }
 
-TEST(InstallerTest, DownloadsHttpPackagesAndCancelAtAnyStageInstallsNothing) {
+TEST(InstallerTest, DownloadsAnHttpPackageReportingProgressThenInstalls) {
   ScopedTestHome outer;
   LighttpdServer server({kPackages, "", {}, {}});
   std::string error;
   ASSERT_TRUE(server.Start(&error)) << error;
-  using Stage = InstallProgress::Stage;
-  struct Case {
-    std::string package;
-    std::optional<Stage> cancel_at;
-    unsigned code;
-    const char* error_part;
-  };
-  const Case cases[] = {
-      {server.base_url() + "/abc_v1.msi", std::nullopt, kInstallSuccess, ""},
-      {server.base_url() + "/abc_v1.msi", Stage::kDownload, kInstallUserExit, ""},
-      {server.base_url() + "/abc_v1.msi", Stage::kInstall, kInstallUserExit, ""},
-      {kV1, Stage::kInstall, kInstallUserExit, ""},
-      {server.base_url() + "/missing.msi", std::nullopt, kInstallPackageOpenFailed, "404"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.package);
-    ScopedTestHome home;
-    InstallProgress last_download;
-    int install_reports = 0;
-    InstallResult result = Install(c.package, "", [&](const InstallProgress& progress) {
-      if (progress.stage == Stage::kDownload)
-        last_download = progress;
-      else
-        ++install_reports;
-      return progress.stage != c.cancel_at;
-    });
-    EXPECT_EQ(c.code, result.code) << result.error;
-    EXPECT_NE(std::string::npos, result.error.find(c.error_part)) << result.error;
-    EXPECT_EQ(0u, FilesBelow(home.temp_dir()).size());  // no downloaded package left
-    if (c.code != kInstallSuccess) {
-      EXPECT_TRUE(InstalledFiles(home).empty());
-      EXPECT_TRUE(Recorded().empty());
-      continue;
-    }
-    EXPECT_EQ(kV1Files, FilesBelow(home.data_home() + "/Morvend/Calvaro ABC"));
-    EXPECT_EQ(fs::file_size(kV1), last_download.done);
-    EXPECT_EQ(fs::file_size(kV1), last_download.total);
-    EXPECT_EQ(100, last_download.percent);
-    EXPECT_GT(install_reports, 0);
-  }
+  ScopedTestHome home;
+  InstallProgress last_download;
+  int install_reports = 0;
+  InstallResult result =
+      Install(server.base_url() + "/abc_v1.msi", "", [&](const InstallProgress& p) {
+        if (p.stage == InstallProgress::Stage::kDownload)
+          last_download = p;
+        else
+          ++install_reports;
+        return true;
+      });
+  ASSERT_EQ(kInstallSuccess, result.code) << result.error;
+  EXPECT_EQ(kV1Files, FilesBelow(home.data_home() + "/Morvend/Calvaro ABC"));
+  const uint64_t size = fs::file_size(kV1);
+  EXPECT_EQ(std::make_tuple(size, size, 100),
+            std::make_tuple(last_download.done, last_download.total, last_download.percent));
+  EXPECT_GT(install_reports, 0);
+  EXPECT_TRUE(FilesBelow(home.temp_dir()).empty());
 }
 
 TEST(InstallerTest, MsiInstallProductReportsToTheProgressCallbackSet) {
