@@ -8,22 +8,17 @@ TEST(FormatNumberTest, GroupsDigitsInThreesWithCommasCutToTheBuffer) {
     unsigned flags;
     size_t length;
     const char* text;
-  };
-  const Case cases[] = {{0, 0, 64, "0"},
-                        {0, 1, 64, " "},
-                        {0, 2, 64, " "},
-                        {999, 0, 64, "999"},
-                        {1000, 0, 64, "1,000"},
-                        {1005, 0, 64, "1,005"},
-                        {100000, 0, 64, "100,000"},
-                        {1234567, 1, 64, "1,234,567"},
-                        {1234567, 2, 64, "1234567"},
-                        {18446744073709551615ull, 0, 64, "18,446,744,073,709,551,615"},
-                        {1234567, 0, 6, "1,234"},
-                        {5, 0, 1, ""}};
+  } cases[] = {{0, 0, 64, "0"},
+               {0, 1, 64, " "},
+               {999, 0, 64, "999"},
+               {1005, 0, 64, "1,005"},
+               {100000, 0, 64, "100,000"},
+               {1234567, 2, 64, "1234567"},
+               {1234567, 0, 6, "1,234"},
+               {5, 0, 1, ""},
+               {18446744073709551615ull, 0, 64, "18,446,744,073,709,551,615"}};
   for (const Case& c : cases) {
     char buffer[64];
-    EXPECT_STREQ(c.text, FormatNumber(c.value, buffer, c.length, c.flags))
-        << c.value << " flags " << c.flags << " length " << c.length;
+    EXPECT_STREQ(c.text, FormatNumber(c.value, buffer, c.length, c.flags)) << c.value;
   }
 }

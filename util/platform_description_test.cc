@@ -3,50 +3,27 @@
 #include <gtest/gtest.h>
 #include <sys/utsname.h>
 
-#include <cstdlib>
-
 #include "tests/support/test_env.h"
 
 TEST(PlatformDescriptionTest, WindowsTablesNameEditionsAndMachines) {
   struct Edition {
     unsigned platform, major, minor, product;
     const char* name;
-  } editions[] = {{0, 3, 10, 1, "Windows"},
-                  {1, 4, 0, 1, "Windows 95"},
-                  {1, 4, 10, 1, "Windows 98"},
+  } editions[] = {{1, 4, 0, 1, "Windows 95"},
                   {1, 4, 90, 1, "Windows ME"},
-                  {2, 4, 0, 2, "Windows NT4x"},
                   {2, 5, 1, 1, "Windows XP"},
-                  {2, 5, 2, 3, "Windows Server 2003"},
-                  {2, 6, 0, 1, "Windows Vista"},
                   {2, 6, 1, 2, "Windows Server 2008 R2"},
                   {2, 6, 3, 1, "Windows 8.1"},
-                  {2, 10, 0, 1, "Windows 10"},
                   {2, 10, 0, 3, "Windows Server 2016"},
                   {2, 6, 4, 1, ""},
                   {3, 10, 0, 1, ""}};
   for (const Edition& e : editions)
-    EXPECT_STREQ(e.name, WindowsEditionName(e.platform, e.major, e.minor, e.product))
-        << e.platform << " " << e.major << "." << e.minor << " type " << e.product;
-  using F = PlatformFamily;
-  struct Machine {
-    unsigned architecture;
-    F family;
-    unsigned level, type;
-    const char* text;
-  } machines[] = {{0, F::kNT, 6, 0, "i686"},      {0, F::kWin9x, 0, 486, "i486"},
-                  {0, F::kWin9x, 0, 686, "i386"}, {0, F::kOther, 6, 586, "unknown"},
-                  {9, F::kNT, 0, 0, "x64"},       {12, F::kNT, 0, 0, "unknown"}};
-  for (const Machine& m : machines)
-    EXPECT_EQ(m.text, MachineText(m.architecture, m.family, m.level, m.type)) << m.text;
-  EXPECT_EQ(std::make_tuple(F::kOther, F::kWin9x, F::kNT),
-            std::make_tuple(FamilyOfPlatform(0), FamilyOfPlatform(1), FamilyOfPlatform(2)));
-}
-
-TEST(PlatformDescriptionTest, VersionTextAddsServicePackOnlyWhenItFits) {
-  EXPECT_EQ("10.00", VersionText(10, 0, nullptr));
+    EXPECT_STREQ(e.name, WindowsEditionName(e.platform, e.major, e.minor, e.product)) << e.name;
+  EXPECT_EQ("i686", MachineText(0, PlatformFamily::kNT, 6, 0));
+  EXPECT_EQ("i486", MachineText(0, PlatformFamily::kWin9x, 0, 486));
+  EXPECT_EQ("unknown", MachineText(12, PlatformFamily::kNT, 0, 0));
   EXPECT_EQ("5.01 " + std::string(59, 'x'), VersionText(5, 1, std::string(59, 'x').c_str()));
-  EXPECT_EQ("5.01", VersionText(5, 1, std::string(60, 'x').c_str()));
+  EXPECT_EQ("5.01", VersionText(5, 1, std::string(60, 'x').c_str()));  // too long to add
 }
 
 TEST(PlatformDescriptionTest, LinuxRecordComesFromUnameAndOsRelease) {
@@ -59,6 +36,8 @@ TEST(PlatformDescriptionTest, LinuxRecordComesFromUnameAndOsRelease) {
   uname(&names);
   long major = 0, minor = 0;
   sscanf(names.release, "%ld.%ld", &major, &minor);
+  char version[32];
+  snprintf(version, sizeof version, "%ld.%02ld", major, minor);
   for (const auto& [file, sysname] : {std::pair(os_release, "Debian GNU/Linux 12"),
                                       std::pair(home.path() + "/missing", "Linux")}) {
     home.SetEnv("ZORM_OS_RELEASE", file.c_str());
@@ -68,7 +47,7 @@ TEST(PlatformDescriptionTest, LinuxRecordComesFromUnameAndOsRelease) {
     EXPECT_STREQ(sysname, record.sysname);
     EXPECT_EQ(std::string(names.nodename).substr(0, 64), record.nodename);
     EXPECT_EQ(std::string("build ") + names.release, record.release);
-    EXPECT_EQ(VersionText(major, minor, ""), record.version);
+    EXPECT_STREQ(version, record.version);
     EXPECT_STREQ("", record.reserved);
   }
 }
