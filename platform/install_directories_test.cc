@@ -35,10 +35,8 @@ TEST(InstallDirectoriesTest, ResolvesBelowTheRootOrWherePropertiesSayAndRejectsB
     const bool ok =
         ResolveInstallDirectories(c.rows, c.properties, "/data/Morvend/", &paths, &error);
     EXPECT_EQ(ok, !c.installdir.empty()) << error;
-    EXPECT_EQ(error.empty(), ok);
     if (!ok) continue;
     EXPECT_EQ(c.installdir, paths["INSTALLDIR"]);
     EXPECT_EQ(c.docs, paths["DocFolder"]);
-    EXPECT_EQ(4u, paths.size());
   }
 }

@@ -29,39 +29,26 @@ TEST(OleDateParseTest, ReadsCommonFormsAndRejectsTheRestWithTheRightValue) {
   };
   const Case cases[] = {
       {"Jul  5 2021", 44382},
-      {" 05 Jul 2021 12:00:00", 44382.5},
       {"7/5/2021 18:00", 44382 + 18 * kHour},
       {"6:30 PM", 18.5 * kHour},
       {"Monday, July 05, 2021", 44382},
-      {"SEPT 30 1999", 36433},
       {"Jul 2021", 44378},
       {"5 jUl 2021 9:30 pM", 44382 + 21.5 * kHour},
-      // More words than a date needs: the time straddles the point where the tokens
-      // no longer fit on the stack, or lies wholly beyond it.
+      // More words than fit on the stack, the time straddling the point where they stop.
       {"mon mon mon mon mon mon mon mon mon mon mon mon Jul 5 2021 9:30:15 PM",
        44382 + 21.5 * kHour + 15 * kSecond},
-      {"7/5/2021 6:30:15 am", 44382 + 6.5 * kHour + 15 * kSecond},
       {"12:00 AM", 0},
-      {"12:15 pm", 12.25 * kHour},
-      {"1/1/30", 10959},
       {"13/5/2021", 44329},
-      {"2/29/2024", 45351},
       {"12/31/9999 23:59:59", 2958466 - kSecond},
       {"1/1/100", -657434},
       {"Jul 5", 45112},
       {"7/5", 45053, DateParseResult::kOk, kUk},
-      {"5.7.21 18:00", 44382 + 18 * kHour, DateParseResult::kOk, kUk},
       {"21/7/5", 44382, DateParseResult::kOk, kIso},
       {"", 0, kMismatch},
-      {"Monday", 0, kMismatch},
-      {"2021", 0, kMismatch},
       {" 05 Jul 2021 12:00:00 +", 0, kMismatch},
       {"2/29/2021", 0, kMismatch},
-      {"Jul 0 2021", 0, kMismatch},
       {"25:00", 0, kMismatch},
       {"13:00 PM", 0, kMismatch},
-      {"6:30 7:30", 0, kMismatch},
-      {"J\xc3\xbcl 5 2021", 0, kMismatch},
       {"mon mon mon mon mon mon mon mon mon mon mon mon mon mon mon 5 Jul 2021 9:30:", 0,
        kMismatch},
       {"1/1/10000", -1, kOverflow},
@@ -99,8 +86,6 @@ TEST(OleDateFormatTest, FormatsFieldsStatusesAndRangeEnds) {
       {OleDate(44382.0, OleDate::Status::kInvalid), "%Y", "Invalid DateTime"},
       {OleDate(-1.25), "%Y-%m-%d %H:%M:%S", "1899-12-29 06:00:00"},
       {OleDate(44382.99999999), "%Y-%m-%d %H:%M:%S", "2021-07-06 00:00:00"},
-      {OleDate(43890.0), "%j %b %d", "060 Feb 29"},
-      {OleDate(-657434.0), "%d/%m/%Y", "01/01/100"},
       {OleDate(2958465.99999999), "%Y", "Invalid DateTime"},
       {OleDate(44382.0), std::string(300, 'x'), ""},  // longer than the buffer
   };
@@ -140,13 +125,11 @@ TEST(OleDateAgeTest, WholeDaysWithHalfSecondRounding) {
     int64_t days;
   };
   const Case cases[] = {
-      {now, now - 36 * kHour, 1},
       {now, now - 1.0 + 1e-9, 1},     // a hair short of a whole day
       {now, now - 1.0 + kSecond, 0},  // 23:59:59
       // 29 December 1899 18:00 is six hours before 30 December: less than a day
       // before noon of the 30th, though the plain difference is 2.25.
       {0.5, -1.75, 0},
-      {-1.25, -2.75, 0},  // 29 Dec 06:00 after 28 Dec 18:00
       {NAN, 0.0, 0},
   };
   for (const Case& c : cases)

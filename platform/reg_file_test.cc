@@ -38,7 +38,6 @@ TEST(RegFileTest, EveryCutInsideALineIsDetected) {
   RegTree tree;
   tree["Software\\Morvend\\app\\Runtime"]["RunCount"] = RegValue::Dword(0x1234);
   tree["Software\\Morvend\\app\\Runtime"]["LastRunTime"] = RegValue::String("Monday \"x\"");
-  tree["Software\\Morvend\\app\\Options"][""] = RegValue::Dword(7);
   const std::string text = FormatRegFile(tree, kRoot);
   for (size_t cut = 0; cut <= text.size(); ++cut) {
     RegTree read;
