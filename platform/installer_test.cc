@@ -11,8 +11,6 @@
 #include "tests/e2e/lighttpd_server.h"
 #include "tests/support/test_env.h"
 
-namespace {
-
 namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;
 
@@ -20,8 +18,6 @@ const std::string kPackages = ZORM_TEST_PACKAGES;
 const std::string kSources = ZORM_TEST_PACKAGE_SOURCES;
 const std::string kV1 = kPackages + "/abc_v1.msi";
 const std::string kV2 = kPackages + "/abc_v2.msi";
-const char kV1Code[] = "{6B3F1D2A-0C4E-4F7B-9A51-3E2D7C8B1001}";
-const char kV2Code[] = "{6B3F1D2A-0C4E-4F7B-9A51-3E2D7C8B1002}";
 
 std::string Source(const std::string& name) { return ReadWholeFile(kSources + "/" + name); }
 const Files kV1Files = {{"alpha.txt", Source("v1/alpha.txt")},
@@ -59,9 +55,20 @@ std::string Expand(std::string text, const ScopedTestHome& home) {
   return text;
 }
 
-}  // namespace
-
-TEST(InstallerTest, InstallsIntoTheFolderPropertiesOrXdgDataHomeGiveReplacingEarlierVersions) {
+// Through the Windows Installer call, as the program installs, with its progress
+// callback set.
+TEST(InstallerTest, InstallsFromFilesOrHttpWhereXdgDataHomeOrPropertiesSayReplacingOldVersions) {
+  ScopedTestHome outer;
+  LighttpdServer server({kPackages, "", {}, {}});
+  std::string error;
+  ASSERT_TRUE(server.Start(&error)) << error;
+  const std::string web_v2 = server.base_url() + "/abc_v2.msi";
+  InstallProgress last_download;
+  InstallProgressCallback previous = SetInstallProgressCallback([&](const InstallProgress& p) {
+    if (p.stage == InstallProgress::Stage::kDownload) last_download = p;
+    return true;
+  });
+  EXPECT_EQ(kInstallPackageOpenFailed, MsiInstallProductA(nullptr, nullptr));
   struct Case {
     std::string first, package, command_line;  // "@" stands for the test's home folder
     const char* data_home;                     // null: unset
@@ -73,7 +80,7 @@ TEST(InstallerTest, InstallsIntoTheFolderPropertiesOrXdgDataHomeGiveReplacingEar
       {"", kV1, "  INSTALLDIR=\"@/My Programs/abc\"  ", "@/data", "@/My Programs/abc", kV1Files},
       {"", kV1, "", nullptr, "@/.local/share/Morvend/Calvaro ABC", kV1Files},
       {"", kV1, "", "relative/data", "@/.local/share/Morvend/Calvaro ABC", kV1Files},
-      {kV1, kV2, "", "@/data", "@/data/Morvend/Calvaro ABC", kV2Files},
+      {kV1, web_v2, "", "@/data", "@/data/Morvend/Calvaro ABC", kV2Files},
       {kV1, kV2, "INSTALLDIR=@/moved", "@/data", "@/moved", kV2Files},
   };
   for (const Case& c : cases) {
@@ -81,19 +88,25 @@ TEST(InstallerTest, InstallsIntoTheFolderPropertiesOrXdgDataHomeGiveReplacingEar
     ScopedTestHome home;
     home.SetEnv("XDG_DATA_HOME", c.data_home ? Expand(c.data_home, home).c_str() : nullptr);
     ASSERT_TRUE(c.first.empty() || InstallProduct(c.first, "", {}).code == kInstallSuccess);
-    InstallResult result = InstallProduct(c.package, Expand(c.command_line, home), {});
-    ASSERT_EQ(kInstallSuccess, result.code) << result.error;
+    last_download = {};
+    ASSERT_EQ(kInstallSuccess,
+              MsiInstallProductA(c.package.c_str(), Expand(c.command_line, home).c_str()));
     const std::string folder = Expand(c.folder, home);
     EXPECT_EQ(c.files, FilesBelow(folder));
     EXPECT_EQ(c.files.size(), InstalledFiles(home).size());
     EXPECT_FALSE(c.files == kV2Files && fs::exists(folder + "/doc"));  // beta.txt's folder
+    EXPECT_TRUE(FilesBelow(home.temp_dir()).empty());                  // no downloaded package left
+    const uint64_t size = c.package == web_v2 ? fs::file_size(kV2) : 0;
+    EXPECT_EQ(std::make_tuple(size, size, size ? 100 : -1),
+              std::make_tuple(last_download.done, last_download.total, last_download.percent));
     std::vector<InstalledProduct> products;
-    ASSERT_TRUE(ReadInstalledProducts(&products, &result.error)) << result.error;
+    ASSERT_TRUE(ReadInstalledProducts(&products, &error)) << error;
     ASSERT_EQ(1u, products.size());
-    EXPECT_EQ(c.files == kV1Files ? kV1Code : kV2Code, products[0].product_code);
+    EXPECT_EQ(c.files == kV1Files ? "1.0.0" : "2.0.0", products[0].version);
     EXPECT_EQ(folder, products[0].install_folder);
     EXPECT_EQ(c.files.size(), products[0].files.size());
   }
+  SetInstallProgressCallback(previous);
 }
 
 TEST(InstallerTest, FailuresAndCancelsInstallNothingAndPutTheEarlierVersionBack) {
@@ -153,31 +166,4 @@ TEST(InstallerTest, FailuresAndCancelsInstallNothingAndPutTheEarlierVersionBack)
     EXPECT_EQ(recorded, ReadWholeFile(settings));
     EXPECT_TRUE(FilesBelow(home.temp_dir()).empty());  // no downloaded package left
   }
-}
-
-TEST(InstallerTest, MsiInstallProductDownloadsAnHttpPackageReportingToTheCallbackSet) {
-  ScopedTestHome outer;
-  LighttpdServer server({kPackages, "", {}, {}});
-  std::string error;
-  ASSERT_TRUE(server.Start(&error)) << error;
-  ScopedTestHome home;
-  EXPECT_EQ(kInstallPackageOpenFailed, MsiInstallProductA(nullptr, nullptr));
-  InstallProgress last_download;
-  int install_reports = 0;
-  InstallProgressCallback previous = SetInstallProgressCallback([&](const InstallProgress& p) {
-    if (p.stage == InstallProgress::Stage::kDownload)
-      last_download = p;
-    else
-      ++install_reports;
-    return true;
-  });
-  EXPECT_EQ(kInstallSuccess,
-            MsiInstallProductA((server.base_url() + "/abc_v1.msi").c_str(), nullptr));
-  SetInstallProgressCallback(previous);
-  EXPECT_EQ(kV1Files, FilesBelow(home.data_home() + "/Morvend/Calvaro ABC"));
-  const uint64_t size = fs::file_size(kV1);
-  EXPECT_EQ(std::make_tuple(size, size, 100),
-            std::make_tuple(last_download.done, last_download.total, last_download.percent));
-  EXPECT_GT(install_reports, 0);
-  EXPECT_TRUE(FilesBelow(home.temp_dir()).empty());
 }

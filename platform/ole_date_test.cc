@@ -9,8 +9,6 @@
 #include "tests/support/test_env.h"
 #include "util/clock.h"
 
-namespace {
-
 const double kHour = 1.0 / 24, kSecond = 1.0 / 86400;
 const auto kUs = DateOrder::kMonthDayYear;
 const auto kUk = DateOrder::kDayMonthYear;
@@ -75,22 +73,16 @@ TEST(DateOrderTest, FollowsTheLocalesDatePattern) {
 }
 
 TEST(OleDateFormatTest, FormatsFieldsStatusesAndRangeEnds) {
-  struct Case {
-    OleDate date;
-    std::string pattern;
-    const char* text;
-  };
-  const Case cases[] = {
+  const std::tuple<OleDate, std::string, const char*> cases[] = {
       {OleDate(44382.0), "%A, %B %d, %Y", "Monday, July 05, 2021"},
       {OleDate(44382.0, OleDate::Status::kNull), "%Y", ""},
       {OleDate(44382.0, OleDate::Status::kInvalid), "%Y", "Invalid DateTime"},
       {OleDate(-1.25), "%Y-%m-%d %H:%M:%S", "1899-12-29 06:00:00"},
       {OleDate(44382.99999999), "%Y-%m-%d %H:%M:%S", "2021-07-06 00:00:00"},
       {OleDate(2958465.99999999), "%Y", "Invalid DateTime"},
-      {OleDate(44382.0), std::string(300, 'x'), ""},  // longer than the buffer
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(c.date.Format(c.pattern.c_str()), c.text) << c.date.days() << " " << c.pattern;
+      {OleDate(44382.0), std::string(300, 'x'), ""}};  // longer than the buffer
+  for (const auto& [date, pattern, text] : cases)
+    EXPECT_EQ(date.Format(pattern.c_str()), text) << date.days() << " " << pattern;
 }
 
 // Every few hundred days across the whole range, the calendar fields agree with the C
@@ -120,21 +112,10 @@ TEST(OleDateTest, LocalTimeAtWholeSeconds) {
 
 TEST(OleDateAgeTest, WholeDaysWithHalfSecondRounding) {
   const double now = 44382.5;  // 2021-07-05 12:00
-  struct Case {
-    double now, built;
-    int64_t days;
-  };
-  const Case cases[] = {
-      {now, now - 1.0 + 1e-9, 1},     // a hair short of a whole day
-      {now, now - 1.0 + kSecond, 0},  // 23:59:59
-      // 29 December 1899 18:00 is six hours before 30 December: less than a day
-      // before noon of the 30th, though the plain difference is 2.25.
-      {0.5, -1.75, 0},
-      {NAN, 0.0, 0},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(OleDateAgeInDays(OleDate(c.now), OleDate(c.built)), c.days)
-        << c.now << " " << c.built;
+  // 29 December 1899 18:00 is six hours before 30 December: less than a day before noon
+  // of the 30th, though the plain difference is 2.25.
+  const std::tuple<double, double, int64_t> cases[] = {
+      {now, now - 1.0 + 1e-9, 1}, {now, now - 1.0 + kSecond, 0}, {0.5, -1.75, 0}, {NAN, 0.0, 0}};
+  for (const auto& [today, built, days] : cases)
+    EXPECT_EQ(OleDateAgeInDays(OleDate(today), OleDate(built)), days) << today << " " << built;
 }
-
-}  // namespace
