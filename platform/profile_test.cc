@@ -21,19 +21,15 @@ TEST(ProfileTest, EntriesLiveUnderTheMakersKeyAndReadWithDefaults) {
   EXPECT_EQ(tree.size(), 1u);  // no Options
   EXPECT_EQ(tree.at("Software\\Morvend\\profile-test\\Runtime").at("Negative"),
             RegValue::Dword(0xFFFFFFFF));
-  struct Case {
-    const char *section, *entry;
-    unsigned number;   // GetProfileInt with default 7
-    std::string text;  // GetProfileString with default "dflt"
-  };
-  const Case cases[] = {{"Runtime", "RunCount", 10, "dflt"},
-                        {"runtime", "RUNCOUNT", 10, "dflt"},
-                        {"Runtime", "LastRunTime", 7, "Monday"},
-                        {"Runtime", "Gone", 7, "dflt"},
-                        {"Options", "Kept", 7, "dflt"}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(GetProfileInt(c.section, c.entry, 7), c.number) << c.entry;
-    EXPECT_EQ(GetProfileString(c.section, c.entry, "dflt"), c.text) << c.entry;
+  // Section, entry, and what GetProfileInt (default 7) and GetProfileString ("dflt") read.
+  const std::tuple<const char*, const char*, unsigned, const char*> cases[] = {
+      {"runtime", "RUNCOUNT", 10, "dflt"},
+      {"Runtime", "LastRunTime", 7, "Monday"},
+      {"Runtime", "Gone", 7, "dflt"},
+      {"Options", "Kept", 7, "dflt"}};
+  for (const auto& [section, entry, number, text] : cases) {
+    EXPECT_EQ(GetProfileInt(section, entry, 7), number) << entry;
+    EXPECT_EQ(GetProfileString(section, entry, "dflt"), text) << entry;
   }
   SetProfileApplicationName("");
 }

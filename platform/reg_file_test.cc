@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 const char kRoot[] = "HKEY_CURRENT_USER";
 
 TEST(RegFileTest, ReadsAHandEditedFileAndWritesTheRegistryEditorsFormat) {
@@ -45,5 +43,3 @@ TEST(RegFileTest, EveryCutInsideALineIsDetected) {
     EXPECT_EQ(ParseRegFile(text.substr(0, cut), kRoot, &read, nullptr), line_end) << cut;
   }
 }
-
-}  // namespace

@@ -10,15 +10,13 @@
 
 #include "tests/support/test_env.h"
 
-namespace {
-
 namespace fs = std::filesystem;
 using Result = SettingsStore::Result;
 
 const char kRuntime[] = "Software\\Morvend\\app\\Runtime";
 
-Result Set(const SettingsStore& store, const char* name, RegValue value,
-           std::string* error = nullptr) {
+static Result Set(const SettingsStore& store, const char* name, RegValue value,
+                  std::string* error = nullptr) {
   return store.Update(
       [&](RegTree& tree) {
         tree[kRuntime][name] = value;
@@ -27,7 +25,7 @@ Result Set(const SettingsStore& store, const char* name, RegValue value,
       error);
 }
 
-unsigned ModeOf(const std::string& path) { return unsigned(fs::status(path).permissions()); }
+static unsigned ModeOf(const std::string& path) { return unsigned(fs::status(path).permissions()); }
 
 TEST(SettingsStoreTest, WritesTypedValuesAndKeepsDamagedFilesAside) {
   ScopedTestHome home;
@@ -112,5 +110,3 @@ TEST(SettingsStoreTest, AWriterKilledAtAnyMomentLeavesAWholeFile) {
   EXPECT_FALSE(fs::exists(store.path() + ".bad"));
   EXPECT_GT(whole_files, 150);
 }
-
-}  // namespace
