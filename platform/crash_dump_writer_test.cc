@@ -2,18 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
-TEST(CrashDumpWriterTest, DumpPathNamesYearDayAndProcessWhenItFits) {
-  const char kPath[] = "/home/u/t/ZORM-1999-365-4294967295.dmp";
-  for (size_t capacity : {sizeof kPath, sizeof kPath - 1}) {  // counts the terminating zero
-    char out[64] = "x";
-    EXPECT_EQ(capacity == sizeof kPath,
-              FormatCrashDumpPath(out, capacity, "/home/u/t/", 1999, 365, 4294967295u));
-    EXPECT_EQ(capacity == sizeof kPath ? kPath : "", std::string(out)) << capacity;
-  }
-}
-
 TEST(CrashDumpWriterTest, YearAndDayOfYearFollowLocalCalendar) {
   const std::tuple<long long, long, unsigned, unsigned> cases[] = {
       {1735603200, 0, 2024, 365},      // 2024-12-31, a leap year

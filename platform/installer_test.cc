@@ -40,12 +40,6 @@ Files FilesBelow(const std::string& folder) {
   return files;
 }
 
-// `text` with every "@" replaced by the test home's path.
-std::string Expand(std::string text, const ScopedTestHome& home) {
-  for (size_t at; (at = text.find('@')) != std::string::npos;) text.replace(at, 1, home.path());
-  return text;
-}
-
 // Through the Windows Installer call, as the program installs, with its progress
 // callback set.
 TEST(InstallerTest, InstallsFromFilesOrHttpWhereXdgDataHomeOrPropertiesSayReplacingOldVersions) {
@@ -61,28 +55,29 @@ TEST(InstallerTest, InstallsFromFilesOrHttpWhereXdgDataHomeOrPropertiesSayReplac
   });
   EXPECT_EQ(kInstallPackageOpenFailed, MsiInstallProductA(nullptr, nullptr));
   struct Case {
-    std::string first, package, command_line;  // "@" stands for the test's home folder
-    const char* data_home;                     // null: unset
-    std::string folder;
+    std::string first, package;
+    bool installdir_property;  // the folder given as INSTALLDIR="..."
+    const char* data_home;     // "": as the test home sets it; null: unset
+    std::string folder;        // below the test's home
     Files files;
   };
   const Case cases[] = {
-      {"", kV1, "", "@/data", "@/data/Morvend/Calvaro ABC", kV1Files},
-      {"", kV1, "  INSTALLDIR=\"@/My Programs/abc\"  ", "@/data", "@/My Programs/abc", kV1Files},
-      {"", kV1, "", nullptr, "@/.local/share/Morvend/Calvaro ABC", kV1Files},
-      {"", kV1, "", "relative/data", "@/.local/share/Morvend/Calvaro ABC", kV1Files},
-      {kV1, web_v2, "", "@/data", "@/data/Morvend/Calvaro ABC", kV2Files},
-      {kV1, kV2, "INSTALLDIR=@/moved", "@/data", "@/moved", kV2Files},
+      {"", kV1, false, "", "data/Morvend/Calvaro ABC", kV1Files},
+      {"", kV1, true, "", "My Programs/abc", kV1Files},
+      {"", kV1, false, nullptr, ".local/share/Morvend/Calvaro ABC", kV1Files},
+      {"", kV1, false, "relative/data", ".local/share/Morvend/Calvaro ABC", kV1Files},
+      {kV1, web_v2, false, "", "data/Morvend/Calvaro ABC", kV2Files},
+      {kV1, kV2, true, "", "moved", kV2Files},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.first + " then " + c.package + " " + c.command_line);
+    SCOPED_TRACE(c.first + " then " + c.package + " into " + c.folder);
     ScopedTestHome home;
-    home.SetEnv("XDG_DATA_HOME", c.data_home ? Expand(c.data_home, home).c_str() : nullptr);
+    if (!c.data_home || *c.data_home) home.SetEnv("XDG_DATA_HOME", c.data_home);
+    const std::string folder = home.path() + "/" + c.folder;
     ASSERT_TRUE(c.first.empty() || InstallProduct(c.first, "", {}).code == kInstallSuccess);
     last_download = {};
-    ASSERT_EQ(kInstallSuccess,
-              MsiInstallProductA(c.package.c_str(), Expand(c.command_line, home).c_str()));
-    const std::string folder = Expand(c.folder, home);
+    const std::string properties = c.installdir_property ? "  INSTALLDIR=\"" + folder + "\"  " : "";
+    ASSERT_EQ(kInstallSuccess, MsiInstallProductA(c.package.c_str(), properties.c_str()));
     EXPECT_EQ(c.files, FilesBelow(folder));
     EXPECT_EQ(c.files.size(), FilesBelow(home.path()).size());
     EXPECT_FALSE(c.files == kV2Files && fs::exists(folder + "/doc"));  // beta.txt's folder

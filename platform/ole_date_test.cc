@@ -34,7 +34,6 @@ TEST(OleDateParseTest, ReadsCommonFormsAndRejectsTheRestWithTheRightValue) {
       // More words than fit on the stack, the time straddling the point where they stop.
       {"mon mon mon mon mon mon mon mon mon mon mon mon Jul 5 2021 9:30:15 PM",
        44382 + 21.5 * kHour + 15 * kSecond},
-      {"12:00 AM", 0},
       {"13/5/2021", 44329},
       {"12/31/9999 23:59:59", 2958466 - kSecond},
       {"1/1/100", -657434},
@@ -44,7 +43,6 @@ TEST(OleDateParseTest, ReadsCommonFormsAndRejectsTheRestWithTheRightValue) {
       {"", 0, kMismatch},
       {" 05 Jul 2021 12:00:00 +", 0, kMismatch},
       {"2/29/2021", 0, kMismatch},
-      {"25:00", 0, kMismatch},
       {"13:00 PM", 0, kMismatch},
       {"mon mon mon mon mon mon mon mon mon mon mon mon mon mon mon 5 Jul 2021 9:30:", 0,
        kMismatch},
@@ -71,7 +69,6 @@ TEST(DateOrderTest, FollowsTheLocalesDatePattern) {
 TEST(OleDateFormatTest, FormatsFieldsStatusesAndRangeEnds) {
   const std::tuple<OleDate, std::string, const char*> cases[] = {
       {OleDate(44382.0), "%A, %B %d, %Y", "Monday, July 05, 2021"},
-      {OleDate(44382.0, OleDate::Status::kNull), "%Y", ""},
       {OleDate(44382.0, OleDate::Status::kInvalid), "%Y", "Invalid DateTime"},
       {OleDate(-1.25), "%Y-%m-%d %H:%M:%S", "1899-12-29 06:00:00"},
       {OleDate(44382.99999999), "%Y-%m-%d %H:%M:%S", "2021-07-06 00:00:00"},

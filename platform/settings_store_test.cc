@@ -29,19 +29,16 @@ static unsigned ModeOf(const std::string& path) { return unsigned(fs::status(pat
 
 TEST(SettingsStoreTest, WritesTypedValuesAndKeepsDamagedFilesAside) {
   ScopedTestHome home;
-  SettingsStore store(RegistryRoot::kCurrentUser), machine(RegistryRoot::kLocalMachine);
+  SettingsStore store(RegistryRoot::kCurrentUser);
   ASSERT_EQ(Set(store, "RunCount", RegValue::Dword(0x1234)), Result::kOk);
   ASSERT_EQ(Set(store, "GUID", RegValue::String("3")), Result::kOk);
-  ASSERT_EQ(Set(machine, "DisableUpdateCheck", RegValue::Dword(1)), Result::kOk);
   const std::string good = ReadWholeFile(store.path());
   EXPECT_EQ(good,
             "Windows Registry Editor Version 5.00\n\n"
             "[HKEY_CURRENT_USER\\Software\\Morvend\\app\\Runtime]\n"
             "\"GUID\"=\"3\"\n\"RunCount\"=dword:00001234\n");
-  EXPECT_EQ(std::make_tuple(ModeOf(store.path()), ModeOf(fs::path(store.path()).parent_path()),
-                            ModeOf(machine.path())),
-            std::make_tuple(0600u, 0700u, 0644u));
-  EXPECT_EQ(machine.Load()[kRuntime]["DisableUpdateCheck"], RegValue::Dword(1));
+  EXPECT_EQ(std::make_pair(ModeOf(store.path()), ModeOf(fs::path(store.path()).parent_path())),
+            std::make_pair(0600u, 0700u));
   // A file cut inside the number, or emptied, is moved aside when read or updated.
   const std::string truncated = good.substr(0, good.size() - 4);
   const std::tuple<std::string, bool, const char*> cases[] = {
@@ -89,7 +86,6 @@ TEST(SettingsStoreTest, AWriterKilledAtAnyMomentLeavesAWholeFile) {
   int whole_files = 0;
   for (int round = 0; round < 200; ++round) {
     pid_t pid = fork();
-    ASSERT_GE(pid, 0);
     for (uint32_t generation = 1; pid == 0; ++generation) {
       store.Update([&](RegTree& tree) {
         for (int i = 0; i < 400; ++i)
