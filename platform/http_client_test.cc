@@ -26,7 +26,6 @@ TEST(HttpClientTest, ReadsWholeBodiesAndFollowsRedirectsOnlyWhenAsked) {
       {"http://" + mover.host_port() + "/move", false, 302, "", "\r\n" + location}};
   for (const auto& [url, follow, status, body, header] : cases) {
     HttpGetOptions options;
-    options.user_agent = "Probe Agent/1";
     options.follow_redirects = options.read_body = follow;
     HttpGetResult result = HttpGet(url, options);
     ASSERT_TRUE(result.ok) << result.error;
@@ -34,21 +33,18 @@ TEST(HttpClientTest, ReadsWholeBodiesAndFollowsRedirectsOnlyWhenAsked) {
     EXPECT_TRUE(result.body == body) << "got " << result.body.size() << " bytes";
     EXPECT_NE(result.raw_headers.find(header), std::string::npos) << result.raw_headers;
   }
-  EXPECT_TRUE(server.AccessLogContains("\"Probe Agent/1\""));
 }
 
 // Failures carry a sentence a user can read and the address that was asked for.
 TEST(HttpClientTest, FailuresSayWhatWentWrong) {
   const int closed_port = CannedHttpServer(Mode::kSilent).port();
   CannedHttpServer truncating(Mode::kAnswer, "HTTP/1.1 200 OK\r\nContent-Length: 99\r\n\r\nlittle");
-  CannedHttpServer garbage(Mode::kAnswer, "\x01\x02 not http at all\r\n\r\n");
   CannedHttpServer silent(Mode::kReadThenSilent);
   const std::pair<std::string, const char*> cases[] = {
       {"127.0.0.1:" + std::to_string(closed_port),
        "A connection with the server could not be established"},
       {truncating.host_port(),
        "The connection with the server was terminated before the answer was complete"},
-      {garbage.host_port(), "The server returned an invalid or unrecognized response"},
       {silent.host_port(), "The operation timed out"}};
   HttpGetOptions options;
   options.phase_timeout_ms = 300;

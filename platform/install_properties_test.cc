@@ -8,15 +8,11 @@ TEST(InstallPropertiesTest, ReadsNameEqualsValueItemsPlainOrQuoted) {
       {"  A=1   B=two\tC=3 ", {{"A", "1"}, {"B", "two"}, {"C", "3"}}},
       {"DIR=\"/home/op/My Programs\" B=", {{"DIR", "/home/op/My Programs"}, {"B", ""}}},
       {"MSG=\"say \"\"hi\"\"\"", {{"MSG", "say \"hi\""}}},
-      {"A=\"x=y z\" A=last", {{"A", "last"}}},
       {"_private.name2=caf\xC3\xA9=\\\\n", {{"_private.name2", "caf\xC3\xA9=\\\\n"}}},
       {"INSTALLDIR", kept},  // what does not parse leaves the properties as they were
-      {"INSTALLDIR =/opt", kept},
       {"1ABC=x", kept},
       {"A-B=x", kept},
       {"A=\"open", kept},
-      {"A=\"a\"b", kept},
-      {"A=x\"y", kept},
       {"A=1 /qn", kept},
   };
   for (const auto& [text, expected] : cases) {

@@ -65,7 +65,6 @@ TEST(InstallerTest, InstallsFromFilesOrHttpWhereXdgDataHomeOrPropertiesSayReplac
       {"", kV1, false, "", "data/Morvend/Calvaro ABC", kV1Files},
       {"", kV1, true, "", "My Programs/abc", kV1Files},
       {"", kV1, false, nullptr, ".local/share/Morvend/Calvaro ABC", kV1Files},
-      {"", kV1, false, "relative/data", ".local/share/Morvend/Calvaro ABC", kV1Files},
       {kV1, web_v2, false, "", "data/Morvend/Calvaro ABC", kV2Files},
       {kV1, kV2, true, "", "moved", kV2Files},
   };

@@ -7,8 +7,6 @@
 
 TEST(ProfileTest, EntriesLiveUnderTheMakersKeyAndReadWithDefaults) {
   ScopedTestHome home;
-  SetProfileApplicationName("");
-  EXPECT_EQ(ProfileKeyPath(), "Software\\Morvend\\platform_test");  // the executable's name
   SetProfileApplicationName("profile-test");
   ASSERT_TRUE(WriteProfileInt("Runtime", "RunCount", 10));
   ASSERT_TRUE(WriteProfileString("Runtime", "LastRunTime", "Monday"));

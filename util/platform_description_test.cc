@@ -17,8 +17,6 @@ TEST(PlatformDescriptionTest, WindowsTablesNameEditionsAndMachines) {
     EXPECT_STREQ(name, WindowsEditionName(platform, major, minor, product)) << name;
   EXPECT_EQ("i486", MachineText(0, PlatformFamily::kWin9x, 0, 486));
   EXPECT_EQ("unknown", MachineText(12, PlatformFamily::kNT, 0, 0));
-  EXPECT_EQ("5.01 " + std::string(59, 'x'), VersionText(5, 1, std::string(59, 'x').c_str()));
-  EXPECT_EQ("5.01", VersionText(5, 1, std::string(60, 'x').c_str()));  // too long to add
 }
 
 TEST(PlatformDescriptionTest, LinuxRecordComesFromUnameAndOsRelease) {

@@ -25,7 +25,7 @@ TEST(ProgressPointTest, WritesOneLinePerIntervalThroughTheOwner) {
   memset(point.name, 'N', sizeof point.name);  // a full name has no terminating zero
   // Seconds to wait before each group of ticks, and the lines written after it.
   const std::tuple<int64_t, int, size_t> steps[] = {
-      {0, 1, 0}, {30, 10, 0}, {1, 1, 1}, {30, 1500, 1}, {60, 1, 2}, {86400 + 7384 - 121, 1, 3}};
+      {0, 1, 0}, {30, 10, 0}, {1, 1, 1}, {30, 1500, 1}, {60, 1, 2}};
   for (const auto& [seconds, ticks, expected_lines] : steps) {
     AdvanceFixedTime(seconds);
     for (int i = 0; i < ticks; ++i) point.tick(&point);
@@ -36,8 +36,6 @@ TEST(ProgressPointTest, WritesOneLinePerIntervalThroughTheOwner) {
                 name + "12 items processed in S31. 12 in the last 30 seconds "
                        "(0.40/second - 0.39/second-average)",
                 name + "1,513 items processed in M2:01. 1,501 in the last 30 seconds "
-                       "(50.03/second - 12.50/second-average)",
-                name + "1,514 items processed in D1:02:03:04. 1 in the last 30 seconds "
-                       "(0.03/second - 0.02/second-average)"}),
+                       "(50.03/second - 12.50/second-average)"}),
             lines);
 }
