@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-// The folders of a typical per-user package: a root, a stand-in system folder,
-// the product's folder and a subfolder with a short|long name.
+// A per-user package's folders: root, system folder, product (short|long name), subfolder.
 const std::vector<InstallDirectoryRow> kTable = {
     {"TARGETDIR", "", "SourceDir"},
     {"LocalAppDataFolder", "TARGETDIR", "."},
@@ -18,7 +17,6 @@ TEST(InstallDirectoriesTest, ResolvesBelowTheRootOrWherePropertiesSayAndRejectsB
   };
   const std::string product = "/data/Morvend/Calvaro ABC";
   const Case cases[] = {
-      {kTable, {{"INSTALLDIR", "/opt/abc//"}}, "/opt/abc", "/opt/abc/doc"},
       {kTable, {{"TARGETDIR", "/srv"}, {"INSTALLDIR", "/opt/abc"}}, "/opt/abc", "/opt/abc/doc"},
       {kTable, {{"DocFolder", "/usr/share/doc/abc"}}, product, "/usr/share/doc/abc"},
       {{{"A", "B", "a"}, {"B", "A", "b"}}, {}, "", ""},

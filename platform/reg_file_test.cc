@@ -30,8 +30,7 @@ TEST(RegFileTest, ReadsAHandEditedFileAndWritesTheRegistryEditorsFormat) {
             "\"StartMessage\"=\"Say \\\"hi\\\" to C:\\\\Temp and C:\\\\Data\"\n");
 }
 
-// A file cut at any byte reads only when the cut falls at the end of a line, so
-// a file that lost its tail mid-line is never taken for a shorter good one.
+// A file that lost its tail mid-line is never taken for a shorter good one.
 TEST(RegFileTest, EveryCutInsideALineIsDetected) {
   RegTree tree;
   tree["Software\\Morvend\\app\\Runtime"]["RunCount"] = RegValue::Dword(0x1234);

