@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 TEST(CommandLineTest, FlagsLoseTheirDashPathsKeepTheirSlash) {
   CCommandLineInfo info;
   const char* argv[] = {"prog", "-x", "/home/op/abc.msi", "-", "--long"};
@@ -11,5 +9,3 @@ TEST(CommandLineTest, FlagsLoseTheirDashPathsKeepTheirSlash) {
   EXPECT_EQ(info.m_flags, (std::vector<std::string>{"x", "-long"}));
   EXPECT_EQ(info.m_params, (std::vector<std::string>{"/home/op/abc.msi", "-"}));
 }
-
-}  // namespace
