@@ -28,7 +28,7 @@ TEST(HttpClientTest, ReadsWholeBodiesAndFollowsRedirectsOnlyWhenAsked) {
     HttpGetOptions options;
     options.follow_redirects = options.read_body = follow;
     HttpGetResult result = HttpGet(url, options);
-    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_TRUE(result.outcome.ok()) << result.outcome.message();
     EXPECT_EQ(result.status, status) << url;
     EXPECT_TRUE(result.body == body) << "got " << result.body.size() << " bytes";
     EXPECT_NE(result.raw_headers.find(header), std::string::npos) << result.raw_headers;
@@ -50,8 +50,9 @@ TEST(HttpClientTest, FailuresSayWhatWentWrong) {
   options.phase_timeout_ms = 300;
   for (const auto& [host, expected] : cases) {
     HttpGetResult result = HttpGet("http://" + host + "/x", options);
-    EXPECT_FALSE(result.ok) << host;
-    EXPECT_TRUE(result.error.starts_with(expected)) << result.error;
-    EXPECT_TRUE(result.error.ends_with(" (http://" + host + "/x)")) << result.error;
+    const std::string& error = result.outcome.message();
+    EXPECT_FALSE(result.outcome.ok()) << host;
+    EXPECT_TRUE(error.starts_with(expected)) << error;
+    EXPECT_TRUE(error.ends_with(" (http://" + host + "/x)")) << error;
   }
 }

@@ -25,11 +25,10 @@ TEST(InstallDirectoriesTest, ResolvesBelowTheRootOrWherePropertiesSayAndRejectsB
   for (const Case& c : cases) {
     SCOPED_TRACE(c.rows.back().id + " " + c.installdir);
     std::map<std::string, std::string> paths;
-    std::string error;
-    const bool ok =
-        ResolveInstallDirectories(c.rows, c.properties, "/data/Morvend/", &paths, &error);
-    EXPECT_EQ(ok, !c.installdir.empty()) << error;
-    if (!ok) continue;
+    const Status resolved =
+        ResolveInstallDirectories(c.rows, c.properties, "/data/Morvend/", &paths);
+    EXPECT_EQ(resolved.ok(), !c.installdir.empty()) << resolved.message();
+    if (!resolved.ok()) continue;
     EXPECT_EQ(c.installdir, paths["INSTALLDIR"]);
     EXPECT_EQ(c.docs, paths["DocFolder"]);
   }

@@ -17,9 +17,9 @@ TEST(InstallPropertiesTest, ReadsNameEqualsValueItemsPlainOrQuoted) {
   };
   for (const auto& [text, expected] : cases) {
     InstallProperties properties = kept;
-    std::string error;
-    EXPECT_EQ(ParseInstallProperties(text, &properties, &error), expected != kept) << text;
-    EXPECT_EQ(error.empty(), expected != kept) << text;
+    const Status parsed = ParseInstallProperties(text, &properties);
+    EXPECT_EQ(parsed.ok(), expected != kept) << text;
+    EXPECT_EQ(parsed.message().empty(), expected != kept) << text;
     EXPECT_EQ(expected, properties) << text;
   }
 }

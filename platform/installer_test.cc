@@ -40,7 +40,7 @@ Files FilesBelow(const std::string& folder) {
   return files;
 }
 
-// Through the Windows Installer call the program uses, with its progress callback set.
+// Through the installer's one entry point, with a progress callback as the program sets.
 TEST(InstallerTest, InstallsFromFilesOrHttpWhereXdgDataHomeOrPropertiesSayReplacingOldVersions) {
   ScopedTestHome outer;
   LighttpdServer server({kPackages, "", {}, {}});
@@ -48,11 +48,10 @@ TEST(InstallerTest, InstallsFromFilesOrHttpWhereXdgDataHomeOrPropertiesSayReplac
   ASSERT_TRUE(server.Start(&error)) << error;
   const std::string web_v2 = server.base_url() + "/abc_v2.msi";
   InstallProgress last_download;
-  InstallProgressCallback previous = SetInstallProgressCallback([&](const InstallProgress& p) {
+  const InstallProgressCallback progress = [&](const InstallProgress& p) {
     if (p.stage == InstallProgress::Stage::kDownload) last_download = p;
     return true;
-  });
-  EXPECT_EQ(kInstallPackageOpenFailed, MsiInstallProductA(nullptr, nullptr));
+  };
   struct Case {
     std::string first, package;
     bool installdir_property;  // the folder given as INSTALLDIR="..."
@@ -72,10 +71,11 @@ TEST(InstallerTest, InstallsFromFilesOrHttpWhereXdgDataHomeOrPropertiesSayReplac
     ScopedTestHome home;
     if (!c.data_home || *c.data_home) home.SetEnv("XDG_DATA_HOME", c.data_home);
     const std::string folder = home.path() + "/" + c.folder;
-    ASSERT_TRUE(c.first.empty() || InstallProduct(c.first, "", {}).code == kInstallSuccess);
+    ASSERT_TRUE(c.first.empty() || InstallProduct(c.first, "", {}).ok());
     last_download = {};
     const std::string properties = c.installdir_property ? "  INSTALLDIR=\"" + folder + "\"  " : "";
-    ASSERT_EQ(kInstallSuccess, MsiInstallProductA(c.package.c_str(), properties.c_str()));
+    const Status installed = InstallProduct(c.package, properties, progress);
+    ASSERT_TRUE(installed.ok()) << installed.message();
     EXPECT_EQ(c.files, FilesBelow(folder));
     EXPECT_EQ(c.files.size(), FilesBelow(home.path()).size());
     EXPECT_FALSE(c.files == kV2Files && fs::exists(folder + "/doc"));  // beta.txt's folder
@@ -83,13 +83,11 @@ TEST(InstallerTest, InstallsFromFilesOrHttpWhereXdgDataHomeOrPropertiesSayReplac
     const uint64_t size = c.package == web_v2 ? fs::file_size(kV2) : 0;
     EXPECT_EQ(std::make_tuple(size, size, size ? 100 : -1),
               std::make_tuple(last_download.done, last_download.total, last_download.percent));
-    std::vector<InstalledProduct> products;
-    ASSERT_TRUE(ReadInstalledProducts(&products, &error)) << error;
+    const std::vector<InstalledProduct> products = ReadInstalledProducts();
     ASSERT_EQ(1u, products.size());
     EXPECT_EQ(c.files == kV1Files ? "1.0.0" : "2.0.0", products[0].version);
     EXPECT_EQ(folder, products[0].install_folder);
   }
-  SetInstallProgressCallback(previous);
 }
 
 TEST(InstallerTest, FailuresAndCancelsInstallNothingAndPutTheEarlierVersionBack) {
@@ -109,7 +107,7 @@ TEST(InstallerTest, FailuresAndCancelsInstallNothingAndPutTheEarlierVersionBack)
   struct Case {
     Before before;
     std::string package, command_line;
-    unsigned code;
+    long code;
     const char* error_part = "";
     std::optional<Stage> cancel_at = std::nullopt;
   };
@@ -130,18 +128,18 @@ TEST(InstallerTest, FailuresAndCancelsInstallNothingAndPutTheEarlierVersionBack)
     SCOPED_TRACE(c.package + " " + c.command_line);
     ScopedTestHome home;
     const std::string settings = home.config_home() + "/Morvend/registry.reg";
-    ASSERT_TRUE(c.before == kNothing || InstallProduct(kV1, "", {}).code == kInstallSuccess);
+    ASSERT_TRUE(c.before == kNothing || InstallProduct(kV1, "", {}).ok());
     ASSERT_TRUE(c.before != kV1WithFolderInGammasPlace ||
                 fs::create_directories(home.data_home() + "/Morvend/Calvaro ABC/gamma.txt/x"));
     ASSERT_TRUE(c.before != kV1WithReadOnlySettings || chmod(settings.c_str(), 0444) == 0);
     const Files before = FilesBelow(home.path());
     const std::string recorded = ReadWholeFile(settings);
 
-    InstallResult result = InstallProduct(
+    const Status result = InstallProduct(
         c.package, c.command_line,
         [&](const InstallProgress& progress) { return progress.stage != c.cancel_at; });
-    EXPECT_EQ(c.code, result.code);
-    EXPECT_NE(std::string::npos, result.error.find(c.error_part)) << result.error;
+    EXPECT_EQ(c.code, result.code());
+    EXPECT_NE(std::string::npos, result.message().find(c.error_part)) << result.message();
     EXPECT_EQ(before, FilesBelow(home.path()));
     EXPECT_EQ(recorded, ReadWholeFile(settings));
     EXPECT_TRUE(FilesBelow(home.temp_dir()).empty());  // no downloaded package left

@@ -10,13 +10,13 @@ TEST(IsolatedRunTest, PassesMessagesAndReportsHowTheChildEnded) {
     Ending ending;
     bool stop_on_first;
     int idle_calls_before_stop;  // -1: never stop when idle
-    IsolatedEnd end;
+    long code;
     const char* error_part;
   };
-  const Case cases[] = {{kWaits, true, -1, IsolatedEnd::kStopped, ""},
-                        {kCrashes, false, -1, IsolatedEnd::kDied, "signal"},
-                        {kWaits, false, -1, IsolatedEnd::kDied, "answering"},
-                        {kWaits, false, 1, IsolatedEnd::kStopped, ""}};
+  const Case cases[] = {{kWaits, true, -1, kIsolatedStopped, ""},
+                        {kCrashes, false, -1, kIsolatedDied, "signal"},
+                        {kWaits, false, -1, kIsolatedDied, "answering"},
+                        {kWaits, false, 1, kIsolatedStopped, ""}};
   const std::vector<std::string> fields = {"12", std::string("a\0:\n", 4)};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.ending << " " << c.stop_on_first);
@@ -31,11 +31,10 @@ TEST(IsolatedRunTest, PassesMessagesAndReportsHowTheChildEnded) {
       return ++received < (c.stop_on_first ? 1u : 9u);
     };
     int idle_calls = 0;
-    std::string error;
-    EXPECT_EQ(c.end, RunIsolated(
-                         work, receive, [&] { return ++idle_calls != c.idle_calls_before_stop; }, 3,
-                         &error));
+    const Status end = RunIsolated(
+        work, receive, [&] { return ++idle_calls != c.idle_calls_before_stop; }, 3);
+    EXPECT_EQ(c.code, end.code());
     EXPECT_EQ(received, c.idle_calls_before_stop < 0 ? (c.stop_on_first ? 1u : 2u) : 0u);
-    EXPECT_NE(std::string::npos, error.find(c.error_part)) << error;
+    EXPECT_NE(std::string::npos, end.message().find(c.error_part)) << end.message();
   }
 }

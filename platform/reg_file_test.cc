@@ -15,8 +15,8 @@ TEST(RegFileTest, ReadsAHandEditedFileAndWritesTheRegistryEditorsFormat) {
       "\"RUNCOUNT\"=dword:FFFFFFFF\r\n"
       "[hkey_current_user\\\\SOFTWARE\\Empty\\]\r\n";
   RegTree tree;
-  std::string error;
-  ASSERT_TRUE(ParseRegFile(text, kRoot, &tree, &error)) << error;
+  Status parsed = ParseRegFile(text, kRoot, &tree);
+  ASSERT_TRUE(parsed.ok()) << parsed.message();
   RegValues& options = tree["Software\\Morvend\\calvaro-upgrade\\Options"];
   EXPECT_EQ(options["StartMessage"], RegValue::String("Say \"hi\" to C:\\Temp and C:\\Data"));
   EXPECT_EQ(options["runcount"], RegValue::Dword(0xFFFFFFFF));
@@ -39,6 +39,6 @@ TEST(RegFileTest, EveryCutInsideALineIsDetected) {
   for (size_t cut = 0; cut <= text.size(); ++cut) {
     RegTree read;
     bool line_end = cut > 0 && (cut == text.size() || text[cut] == '\n' || text[cut - 1] == '\n');
-    EXPECT_EQ(ParseRegFile(text.substr(0, cut), kRoot, &read, nullptr), line_end) << cut;
+    EXPECT_EQ(ParseRegFile(text.substr(0, cut), kRoot, &read).ok(), line_end) << cut;
   }
 }

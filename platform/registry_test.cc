@@ -9,13 +9,14 @@
 TEST(RegistryTest, AReadOnlyMachineStoreReportsValuesAndDeniesCreating) {
   ScopedTestHome home;
   RegistryKeyHandle key = nullptr, again = nullptr, other = nullptr;
-  ASSERT_EQ(RegistryCreateKey(kHKeyLocalMachine, "Software\\T", kKeyAllAccess, &key), 0);
+  ASSERT_TRUE(RegistryCreateKey(kHKeyLocalMachine, "Software\\T", kKeyAllAccess, &key).ok());
   RegistrySetValue(key, "text", RegValue::String("hello"));
   RegistrySetValue(key, "number", RegValue::Dword(0x01020304));
   ASSERT_EQ(chmod((home.config_dir() + "/Morvend").c_str(), 0555), 0);
-  ASSERT_EQ(RegistryCreateKey(kHKeyLocalMachine, "SOFTWARE\\t", kKeyQueryValue, &again), 0);
-  EXPECT_EQ(RegistryCreateKey(kHKeyLocalMachine, "Software\\Other", kKeyRead, &other),
-            kRegistryAccessDenied);
+  ASSERT_TRUE(RegistryCreateKey(kHKeyLocalMachine, "SOFTWARE\\t", kKeyQueryValue, &again).ok());
+  const Status denied = RegistryCreateKey(kHKeyLocalMachine, "Software\\Other", kKeyRead, &other);
+  EXPECT_EQ(denied.code(), kRegistryAccessDenied);
+  EXPECT_EQ(denied.message(), "Access is denied.");
   // Name, room in the buffer, and the code, type, size and data that come back.
   const std::tuple<const char*, uint32_t, long, uint32_t, uint32_t, std::string> cases[] = {
       {"TEXT", 6, kRegistrySuccess, kRegSz, 6, std::string("hello", 6)},
@@ -25,7 +26,7 @@ TEST(RegistryTest, AReadOnlyMachineStoreReportsValuesAndDeniesCreating) {
   for (const auto& [name, room, code, type, size, data] : cases) {
     char got_data[64] = {};
     uint32_t got_type = 99, got_size = room;
-    EXPECT_EQ(RegistryQueryValue(again, name, &got_type, got_data, &got_size), code) << name;
+    EXPECT_EQ(RegistryQueryValue(again, name, &got_type, got_data, &got_size).code(), code) << name;
     EXPECT_EQ(std::make_tuple(type, size, data),
               std::make_tuple(got_type, got_size, std::string(got_data, data.size())))
         << name;

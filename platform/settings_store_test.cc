@@ -11,18 +11,19 @@
 #include "tests/support/test_env.h"
 
 namespace fs = std::filesystem;
-using Result = SettingsStore::Result;
+constexpr long kOk = 0;
 
 const char kRuntime[] = "Software\\Morvend\\app\\Runtime";
 
-static Result Set(const SettingsStore& store, const char* name, RegValue value,
-                  std::string* error = nullptr) {
-  return store.Update(
-      [&](RegTree& tree) {
-        tree[kRuntime][name] = value;
-        return true;
-      },
-      error);
+// The code of the store's answer to setting `name`, with its message in `*error`.
+static long Set(const SettingsStore& store, const char* name, RegValue value,
+                std::string* error = nullptr) {
+  Status status = store.Update([&](RegTree& tree) {
+    tree[kRuntime][name] = value;
+    return true;
+  });
+  if (error != nullptr) *error = status.message();
+  return status.code();
 }
 
 static unsigned ModeOf(const std::string& path) { return unsigned(fs::status(path).permissions()); }
@@ -30,8 +31,8 @@ static unsigned ModeOf(const std::string& path) { return unsigned(fs::status(pat
 TEST(SettingsStoreTest, WritesTypedValuesAndKeepsDamagedFilesAside) {
   ScopedTestHome home;
   SettingsStore store(RegistryRoot::kCurrentUser);
-  ASSERT_EQ(Set(store, "RunCount", RegValue::Dword(0x1234)), Result::kOk);
-  ASSERT_EQ(Set(store, "GUID", RegValue::String("3")), Result::kOk);
+  ASSERT_EQ(Set(store, "RunCount", RegValue::Dword(0x1234)), kOk);
+  ASSERT_EQ(Set(store, "GUID", RegValue::String("3")), kOk);
   const std::string good = ReadWholeFile(store.path());
   EXPECT_EQ(good,
             "Windows Registry Editor Version 5.00\n\n"
@@ -46,7 +47,7 @@ TEST(SettingsStoreTest, WritesTypedValuesAndKeepsDamagedFilesAside) {
   for (const auto& [damaged, read_first, aside] : cases) {
     ASSERT_TRUE(WriteWholeFile(store.path(), damaged));
     EXPECT_TRUE(!read_first || (store.Load().empty() && !fs::exists(store.path()))) << aside;
-    ASSERT_EQ(Set(store, "Other", RegValue::Dword(7)), Result::kOk);
+    ASSERT_EQ(Set(store, "Other", RegValue::Dword(7)), kOk);
     EXPECT_EQ(store.Load()[kRuntime], (RegValues{{"Other", RegValue::Dword(7)}})) << aside;
     EXPECT_EQ(ReadWholeFile(store.path() + aside), damaged);
   }
@@ -55,7 +56,7 @@ TEST(SettingsStoreTest, WritesTypedValuesAndKeepsDamagedFilesAside) {
 TEST(SettingsStoreTest, ModeBitsMakeAStoreReadOnlyEvenForRoot) {
   ScopedTestHome home;
   SettingsStore machine(RegistryRoot::kLocalMachine);
-  ASSERT_EQ(Set(machine, "DisableUpdateCheck", RegValue::Dword(1)), Result::kOk);
+  ASSERT_EQ(Set(machine, "DisableUpdateCheck", RegValue::Dword(1)), kOk);
   const std::string folder = fs::path(machine.path()).parent_path();
   // The path made read-only, its mode, and the file's contents (empty: its folder removed).
   const std::tuple<std::string, mode_t, std::string> cases[] = {{folder, 0555, "damaged"},
@@ -68,7 +69,7 @@ TEST(SettingsStoreTest, ModeBitsMakeAStoreReadOnlyEvenForRoot) {
     ASSERT_EQ(chmod(path.c_str(), mode), 0);
     EXPECT_FALSE(machine.IsWritable());
     std::string error;
-    EXPECT_EQ(Set(machine, "x", RegValue::Dword(1), &error), Result::kReadOnly);
+    EXPECT_EQ(Set(machine, "x", RegValue::Dword(1), &error), SettingsStore::kReadOnly);
     EXPECT_NE(error.find("read-only"), std::string::npos);
     machine.Load();  // a damaged file in a read-only folder stays where it is
     EXPECT_EQ(ReadWholeFile(machine.path()), contents);

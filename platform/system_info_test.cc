@@ -4,6 +4,7 @@
 
 #include <regex>
 
+#include "platform/file_io.h"
 #include "platform/uuid.h"
 #include "tests/support/test_env.h"
 
