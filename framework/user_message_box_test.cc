@@ -11,16 +11,13 @@
 
 namespace {
 
-// Checks the registry failure's message box and closes it.
 class ExpectRegistryError : public wxExpectModalBase<wxMessageDialog, ExpectRegistryError> {
  protected:
   int OnInvoked(wxMessageDialog* dialog) const override {
-    EXPECT_EQ(dialog->GetCaption(), "Registry Error");
-    EXPECT_EQ(dialog->GetMessage(), "Access is denied.");
-    long style = dialog->GetMessageDialogStyle();
-    EXPECT_TRUE(style & wxICON_INFORMATION);
-    EXPECT_TRUE(style & wxOK);
-    EXPECT_FALSE(style & (wxCANCEL | wxYES_NO));
+    EXPECT_EQ("Registry Error", dialog->GetCaption());
+    EXPECT_EQ("Access is denied.", dialog->GetMessage());
+    EXPECT_EQ(wxOK | wxICON_INFORMATION, dialog->GetMessageDialogStyle() &
+                                             (wxOK | wxCANCEL | wxYES_NO | wxICON_MASK));
     return wxID_OK;
   }
 };
@@ -28,7 +25,7 @@ class ExpectRegistryError : public wxExpectModalBase<wxMessageDialog, ExpectRegi
 TEST(UserMessageBoxTest, ARegistryFailureShowsItsMessageBox) {
   ScopedTestHome home;
   const std::string folder = home.config_dir() + "/Morvend";
-  ASSERT_EQ(mkdir(folder.c_str(), 0555), 0);
+  ASSERT_EQ(0, mkdir(folder.c_str(), 0555));
   InstallUserMessageBoxes();
   CZORMRegistry registry;
   bool opened = true;

@@ -2,132 +2,95 @@
 
 #include <gtest/gtest.h>
 
+#include "listctrl/list_geometry.h"
+
 namespace {
 
-ListDrawTarget Cell(long row, int column, long item_count = 6, bool column_has_font = false) {
-  ListDrawTarget target;
-  target.stage = ListDrawStage::kSubItemPrePaint;
-  target.row = row;
-  target.column = column;
-  target.item_count = item_count;
-  target.column_has_font = column_has_font;
-  return target;
-}
+constexpr ListDrawStage kCell = ListDrawStage::kSubItemPrePaint;
 
-ListDrawSettings Settings(bool shading, bool totals, int highlighted, bool fonts) {
-  ListDrawSettings settings;
-  settings.alternate_shading = shading;
-  settings.totals_line = totals;
-  settings.highlighted_column = highlighted;
-  settings.has_column_fonts = fonts;
-  return settings;
-}
+// Settings and target of one drawing decision, written as one row of a table.
+struct Draw {
+  bool shading, totals;
+  int highlighted;
+  bool fonts;
+  ListDrawStage stage;
+  long row;
+  int column;
+  bool column_has_font = false;
+
+  ListDrawDecision Decide() const {
+    return DecideListDraw({shading, totals, highlighted, fonts},
+                          {stage, row, /*item_count=*/6, column, column_has_font});
+  }
+};
 
 TEST(ListCellStyleTest, CellColoursFollowShadingHighlightAndTotalsRow) {
-  struct Case {
+  const struct Case {
     const char* what;
-    ListDrawSettings settings;
-    long row;
-    int column;
+    Draw draw;
     uint32_t background;
-  };
-  const Case cases[] = {
-      {"shading off: row 0 white", Settings(false, false, -2, false), 0, 0, 0xFFFFFF},
-      {"shading off: row 1 white", Settings(false, false, -2, false), 1, 0, 0xFFFFFF},
-      {"shading on: row 0 shaded", Settings(true, false, -2, false), 0, 0, 0xD2DCD2},
-      {"shading on: row 2 shaded", Settings(true, false, -2, false), 2, 1, 0xD2DCD2},
-      {"shading on: row 4 shaded", Settings(true, false, -2, false), 4, 2, 0xD2DCD2},
-      {"shading on: row 1 white", Settings(true, false, -2, false), 1, 0, 0xFFFFFF},
-      {"shading on: row 3 white", Settings(true, false, -2, false), 3, 1, 0xFFFFFF},
-      {"shading on: row 5 white", Settings(true, false, -2, false), 5, 2, 0xFFFFFF},
-      {"highlighted column, plain row", Settings(false, false, 1, false), 3, 1, 0xF5F5F5},
-      {"other column than the highlighted", Settings(false, false, 1, false), 3, 2, 0xFFFFFF},
-      {"highlighted column keeps a shaded row shaded", Settings(true, false, 1, false), 2, 1,
-       0xD2DCD2},
-      {"highlighted column on an unshaded row", Settings(true, false, 1, false), 3, 1, 0xF5F5F5},
-      {"totals row is not highlighted", Settings(false, true, 1, false), 5, 1, 0xFFFFFF},
-      {"row above the totals row is", Settings(false, true, 1, false), 4, 1, 0xF5F5F5},
-      {"last row without totals line is", Settings(false, false, 1, false), 5, 1, 0xF5F5F5},
-      {"shaded totals row stays shaded", Settings(true, true, 0, false), 4, 0, 0xD2DCD2},
-      {"-2 highlights no column", Settings(false, false, -2, false), 3, 0, 0xFFFFFF},
+  } cases[] = {
+      {"shading off", {false, false, -2, false, kCell, 0, 0}, 0xFFFFFF},
+      {"shading on: row 0 shaded", {true, false, -2, false, kCell, 0, 0}, 0xD2DCD2},
+      {"shading on: row 4 shaded", {true, false, -2, false, kCell, 4, 2}, 0xD2DCD2},
+      {"shading on: row 3 white", {true, false, -2, false, kCell, 3, 1}, 0xFFFFFF},
+      {"highlighted column", {false, false, 1, false, kCell, 3, 1}, 0xF5F5F5},
+      {"other column", {false, false, 1, false, kCell, 3, 2}, 0xFFFFFF},
+      {"shaded row wins over the highlight", {true, false, 1, false, kCell, 2, 1}, 0xD2DCD2},
+      {"highlight on an unshaded row", {true, false, 1, false, kCell, 3, 1}, 0xF5F5F5},
+      {"totals row is not highlighted", {false, true, 1, false, kCell, 5, 1}, 0xFFFFFF},
+      {"row above the totals row is", {false, true, 1, false, kCell, 4, 1}, 0xF5F5F5},
+      {"last row without totals line is", {false, false, 1, false, kCell, 5, 1}, 0xF5F5F5},
+      {"shaded totals row stays shaded", {true, true, 0, false, kCell, 4, 0}, 0xD2DCD2},
   };
   for (const Case& c : cases) {
-    const ListDrawDecision decision = DecideListDraw(c.settings, Cell(c.row, c.column));
+    const ListDrawDecision decision = c.draw.Decide();
     EXPECT_EQ(c.background, decision.background) << c.what;
     EXPECT_EQ(0x000000u, decision.text_colour) << c.what;
   }
 }
 
-TEST(ListCellStyleTest, FlagsPerStage) {
-  struct Case {
+TEST(ListCellStyleTest, FlagsAndFontsPerStage) {
+  const struct Case {
     const char* what;
-    ListDrawSettings settings;
-    ListDrawStage stage;
-    long row;
+    Draw draw;
     unsigned flags;
-  };
-  const Case cases[] = {
-      {"prepaint asks for rows", Settings(false, false, -2, false), ListDrawStage::kPrePaint, 0,
-       0x20},
-      {"item prepaint asks for cells", Settings(false, false, -2, false),
-       ListDrawStage::kItemPrePaint, 3, 0x20},
-      {"totals line asks for post-paint", Settings(false, true, -2, false),
-       ListDrawStage::kItemPrePaint, 1, 0x30},
-      {"plain cell: nothing", Settings(false, false, 1, true), ListDrawStage::kSubItemPrePaint, 1,
-       0x02},
-      {"shaded cell", Settings(true, false, -2, false), ListDrawStage::kSubItemPrePaint, 2, 0x20},
-      {"unshaded cell", Settings(true, false, -2, false), ListDrawStage::kSubItemPrePaint, 1, 0},
-      {"post-paint with totals line", Settings(false, true, -2, false),
-       ListDrawStage::kItemPostPaint, 5, 0x10},
-      {"other stage, shaded row", Settings(true, false, -2, false), ListDrawStage::kOther, 0, 0x20},
-      {"other stage, nothing on", Settings(false, false, -2, false), ListDrawStage::kOther, 1, 0},
-  };
-  for (const Case& c : cases) {
-    ListDrawTarget target = Cell(c.row, 0);
-    target.stage = c.stage;
-    EXPECT_EQ(c.flags, DecideListDraw(c.settings, target).flags) << c.what;
-  }
-}
-
-TEST(ListCellStyleTest, FontsOnlyOnceAColumnHasOne) {
-  struct Case {
-    const char* what;
-    bool map_filled;
-    bool column_has_font;
-    ListDrawStage stage;
     ListCellFont font;
-  };
-  const Case cases[] = {
-      {"empty map: no font", false, false, ListDrawStage::kSubItemPrePaint,
+  } cases[] = {
+      {"prepaint asks for rows", {false, false, -2, false, ListDrawStage::kPrePaint, 0, 0}, 0x20,
        ListCellFont::kUnchanged},
-      {"column with its font", true, true, ListDrawStage::kSubItemPrePaint,
+      {"row asks for cells", {false, false, -2, true, ListDrawStage::kItemPrePaint, 3, 0, true},
+       0x20, ListCellFont::kUnchanged},
+      {"totals line asks for post-paint", {false, true, -2, false, ListDrawStage::kItemPrePaint, 1, 0},
+       0x30, ListCellFont::kUnchanged},
+      {"post-paint with totals line", {false, true, -2, false, ListDrawStage::kItemPostPaint, 5, 0},
+       0x10, ListCellFont::kUnchanged},
+      {"shaded cell", {true, false, -2, false, kCell, 2, 0}, 0x20, ListCellFont::kUnchanged},
+      {"unshaded cell", {true, false, -2, false, kCell, 1, 0}, 0, ListCellFont::kUnchanged},
+      {"other stage, shaded row", {true, false, -2, false, ListDrawStage::kOther, 0, 0}, 0x20,
+       ListCellFont::kUnchanged},
+      {"other stage, nothing on", {false, false, -2, false, ListDrawStage::kOther, 1, 0}, 0,
+       ListCellFont::kUnchanged},
+      {"column with its font", {false, false, -2, true, kCell, 1, 2, true}, 0x02,
        ListCellFont::kColumnFont},
-      {"column without: default cell font", true, false, ListDrawStage::kSubItemPrePaint,
+      {"column without: default cell font", {false, false, -2, true, kCell, 1, 2}, 0x02,
        ListCellFont::kDefaultCellFont},
-      {"rows get no font", true, true, ListDrawStage::kItemPrePaint, ListCellFont::kUnchanged},
   };
   for (const Case& c : cases) {
-    ListDrawTarget target = Cell(1, 2, 6, c.column_has_font);
-    target.stage = c.stage;
-    const ListDrawDecision decision =
-        DecideListDraw(Settings(false, false, -2, c.map_filled), target);
+    const ListDrawDecision decision = c.draw.Decide();
+    EXPECT_EQ(c.flags, decision.flags) << c.what;
     EXPECT_EQ(c.font, decision.font) << c.what;
-    EXPECT_EQ(c.font != ListCellFont::kUnchanged, (decision.flags & kListDrawNewFont) != 0)
-        << c.what;
   }
 }
 
 TEST(ListCellStyleTest, TotalsLineOnlyAboveAVisibleLastRowInReportView) {
-  struct Case {
+  const struct Case {
     const char* what;
     bool totals;
-    long row;
-    long count;
+    long row, count;
     int top;
-    bool report;
-    bool drawn;
-  };
-  const Case cases[] = {
+    bool report, drawn;
+  } cases[] = {
       {"last row", true, 4, 5, 100, true, true},
       {"line off", false, 4, 5, 100, true, false},
       {"not the last row", true, 3, 5, 100, true, false},
@@ -137,6 +100,33 @@ TEST(ListCellStyleTest, TotalsLineOnlyAboveAVisibleLastRowInReportView) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(c.drawn, DrawsTotalsLine(c.totals, c.row, c.count, c.top, c.report)) << c.what;
+}
+
+TEST(ListGeometryTest, EmptyNoticeBandIsCentredBelowTheHeader) {
+  const struct Case {
+    const char* what;
+    ListRect client;
+    int header;
+    ListRect band, text;
+  } cases[] = {
+      // 400 x 300 with a 25-pixel header: 275 below it, h/2 = 137, inflate by -117.
+      {"header, odd height", {0, 0, 400, 300}, 25, {30, 142, 370, 183}, {30, 154, 370, 171}},
+      {"no header, even height", {0, 0, 400, 300}, 0, {30, 130, 370, 170}, {30, 142, 370, 158}},
+      {"offset client", {10, 20, 210, 120}, 0, {40, 50, 180, 90}, {40, 62, 180, 78}},
+      // Shorter than the band: it grows past the area instead.
+      {"tiny list", {0, 0, 100, 10}, 0, {30, -15, 70, 25}, {30, -3, 70, 13}},
+  };
+  for (const Case& c : cases) {
+    const EmptyNoticeBand notice = ComputeEmptyNoticeBand(c.client, c.header);
+    EXPECT_EQ(c.band, notice.band) << c.what;
+    EXPECT_EQ(c.text, notice.text) << c.what;
+  }
+}
+
+TEST(ListGeometryTest, StripsSitAboveAndBelowTheList) {
+  const ListRect list{10, 50, 310, 250};
+  EXPECT_EQ((ListRect{10, 27, 310, 47}), StripAboveList(list));
+  EXPECT_EQ((ListRect{10, 250, 310, 270}), StripBelowList(list));
 }
 
 }  // namespace
