@@ -45,13 +45,4 @@ TEST(PropertyGridPropertyTest, BooleanOffersFalseAndTrueChoices) {
   EXPECT_NE(wxPGEditor_Choice, text.DoGetEditorClass());
 }
 
-TEST(PropertyGridPropertyTest, ProgramValuesBecomeTheOriginalValue) {
-  CZORMPropertyGridProperty prop("P", wxVariant(wxString("first")), "Described");
-  EXPECT_EQ("first", prop.GetOriginalValue().GetString());
-  prop.SetValue(wxString("second"));
-  EXPECT_EQ("second", prop.GetOriginalValue().GetString());
-  EXPECT_EQ("Described", prop.GetDescription());
-  EXPECT_TRUE(prop.GetHelpString().empty()) << "the description is kept, never shown";
-}
-
 }  // namespace

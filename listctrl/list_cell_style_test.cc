@@ -6,79 +6,34 @@
 
 namespace {
 
-constexpr ListDrawStage kCell = ListDrawStage::kSubItemPrePaint;
-
-// Settings and target of one drawing decision, written as one row of a table.
-struct Draw {
-  bool shading, totals;
-  int highlighted;
-  bool fonts;
-  ListDrawStage stage;
-  long row;
-  int column;
-  bool column_has_font = false;
-
-  ListDrawDecision Decide() const {
-    return DecideListDraw({shading, totals, highlighted, fonts},
-                          {stage, row, /*item_count=*/6, column, column_has_font});
-  }
-};
-
-TEST(ListCellStyleTest, CellColoursFollowShadingHighlightAndTotalsRow) {
+TEST(ListCellStyleTest, CellColoursAndFontsFollowTheSettings) {
+  enum : unsigned { kShade = 1, kTotals = 2, kFonts = 4, kHasColumnFont = 8 };
+  using enum ListCellFont;
   const struct Case {
     const char* what;
-    Draw draw;
+    unsigned on;
+    int highlighted;
+    long row;  // of 6
     uint32_t background;
-  } cases[] = {
-      {"shading off", {false, false, -2, false, kCell, 0, 0}, 0xFFFFFF},
-      {"shading on: row 0 shaded", {true, false, -2, false, kCell, 0, 0}, 0xD2DCD2},
-      {"shading on: row 4 shaded", {true, false, -2, false, kCell, 4, 2}, 0xD2DCD2},
-      {"shading on: row 3 white", {true, false, -2, false, kCell, 3, 1}, 0xFFFFFF},
-      {"highlighted column", {false, false, 1, false, kCell, 3, 1}, 0xF5F5F5},
-      {"other column", {false, false, 1, false, kCell, 3, 2}, 0xFFFFFF},
-      {"shaded row wins over the highlight", {true, false, 1, false, kCell, 2, 1}, 0xD2DCD2},
-      {"highlight on an unshaded row", {true, false, 1, false, kCell, 3, 1}, 0xF5F5F5},
-      {"totals row is not highlighted", {false, true, 1, false, kCell, 5, 1}, 0xFFFFFF},
-      {"row above the totals row is", {false, true, 1, false, kCell, 4, 1}, 0xF5F5F5},
-      {"last row without totals line is", {false, false, 1, false, kCell, 5, 1}, 0xF5F5F5},
-      {"shaded totals row stays shaded", {true, true, 0, false, kCell, 4, 0}, 0xD2DCD2},
-  };
-  for (const Case& c : cases) {
-    const ListDrawDecision decision = c.draw.Decide();
-    EXPECT_EQ(c.background, decision.background) << c.what;
-    EXPECT_EQ(0x000000u, decision.text_colour) << c.what;
-  }
-}
-
-TEST(ListCellStyleTest, FlagsAndFontsPerStage) {
-  const struct Case {
-    const char* what;
-    Draw draw;
-    unsigned flags;
     ListCellFont font;
   } cases[] = {
-      {"prepaint asks for rows", {false, false, -2, false, ListDrawStage::kPrePaint, 0, 0}, 0x20,
-       ListCellFont::kUnchanged},
-      {"row asks for cells", {false, false, -2, true, ListDrawStage::kItemPrePaint, 3, 0, true},
-       0x20, ListCellFont::kUnchanged},
-      {"totals line asks for post-paint", {false, true, -2, false, ListDrawStage::kItemPrePaint, 1, 0},
-       0x30, ListCellFont::kUnchanged},
-      {"post-paint with totals line", {false, true, -2, false, ListDrawStage::kItemPostPaint, 5, 0},
-       0x10, ListCellFont::kUnchanged},
-      {"shaded cell", {true, false, -2, false, kCell, 2, 0}, 0x20, ListCellFont::kUnchanged},
-      {"unshaded cell", {true, false, -2, false, kCell, 1, 0}, 0, ListCellFont::kUnchanged},
-      {"other stage, shaded row", {true, false, -2, false, ListDrawStage::kOther, 0, 0}, 0x20,
-       ListCellFont::kUnchanged},
-      {"other stage, nothing on", {false, false, -2, false, ListDrawStage::kOther, 1, 0}, 0,
-       ListCellFont::kUnchanged},
-      {"column with its font", {false, false, -2, true, kCell, 1, 2, true}, 0x02,
-       ListCellFont::kColumnFont},
-      {"column without: default cell font", {false, false, -2, true, kCell, 1, 2}, 0x02,
-       ListCellFont::kDefaultCellFont},
+      {"shading on: row 0 shaded", kShade, -2, 0, 0xD2DCD2, kUnchanged},
+      {"shading on: row 3 white", kShade, -2, 3, 0xFFFFFF, kUnchanged},
+      {"highlighted column", 0, 1, 3, 0xF5F5F5, kUnchanged},
+      {"other column highlighted", 0, 0, 3, 0xFFFFFF, kUnchanged},
+      {"shaded row wins over the highlight", kShade, 1, 2, 0xD2DCD2, kUnchanged},
+      {"totals row is not highlighted", kTotals, 1, 5, 0xFFFFFF, kUnchanged},
+      {"row above the totals row is", kTotals, 1, 4, 0xF5F5F5, kUnchanged},
+      {"last row without totals line is", 0, 1, 5, 0xF5F5F5, kUnchanged},
+      {"column with its font", kFonts | kHasColumnFont, -2, 1, 0xFFFFFF, kColumnFont},
+      {"column without one", kFonts, -2, 1, 0xFFFFFF, kDefaultCellFont},
   };
   for (const Case& c : cases) {
-    const ListDrawDecision decision = c.draw.Decide();
-    EXPECT_EQ(c.flags, decision.flags) << c.what;
+    const ListDrawDecision decision = DecideListDraw(
+        {bool(c.on & kShade), bool(c.on & kTotals), c.highlighted, bool(c.on & kFonts)},
+        {ListDrawStage::kSubItemPrePaint, c.row, 6, /*column=*/1, bool(c.on & kHasColumnFont)});
+    EXPECT_EQ(c.background, decision.background) << c.what;
+    EXPECT_EQ(0x000000u, decision.text_colour) << c.what;
     EXPECT_EQ(c.font, decision.font) << c.what;
   }
 }
@@ -121,10 +76,7 @@ TEST(ListGeometryTest, EmptyNoticeBandIsCentredBelowTheHeader) {
     EXPECT_EQ(c.band, notice.band) << c.what;
     EXPECT_EQ(c.text, notice.text) << c.what;
   }
-}
-
-TEST(ListGeometryTest, StripsSitAboveAndBelowTheList) {
-  const ListRect list{10, 50, 310, 250};
+  const ListRect list{10, 50, 310, 250};  // and the strips above and below a list
   EXPECT_EQ((ListRect{10, 27, 310, 47}), StripAboveList(list));
   EXPECT_EQ((ListRect{10, 250, 310, 270}), StripBelowList(list));
 }
