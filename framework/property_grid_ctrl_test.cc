@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <wx/frame.h>
 #include <wx/textctrl.h>
-#include <wx/uiaction.h>
 
 #include "framework/property_grid_property.h"
 #include "tests/gui/gui_helpers.h"
@@ -105,44 +104,6 @@ TEST_F(PropertyGridCtrlTest, BooleanShowsAndHidesItsDependents) {
   ASSERT_TRUE(grid_->ChangePropertyValue(custom, wxVariant(true)));
   EXPECT_TRUE(grid_->IsPropertyShown(folder) && grid_->IsPropertyShown(owner));
   EXPECT_EQ(180, grid_->GetSplitterPosition()) << "the name column is back at its width";
-}
-
-TEST_F(PropertyGridCtrlTest, EditorFollowsTheRowsSettings) {
-  const struct Case {
-    wxVariant value;
-    bool allow;
-    long style;
-    int max_length;
-    wxString typed;  // the value after typing "abcdefghijklmno" in the editor
-  } cases[] = {
-      {Text(""), false, 0, 10, wxString()},
-      {wxVariant(true), false, 0, 10, wxString()},
-      {Text(""), true, 0, 10, "abcdefghij"},
-      {Text(""), true, 0, CZORMPropertyGridProperty::kNoMaxLength, "abcdefghijklmno"},
-      {Text(""), true, wxTE_PASSWORD, 12, "abcdefghijkl"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(&c - cases);
-    auto* prop = Add("Name", c.value);
-    prop->AllowEdit(c.allow);
-    prop->SetEditStyle(c.style);
-    prop->SetMaxLength(c.max_length);
-    ASSERT_TRUE(grid_->SelectProperty(prop, true));
-    ASSERT_EQ(c.allow, grid_->GetEditorControl() != nullptr);
-    if (auto* editor = dynamic_cast<wxTextCtrl*>(grid_->GetEditorControl())) {
-      EXPECT_EQ(c.style != 0, editor->HasFlag(wxTE_PASSWORD));
-      editor->SetFocus();
-      wxUIActionSimulator simulator;
-      // Without a window manager the keyboard follows the pointer.
-      simulator.MouseMove(editor->GetScreenRect().GetLeftTop() + wxPoint(5, 5));
-      Settle();
-      simulator.Text("abcdefghijklmno");
-      simulator.Char(WXK_RETURN);
-      Settle();
-      EXPECT_EQ(c.typed, prop->GetValueAsString());
-    }
-    grid_->DeleteProperty(prop);
-  }
 }
 
 }  // namespace

@@ -35,23 +35,20 @@ class CZORMRegistryTest : public ::testing::Test {
 };
 
 TEST_F(CZORMRegistryTest, ReadDWORDChangesTheVariableOnlyForANumber) {
-  const struct Case {
-    const char* key;  // null: none open
-    const char* name;
-    bool read;
-  } cases[] = {
+  const std::tuple<const char*, const char*, bool> cases[] = {
+      // The key opened (null: none), the value's name, whether it is read
       {nullptr, "DisableUpdateCheck", false},
       {"SOFTWARE\\Morvend", "Missing", false},
       {"SOFTWARE\\Morvend", "Text", false},
       {"SOFTWARE\\Morvend", "disableupdatecheck", true},
   };
-  for (const Case& c : cases) {
+  for (const auto& [key, name, read] : cases) {
     CZORMRegistry registry;
     registry.SetAccess(kKeyRead);
-    ASSERT_TRUE(!c.key || registry.OpenKey(c.key, kHKeyLocalMachine));
+    ASSERT_TRUE(!key || registry.OpenKey(key, kHKeyLocalMachine));
     uint32_t variable = 0xDEADBEEF;
-    EXPECT_EQ(c.read, registry.ReadDWORD(c.name, variable)) << c.name;
-    EXPECT_EQ(c.read ? 1 : 0xDEADBEEF, variable) << c.name;
+    EXPECT_EQ(read, registry.ReadDWORD(name, variable)) << name;
+    EXPECT_EQ(read ? 1 : 0xDEADBEEF, variable) << name;
   }
 }
 
@@ -60,22 +57,19 @@ TEST_F(CZORMRegistryTest, FailedOpenKeepsTheOpenKeyAndTellsTheUserUnlessQuiet) {
   ASSERT_TRUE(registry.OpenKey("Software\\Morvend", kHKeyCurrentUser));
   const RegistryKeyHandle before = registry.m_hKey;
   chmod(machine_folder_.c_str(), 0555);
-  const struct Case {
-    bool quiet;
-    uint32_t access;
-    const char* key;
-  } cases[] = {
+  const std::tuple<bool, uint32_t, const char*> cases[] = {
+      // quiet, access, key
       {false, kKeyAllAccess, "SOFTWARE\\Morvend"},
       {true, kKeyAllAccess, "SOFTWARE\\Morvend"},
       {false, kKeyRead, "SOFTWARE\\Missing"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [quiet, access, key] : cases) {
     shown_.clear();
-    registry.SetQuiet(c.quiet);
-    registry.SetAccess(c.access);
-    EXPECT_FALSE(registry.OpenKey(c.key, kHKeyLocalMachine)) << c.key;
-    EXPECT_EQ(before, registry.m_hKey) << c.key;
-    EXPECT_EQ(c.quiet ? "" : "Registry Error|Access is denied.|64", shown_) << c.key;
+    registry.SetQuiet(quiet);
+    registry.SetAccess(access);
+    EXPECT_FALSE(registry.OpenKey(key, kHKeyLocalMachine)) << key;
+    EXPECT_EQ(before, registry.m_hKey) << key;
+    EXPECT_EQ(quiet ? "" : "Registry Error|Access is denied.|64", shown_) << key;
   }
 }
 

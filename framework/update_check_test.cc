@@ -30,11 +30,7 @@ TEST(UpdateCheckTest, UserAgentNamesTitleZeroBasedBuildDateAndPlatform) {
 }
 
 TEST(UpdateCheckTest, OnlyAnExactLocationLineOfA302Counts) {
-  const struct Case {
-    long status;
-    const char* headers;
-    std::optional<std::string> location;
-  } cases[] = {
+  const std::tuple<long, const char*, std::optional<std::string>> cases[] = {
       {302, "HTTP/1.1 302 Found\r\nLocation: http://x/new.msi\r\nServer: s\r\n\r\n",
        "http://x/new.msi"},
       {302, "HTTP/1.1 302 Found\r\nLocation: \r\n\r\n", ""},
@@ -46,8 +42,8 @@ TEST(UpdateCheckTest, OnlyAnExactLocationLineOfA302Counts) {
       {301, "HTTP/1.1 301 Moved\r\nLocation: http://x/new.msi\r\n\r\n", std::nullopt},
       {200, "HTTP/1.1 200 OK\r\nLocation: http://x/new.msi\r\n\r\n", std::nullopt},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(c.location, UpgradeLocationOf(c.status, c.headers)) << c.headers;
+  for (const auto& [status, headers, location] : cases)
+    EXPECT_EQ(location, UpgradeLocationOf(status, headers)) << headers;
 }
 
 TEST(UpdateCheckTest, StoresTheLocationTheVendorsUpdateServerNames) {

@@ -39,13 +39,8 @@ TEST(ListCellStyleTest, CellColoursAndFontsFollowTheSettings) {
 }
 
 TEST(ListCellStyleTest, TotalsLineOnlyAboveAVisibleLastRowInReportView) {
-  const struct Case {
-    const char* what;
-    bool totals;
-    long row, count;
-    int top;
-    bool report, drawn;
-  } cases[] = {
+  const std::tuple<const char*, bool, long, long, int, bool, bool> cases[] = {
+      // totals line on, row, row count, row top, report view, line drawn
       {"last row", true, 4, 5, 100, true, true},
       {"line off", false, 4, 5, 100, true, false},
       {"not the last row", true, 3, 5, 100, true, false},
@@ -53,17 +48,13 @@ TEST(ListCellStyleTest, TotalsLineOnlyAboveAVisibleLastRowInReportView) {
       {"not report view", true, 4, 5, 100, false, false},
       {"single row below a header", true, 0, 1, 26, true, true},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(c.drawn, DrawsTotalsLine(c.totals, c.row, c.count, c.top, c.report)) << c.what;
+  for (const auto& [what, totals, row, count, top, report, drawn] : cases)
+    EXPECT_EQ(drawn, DrawsTotalsLine(totals, row, count, top, report)) << what;
 }
 
 TEST(ListGeometryTest, EmptyNoticeBandIsCentredBelowTheHeader) {
-  const struct Case {
-    const char* what;
-    ListRect client;
-    int header;
-    ListRect band, text;
-  } cases[] = {
+  const std::tuple<const char*, ListRect, int, ListRect, ListRect> cases[] = {
+      // client rectangle, header height, band, text
       // 400 x 300 with a 25-pixel header: 275 below it, h/2 = 137, inflate by -117.
       {"header, odd height", {0, 0, 400, 300}, 25, {30, 142, 370, 183}, {30, 154, 370, 171}},
       {"no header, even height", {0, 0, 400, 300}, 0, {30, 130, 370, 170}, {30, 142, 370, 158}},
@@ -71,10 +62,10 @@ TEST(ListGeometryTest, EmptyNoticeBandIsCentredBelowTheHeader) {
       // Shorter than the band: it grows past the area instead.
       {"tiny list", {0, 0, 100, 10}, 0, {30, -15, 70, 25}, {30, -3, 70, 13}},
   };
-  for (const Case& c : cases) {
-    const EmptyNoticeBand notice = ComputeEmptyNoticeBand(c.client, c.header);
-    EXPECT_EQ(c.band, notice.band) << c.what;
-    EXPECT_EQ(c.text, notice.text) << c.what;
+  for (const auto& [what, client, header, band, text] : cases) {
+    const EmptyNoticeBand notice = ComputeEmptyNoticeBand(client, header);
+    EXPECT_EQ(band, notice.band) << what;
+    EXPECT_EQ(text, notice.text) << what;
   }
   const ListRect list{10, 50, 310, 250};  // and the strips above and below a list
   EXPECT_EQ((ListRect{10, 27, 310, 47}), StripAboveList(list));

@@ -1,8 +1,7 @@
-// app_probe [ARGS...]: a framework program for the application base's tests. It
-// runs InitFramework as a program would and prints what it found, one "name=value"
-// line each, with every modal dialog answered OK and listed. ZORM_PROBE_TIME pins
-// the clock (seconds since the epoch), ZORM_PROBE_BITMAP names the About logo. With
-// ZORM_PROBE_CRASH set, an event handler then throws, with the display gone.
+// app_probe [ARGS...]: runs InitFramework as a program would and prints what it found
+// as "name=value" lines, every modal dialog answered OK and listed. ZORM_PROBE_TIME
+// pins the clock, ZORM_PROBE_BITMAP names the About logo; with ZORM_PROBE_CRASH an
+// event handler then throws, with the display gone.
 #include <unistd.h>
 #include <wx/debug.h>
 #include <wx/modalhook.h>
