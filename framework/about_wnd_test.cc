@@ -33,11 +33,8 @@ TEST(AboutWndTest, ShowsFrameTextsAndTheLogosTopLeftUntilEscape) {
   ASSERT_TRUE(shot.IsOk());
 
   // Single pixels by colour (0xRRGGBB), larger areas by whether they hold text.
-  const struct Case {
-    const char* what;
-    wxRect area;
-    int colour;  // -1: has text, -2: has none
-  } cases[] = {
+  const std::tuple<const char*, wxRect, int> cases[] = {
+      // -1: has text, -2: has none
       {"frame, top-left", {0, 0, 1, 1}, 0x000000},
       {"frame, bottom-right", {399, 249, 1, 1}, 0x000000},
       {"logo's top-left", {192, 32, 1, 1}, 0x0000FF},
@@ -50,17 +47,17 @@ TEST(AboutWndTest, ShowsFrameTextsAndTheLogosTopLeftUntilEscape) {
       {"blank warning lines", {10, 120, 380, 125}, -2},
       {"left margin", {1, 1, 8, 248}, -2},
   };
-  for (const Case& c : cases) {
+  for (const auto& [what, area, colour] : cases) {
     int dark = 0;
-    for (int y = c.area.y; y <= c.area.GetBottom(); ++y)
-      for (int x = c.area.x; x <= c.area.GetRight(); ++x)
+    for (int y = area.y; y <= area.GetBottom(); ++y)
+      for (int x = area.x; x <= area.GetRight(); ++x)
         dark += shot.GetRed(x, y) < 100 && shot.GetGreen(x, y) < 100 && shot.GetBlue(x, y) < 100;
-    const int x = c.area.x, y = c.area.y;
-    if (c.colour >= 0)
-      EXPECT_EQ(c.colour, shot.GetRed(x, y) << 16 | shot.GetGreen(x, y) << 8 | shot.GetBlue(x, y))
-          << c.what;
+    const int x = area.x, y = area.y;
+    if (colour >= 0)
+      EXPECT_EQ(colour, shot.GetRed(x, y) << 16 | shot.GetGreen(x, y) << 8 | shot.GetBlue(x, y))
+          << what;
     else
-      EXPECT_EQ(c.colour == -1, dark > 20) << c.what;
+      EXPECT_EQ(colour == -1, dark > 20) << what;
   }
 
   wxUIActionSimulator sim;

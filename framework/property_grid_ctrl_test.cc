@@ -51,34 +51,29 @@ class PropertyGridCtrlTest : public testing::Test {
 };
 
 TEST_F(PropertyGridCtrlTest, RevertIfEmptyBringsTheOriginalValueBack) {
-  const struct Case {
-    const char* original;
-    bool revert_if_empty;
-    std::vector<wxString> edits;
-    wxString final_value;
-    bool modified;
-    size_t changes;
-  } cases[] = {
-      {"C:\\Upgrade", true, {""}, "C:\\Upgrade", false, 0},
-      {"abc", true, {"def", ""}, "abc", false, 1},
-      {"", true, {"x", ""}, "", true, 2},
-      {"abc", false, {""}, "", true, 1},
+  const std::tuple<const char*, bool, std::vector<wxString>, wxString> cases[] = {
+      // original value, revert if empty, edits, then value|modified|changes heard of
+      {"C:\\Upgrade", true, {""}, "C:\\Upgrade|0|0"},
+      {"abc", true, {"def", ""}, "abc|0|1"},
+      {"", true, {"x", ""}, "|1|2"},
+      {"abc", false, {""}, "|1|1"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(&c - cases);
-    auto* prop = Add("P", Text(c.original));
-    prop->SetRevertIfEmpty(c.revert_if_empty);
+  for (const auto& [original, revert_if_empty, edits, outcome] : cases) {
+    auto* prop = Add("P", Text(original));
+    prop->SetRevertIfEmpty(revert_if_empty);
     events_.clear();
-    for (const wxString& text : c.edits) {
+    for (const wxString& text : edits) {
       ASSERT_TRUE(grid_->SelectProperty(prop, true));
       static_cast<wxTextCtrl*>(grid_->GetEditorControl())->SetValue(text);
       grid_->CommitChangesFromEditor();  // as a user who leaves the row
     }
-    EXPECT_EQ(c.final_value, prop->GetValueAsString());
-    EXPECT_EQ(c.final_value, static_cast<wxTextCtrl*>(grid_->GetEditorControl())->GetValue());
-    EXPECT_EQ(c.modified, prop->HasFlag(wxPG_PROP_MODIFIED) != 0);
-    EXPECT_EQ(2 * c.changes, events_.size()) << "each change: the parent, then the owner";
-    EXPECT_EQ(c.original, prop->GetOriginalValue().GetString());
+    // Each change is heard of twice: by the parent, then by the owner.
+    EXPECT_EQ(outcome,
+              wxString::Format("%s|%d|%zu", prop->GetValueAsString(),
+                               prop->HasFlag(wxPG_PROP_MODIFIED) != 0, events_.size() / 2));
+    EXPECT_EQ(prop->GetValueAsString(),
+              static_cast<wxTextCtrl*>(grid_->GetEditorControl())->GetValue());
+    EXPECT_EQ(original, prop->GetOriginalValue().GetString());
     grid_->DeleteProperty(prop);
   }
 }

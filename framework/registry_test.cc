@@ -7,8 +7,6 @@
 #include "platform/user_message.h"
 #include "tests/support/test_env.h"
 
-namespace {
-
 // A private home whose machine-wide store holds SOFTWARE\Morvend with a number and
 // a text; messages to the user are recorded.
 class CZORMRegistryTest : public ::testing::Test {
@@ -72,5 +70,3 @@ TEST_F(CZORMRegistryTest, FailedOpenKeepsTheOpenKeyAndTellsTheUserUnlessQuiet) {
     EXPECT_EQ(quiet ? "" : "Registry Error|Access is denied.|64", shown_) << key;
   }
 }
-
-}  // namespace

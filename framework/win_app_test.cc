@@ -15,8 +15,6 @@
 #include "tests/support/run_program.h"
 #include "tests/support/test_env.h"
 
-namespace {
-
 const std::string kProbeFolder = std::filesystem::path(APP_PROBE_PATH).parent_path();
 
 class WinAppTest : public testing::Test {
@@ -30,11 +28,9 @@ class WinAppTest : public testing::Test {
 
   // The probe's "name=value" lines, checking what every start must do: show no
   // dialog but `dialog`, end with a hidden About window in the program's folder.
-  std::map<std::string, std::string> StartProbe(const std::vector<std::string>& args = {},
+  std::map<std::string, std::string> StartProbe(const std::string& arg = "-",
                                                 const std::string& dialog = "") {
-    std::vector<std::string> argv = {APP_PROBE_PATH};
-    argv.insert(argv.end(), args.begin(), args.end());
-    ProgramRun run = RunProgram(argv, home_.path());
+    ProgramRun run = RunProgram({APP_PROBE_PATH, arg}, home_.path());
     std::map<std::string, std::string> report;
     std::istringstream lines(run.out);
     for (std::string line; std::getline(lines, line);)
@@ -48,8 +44,6 @@ class WinAppTest : public testing::Test {
 
   ScopedTestHome home_;
 };
-
-}  // namespace
 
 TEST_F(WinAppTest, EachStartShowsTheStartMessageCountsAndFindsLogoAndDefaultServer) {
   const std::string logo = kProbeFolder + "/resources/bitmap-9101.png";
@@ -77,7 +71,7 @@ TEST_F(WinAppTest, EachStartShowsTheStartMessageCountsAndFindsLogoAndDefaultServ
     SCOPED_TRACE(c.time);
     ASSERT_TRUE(WriteProfileString("Options", "StartMessage", c.message));
     home_.SetEnv("ZORM_PROBE_TIME", c.time);
-    auto report = StartProbe({c.arg}, *c.message ? box : "");
+    auto report = StartProbe(c.arg, *c.message ? box : "");
     EXPECT_EQ(std::to_string(&c - cases + 1), report["RunCount"]);
     EXPECT_EQ(c.last_run_time, GetProfileString("Runtime", "LastRunTime"));
     EXPECT_EQ("30x20", report["Logo"]);

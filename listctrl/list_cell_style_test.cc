@@ -4,19 +4,11 @@
 
 #include "listctrl/list_geometry.h"
 
-namespace {
-
 TEST(ListCellStyleTest, CellColoursAndFontsFollowTheSettings) {
   enum : unsigned { kShade = 1, kTotals = 2, kFonts = 4, kHasColumnFont = 8 };
   using enum ListCellFont;
-  const struct Case {
-    const char* what;
-    unsigned on;
-    int highlighted;
-    long row;  // of 6
-    uint32_t background;
-    ListCellFont font;
-  } cases[] = {
+  const std::tuple<const char*, unsigned, int, long, uint32_t, ListCellFont> cases[] = {
+      // settings on, highlighted column, row (of 6), background, font of column 1
       {"shading on: row 0 shaded", kShade, -2, 0, 0xD2DCD2, kUnchanged},
       {"shading on: row 3 white", kShade, -2, 3, 0xFFFFFF, kUnchanged},
       {"highlighted column", 0, 1, 3, 0xF5F5F5, kUnchanged},
@@ -28,13 +20,13 @@ TEST(ListCellStyleTest, CellColoursAndFontsFollowTheSettings) {
       {"column with its font", kFonts | kHasColumnFont, -2, 1, 0xFFFFFF, kColumnFont},
       {"column without one", kFonts, -2, 1, 0xFFFFFF, kDefaultCellFont},
   };
-  for (const Case& c : cases) {
-    const ListDrawDecision decision = DecideListDraw(
-        {bool(c.on & kShade), bool(c.on & kTotals), c.highlighted, bool(c.on & kFonts)},
-        {ListDrawStage::kSubItemPrePaint, c.row, 6, /*column=*/1, bool(c.on & kHasColumnFont)});
-    EXPECT_EQ(c.background, decision.background) << c.what;
-    EXPECT_EQ(0x000000u, decision.text_colour) << c.what;
-    EXPECT_EQ(c.font, decision.font) << c.what;
+  for (const auto& [what, on, highlighted, row, background, font] : cases) {
+    const ListDrawDecision decision =
+        DecideListDraw({bool(on & kShade), bool(on & kTotals), highlighted, bool(on & kFonts)},
+                       {ListDrawStage::kSubItemPrePaint, row, 6, 1, bool(on & kHasColumnFont)});
+    EXPECT_EQ(background, decision.background) << what;
+    EXPECT_EQ(0x000000u, decision.text_colour) << what;
+    EXPECT_EQ(font, decision.font) << what;
   }
 }
 
@@ -71,5 +63,3 @@ TEST(ListGeometryTest, EmptyNoticeBandIsCentredBelowTheHeader) {
   EXPECT_EQ((ListRect{10, 27, 310, 47}), StripAboveList(list));
   EXPECT_EQ((ListRect{10, 250, 310, 270}), StripBelowList(list));
 }
-
-}  // namespace
