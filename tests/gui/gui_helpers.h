@@ -6,13 +6,11 @@
 #include <functional>
 #include <string>
 
-// Runs pending events until `condition` holds, for up to three seconds; returns
-// whether it held.
+// Runs pending events until `condition` holds (up to 3 s); returns whether it held.
 bool WaitFor(const std::function<bool()>& condition);
 
 // Lets pending paints and size changes run.
 void Settle();
 
-// The whole X screen as the user sees it, through ImageMagick's import, kept at
-// `path` for a look; an empty image when it cannot be taken.
+// The whole X screen through ImageMagick's import, kept at `path`; empty on failure.
 wxImage Screenshot(const std::string& path);

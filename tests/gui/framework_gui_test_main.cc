@@ -1,5 +1,4 @@
-// main() for the framework's GUI tests: like the shared GUI test main, but the
-// running application object is a CZORMWinApp, as in the framework's programs.
+// main() for GUI tests, with a CZORMWinApp as the running application.
 #include "framework/win_app.h"
 #include "tests/gui/gui_test_runner.h"
 
