@@ -95,9 +95,9 @@ TEST_F(WinAppTest, MachineSwitchDecidesWhetherTheUpdateServerIsAsked) {
   for (const auto& [value, asked] : cases) {
     RegistryKeyHandle key = nullptr;
     if (value) {
-      ASSERT_EQ(kRegistrySuccess,
-                RegistryCreateKey(kHKeyLocalMachine, "SOFTWARE\\Morvend", kKeyAllAccess, &key));
-      ASSERT_EQ(kRegistrySuccess, RegistrySetValue(key, "DisableUpdateCheck", *value));
+      ASSERT_TRUE(
+          RegistryCreateKey(kHKeyLocalMachine, "SOFTWARE\\Morvend", kKeyAllAccess, &key).ok());
+      ASSERT_TRUE(RegistrySetValue(key, "DisableUpdateCheck", *value).ok());
       RegistryCloseKey(key);
     }
     CannedHttpServer server(CannedHttpServer::Mode::kAnswer, "HTTP/1.1 200 OK\r\n\r\n");

@@ -1,4 +1,4 @@
-#include "framework/registry.h"
+#include "framework/registry_wrapper.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
