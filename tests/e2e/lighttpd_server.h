@@ -12,14 +12,14 @@
 class LighttpdServer {
  public:
   struct Options {
-    std::string document_root;  // required
-    std::string cgi_dir;        // served as /cgi/; empty: an empty folder
+    std::string document_root;                           // required
+    std::string cgi_dir;                                 // served as /cgi/; empty: an empty folder
     std::map<std::string, std::string> cgi_environment;  // passed to every CGI program
-    std::vector<std::string> extra_config;              // lines appended to the config
+    std::vector<std::string> extra_config;               // lines appended to the config
   };
 
-  explicit LighttpdServer(Options options);
-  ~LighttpdServer();  // stops the server if it runs
+  explicit LighttpdServer(Options options) : options_(std::move(options)) {}
+  ~LighttpdServer();  // stops the server if it runs, removes its folder
   LighttpdServer(const LighttpdServer&) = delete;
   LighttpdServer& operator=(const LighttpdServer&) = delete;
 
@@ -30,9 +30,8 @@ class LighttpdServer {
 
   int port() const { return port_; }
   // "127.0.0.1:PORT", the host[:port] form the programs' server variables take.
-  std::string host_port() const;
-  // "http://127.0.0.1:PORT".
-  std::string base_url() const;
+  std::string host_port() const { return "127.0.0.1:" + std::to_string(port_); }
+  std::string base_url() const { return "http://" + host_port(); }
   // The access log's lines so far ("%h %t "%r" %>s %b "%{User-Agent}i"").
   std::string AccessLog() const;
   // lighttpd writes its access log about once a second: waits up to `timeout_ms`

@@ -23,10 +23,8 @@ class VendorSite {
     std::map<std::string, std::string> scripts;  // CGI name -> shell script body
   };
 
-  explicit VendorSite(Options options);
+  explicit VendorSite(Options options) : options_(std::move(options)) {}
   ~VendorSite();  // stops the server, removes the site's folder
-  VendorSite(const VendorSite&) = delete;
-  VendorSite& operator=(const VendorSite&) = delete;
 
   // Builds the database, places the programs and starts the server; false with
   // `*error` filled when any step fails.
@@ -34,11 +32,9 @@ class VendorSite {
 
   LighttpdServer& server() { return *server_; }
   std::string host_port() const { return server_->host_port(); }
-  const std::string& database_path() const { return database_path_; }
 
  private:
   Options options_;
   std::string dir_;
-  std::string database_path_;
   std::unique_ptr<LighttpdServer> server_;
 };

@@ -18,8 +18,6 @@ class CannedHttpServer {
 
   CannedHttpServer(Mode mode, std::string answer = std::string());
   ~CannedHttpServer();  // closes every connection and ends the thread
-  CannedHttpServer(const CannedHttpServer&) = delete;
-  CannedHttpServer& operator=(const CannedHttpServer&) = delete;
 
   int port() const { return port_; }
   std::string host_port() const { return "127.0.0.1:" + std::to_string(port_); }
