@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 namespace {
 
 TEST(CopyTextCutTest, CutsToTheBufferOnAWholeCharacter) {
@@ -29,38 +27,6 @@ TEST(CopyTextCutTest, CutsToTheBufferOnAWholeCharacter) {
               c.expected + (c.capacity > 0 ? std::string(1, '\0') : ""))
         << c.text << " in " << c.capacity;
     EXPECT_EQ(buffer[c.capacity], 'x') << "wrote past the buffer";
-  }
-}
-
-TEST(CRSSListCtrlTest, AnswersEachCellAndRefusesRowsItDoesNotHave) {
-  CRSSListCtrl list;
-  list.m_rss.m_items = {{"E1", "Faster", OleDate(44383.75), 1},
-                        {"F2", "Mended", OleDate(0.0, OleDate::Status::kInvalid), 0}};
-  for (CRSSItem& item : list.m_rss.m_items) list.m_rss.m_rows.push_back(&item);
-  struct Case {
-    long row, column;
-    const char* text;  // null: no such row
-    int image;
-  } const kCases[] = {
-      {0, 0, "Enhancement", 1}, {0, 1, "2021-07-06", 1},       {0, 2, "Faster", 1}, {0, 3, "", 1},
-      {1, 0, "Fix", 0},         {1, 1, "Invalid DateTime", 0}, {1, 2, "Mended", 0}, {-1, 0},
-      {2, 0},
-  };
-  for (const Case& c : kCases) {
-    char buffer[CRSSListCtrl::kTextBufferSize] = "stale";
-    CRSSDispInfo info;
-    info.mask = CRSSDispInfo::kText | CRSSDispInfo::kImage;
-    info.item = c.row;
-    info.subItem = c.column;
-    info.pszText = buffer;
-    info.cchTextMax = sizeof buffer;
-    if (!c.text) {
-      EXPECT_THROW(list.OnGetDispInfo(info), std::invalid_argument) << c.row;
-      continue;
-    }
-    list.OnGetDispInfo(info);
-    EXPECT_STREQ(buffer, c.text) << c.row << "," << c.column;
-    EXPECT_EQ(info.iImage, c.image) << c.row << "," << c.column;
   }
 }
 
