@@ -10,16 +10,6 @@
 
 namespace fs = std::filesystem;
 
-std::string ProjectSourceDir() {
-  const char* dir = getenv("ZORM_SOURCE_DIR");
-  return dir ? dir : ZORM_SOURCE_DIR_DEFAULT;
-}
-
-std::string ProjectBinaryDir() {
-  const char* dir = getenv("ZORM_BINARY_DIR");
-  return dir ? dir : ZORM_BINARY_DIR_DEFAULT;
-}
-
 VendorSite::~VendorSite() {
   server_.reset();
   std::error_code ignored;
@@ -27,7 +17,13 @@ VendorSite::~VendorSite() {
 }
 
 bool VendorSite::Start(std::string* error) {
-  error->clear();
+  const char* source = getenv("ZORM_SOURCE_DIR");
+  const char* binary = getenv("ZORM_BINARY_DIR");
+  const std::string vendor =
+      (source ? source : ZORM_SOURCE_DIR_DEFAULT) + std::string("/tools/vendor/");
+  std::string sql = ReadWholeFile(vendor + "schema.sql");
+  if (options_.sample_data) sql += ReadWholeFile(vendor + "sample.sql");
+  sql += options_.extra_sql;
   std::string pattern = fs::temp_directory_path() / "zorm-vendor-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) {
     *error = "cannot create the site folder";
@@ -37,23 +33,19 @@ bool VendorSite::Start(std::string* error) {
   const std::string www = dir_ + "/www", cgi = dir_ + "/cgi", database = dir_ + "/vendor.db";
   fs::create_directories(www);
   fs::create_directories(cgi);
-  const std::string vendor = ProjectSourceDir() + "/tools/vendor/";
-  std::string sql = ReadWholeFile(vendor + "schema.sql");
-  if (options_.sample_data) sql += ReadWholeFile(vendor + "sample.sql");
-  sql += options_.extra_sql;
   sqlite3* db = nullptr;
   char* message = nullptr;
+  error->clear();
   if (sqlite3_open(database.c_str(), &db) != SQLITE_OK ||
       sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK)
     *error = std::string("SQL failed: ") + (message ? message : sqlite3_errmsg(db));
   sqlite3_free(message);
   sqlite3_close(db);
-  if (!error->empty()) return false;
-
   std::error_code failed;
   for (const char* program : {"changelog.cgi", "version.cgi"})
-    if (!fs::copy_file(ProjectBinaryDir() + "/tools/vendor/" + program, cgi + "/" + program,
-                       failed))
+    if (!fs::copy_file(
+            (binary ? binary : ZORM_BINARY_DIR_DEFAULT) + std::string("/tools/vendor/") + program,
+            cgi + "/" + program, failed))
       *error = std::string("cannot place ") + program + ": " + failed.message();
   for (const auto& [name, body] : options_.scripts)
     if (!WriteCgiScript(cgi + "/" + name, body)) *error = "cannot write " + name;

@@ -1,7 +1,7 @@
-// The vendor's web site for end-to-end tests: lighttpd on loopback running the
-// real changelog.cgi (/cgi/changelog.cgi) and version.cgi (/version.cgi) over a
-// database built from tools/vendor/schema.sql, the sample data and a test's own
-// rows. A test may add shell-script CGI programs beside them.
+// The vendor's web site for end-to-end tests: lighttpd running the real
+// changelog.cgi (/cgi/changelog.cgi) and version.cgi (/version.cgi) over a
+// database of tools/vendor/schema.sql, the sample data and a test's own rows,
+// and any shell-script CGI programs the test adds.
 #pragma once
 
 #include <map>
@@ -9,11 +9,6 @@
 #include <string>
 
 #include "tests/e2e/lighttpd_server.h"
-
-// The project's source and build folders ($ZORM_SOURCE_DIR / $ZORM_BINARY_DIR,
-// else the folders this test support library was configured with).
-std::string ProjectSourceDir();
-std::string ProjectBinaryDir();
 
 class VendorSite {
  public:

@@ -1,5 +1,4 @@
-// A plain HTTP client for tests, over libcurl: what a browser or a script would
-// send to our CGI programs. Redirects are not followed, so a 302 can be seen.
+// A plain HTTP client for tests, over libcurl, that does not follow redirects.
 #pragma once
 
 #include <string>
