@@ -1,6 +1,5 @@
-// The upgrade utility as the operator meets it: its own start-up run with chosen
-// arguments, the real dialog under X driven from inside its modal loop, the real
-// vendor site on lighttpd, a real package built by wixl, the real installer.
+// The upgrade utility as the operator meets it: its own start-up, the real dialog
+// under X driven from inside its modal loop, the real vendor site and installer.
 #include "app/upgrade_dlg.h"
 
 #include <gtest/gtest.h>
@@ -21,26 +20,20 @@ struct TestUpgradeApp : CZORMUpgradeApp {
   bool OnInit() override { return true; }  // the test runs the start-up itself
 };
 
-// Runs the utility's start-up as if started with `arguments`; `script` runs once
-// the dialog is up, inside its modal loop. Message boxes are answered with OK and
-// recorded as "caption|text|style"; any other modal dialog fails the test.
-struct UpgradeRun : wxModalDialogHook {
-  UpgradeRun(std::vector<std::string> arguments, std::function<void(CZORMUpgradeDlg&)> script)
-      : script(std::move(script)) {
+// Runs `script` once the upgrade dialog is up, inside its modal loop; notes in
+// `shown` each message box ("caption|text|style", answered with OK) and how the
+// dialog ended. Any other modal dialog fails the test.
+struct DialogScript : wxModalDialogHook {
+  DialogScript(std::vector<std::string>& shown, std::function<void(CZORMUpgradeDlg&)> script)
+      : shown(shown), script(std::move(script)) {
     Register();
-    arguments.insert(arguments.begin(), "calvaro-upgrade");
-    std::vector<char*> pointers;
-    for (std::string& argument : arguments) pointers.push_back(argument.data());
-    wxTheApp->argc = static_cast<int>(arguments.size());
-    wxTheApp->argv.Init(wxTheApp->argc, pointers.data());
-    EXPECT_FALSE(static_cast<TestUpgradeApp*>(wxTheApp)->InitInstance());
-    Unregister();
   }
+  ~DialogScript() override { Unregister(); }
   int Enter(wxDialog* dialog) override {
     if (auto* box = dynamic_cast<wxMessageDialogBase*>(dialog)) {
       const long style = box->GetMessageDialogStyle() & (wxOK | wxCANCEL | wxYES_NO | wxICON_MASK);
-      messages.push_back((box->GetTitle() + "|" + box->GetMessage() + "|").utf8_string() +
-                         std::to_string(style));
+      shown.push_back((box->GetTitle() + "|" + box->GetMessage() + "|").utf8_string() +
+                      std::to_string(style));
       return wxID_OK;
     }
     auto* upgrade = dynamic_cast<CZORMUpgradeDlg*>(dialog);
@@ -48,11 +41,13 @@ struct UpgradeRun : wxModalDialogHook {
     if (upgrade) upgrade->CallAfter([this, upgrade] { script(*upgrade); });
     return upgrade ? wxID_NONE : wxID_CANCEL;  // shown for real
   }
-  void Exit(wxDialog* dialog) override { result = dialog->GetReturnCode(); }
+  void Exit(wxDialog* dialog) override {
+    if (dynamic_cast<CZORMUpgradeDlg*>(dialog))
+      shown.push_back("ended " + std::to_string(dialog->GetReturnCode()));
+  }
 
+  std::vector<std::string>& shown;
   std::function<void(CZORMUpgradeDlg&)> script;
-  std::vector<std::string> messages;
-  int result = 0;
 };
 
 void Click(wxDialog& dialog, int id) {
@@ -70,12 +65,12 @@ TEST(UpgradeDialogTest, ShowsSummaryAndHistoryAndUpgradeInstallsWithTheValuesInT
   home.SetEnv("ZORMUPDATESERVER", site.host_port().c_str());
   struct tm noon = {0, 0, 12, 10, 6, 121, 0, 0, -1};  // 10 July 2021, local time
   ScopedFixedTime now(mktime(&noon));
-  const std::string not_msi = home.path() + "/not-a-package.msi";
+  const std::string not_msi = home.path() + "/not-a-package.msi",
+                    target = home.path() + "/chosen place";
   ASSERT_TRUE(WriteWholeFile(not_msi, "just some text\n"));
-  const std::string target = home.path() + "/chosen place";
 
   std::vector<std::string> shown;
-  UpgradeRun run({"ABC", "Jul 5 2021", not_msi}, [&](CZORMUpgradeDlg& dialog) {
+  DialogScript script(shown, [&](CZORMUpgradeDlg& dialog) {
     for (auto it = dialog.m_wndPropertyGrid.GetIterator(wxPG_ITERATE_ALL); !it.AtEnd(); ++it) {
       shown.push_back((*it)->GetLabel().utf8_string());
       if (!(*it)->IsCategory() && (*it)->GetChildCount() == 0)
@@ -95,23 +90,25 @@ TEST(UpgradeDialogTest, ShowsSummaryAndHistoryAndUpgradeInstallsWithTheValuesInT
       for (int column = 0; column < 3; ++column)
         shown.back() += "|" + dialog.m_wndList.GetItemText(row, column).utf8_string();
     }
-    shown.push_back("icons");
+    shown.push_back(dialog.GetTitle().utf8_string());
     for (size_t i = 0; i < dialog.GetIcons().GetIconCount(); ++i)
       shown.back() += " " + std::to_string(dialog.GetIcons().GetIconByIndex(i).GetWidth());
-    EXPECT_EQ(dialog.GetTitle(), "Calvaro Upgrade Utility");
     // Laid out in dialog units.
     EXPECT_EQ(dialog.GetClientSize(), dialog.ConvertDialogToPixels(wxSize(663, 315)));
     EXPECT_EQ(dialog.m_wndList.GetRect(), wxRect(dialog.ConvertDialogToPixels(wxPoint(7, 92)),
                                                  dialog.ConvertDialogToPixels(wxSize(649, 197))));
     Click(dialog, CZORMUpgradeDlg::IDC_UPGRADE);
-    shown.push_back(dialog.IsModal() ? "open" : "closed");
     dialog.m_pPropURL->SetValue(wxString(std::string(ZORM_TEST_PACKAGES) + "/abc_v1.msi"));
     dialog.m_wndPropertyGrid.ChangePropertyValue(dialog.m_pPropMSIProperties,
                                                  wxString("INSTALLDIR=\"" + target + "\""));
     Click(dialog, CZORMUpgradeDlg::IDC_UPGRADE);
-    shown.push_back(dialog.IsModal() ? "open" : "closed");
     if (dialog.IsModal()) dialog.EndModal(wxID_ABORT);
   });
+  wxTheApp->argv.Init(
+      4, std::vector<const char*>{"calvaro-upgrade", "ABC", "Jul 5 2021", not_msi.c_str()}.data());
+  wxTheApp->argc = 4;
+  EXPECT_FALSE(static_cast<TestUpgradeApp*>(wxTheApp)->InitInstance());
+
   EXPECT_EQ(
       shown,
       (std::vector<std::string>{
@@ -122,11 +119,10 @@ TEST(UpgradeDialogTest, ShowsSummaryAndHistoryAndUpgradeInstallsWithTheValuesInT
           "1|Enhancement|2021-05-17|Labels print accented names: Caf\xC3\xA9 Z\xC3\xBCrich, "
           "\xC3\x86r\xC3\xB8, \xC5\x81\xC3\xB3"
           "d\xC5\xBA, \xE6\x9D\xB1\xE4\xBA\xAC",
-          "0|Fix|2021-04-01|Dialog texts reworded", "icons 16 32 48 256", "open", "closed"}));
-  EXPECT_EQ(run.messages, std::vector<std::string>{"Install Error|Windows Installer returned code: "
-                                                   "1620|" +
-                                                   std::to_string(wxOK | wxICON_INFORMATION)});
-  EXPECT_EQ(run.result, wxID_OK);
+          "0|Fix|2021-04-01|Dialog texts reworded", "Calvaro Upgrade Utility 16 32 48 256",
+          "Install Error|Windows Installer returned code: 1620|" +
+              std::to_string(wxOK | wxICON_INFORMATION),
+          "ended " + std::to_string(wxID_OK)}));
   EXPECT_TRUE(std::filesystem::exists(target + "/alpha.txt"));
   EXPECT_TRUE(std::filesystem::exists(target + "/doc/beta.txt"));
 }

@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "tests/support/test_env.h"
@@ -63,27 +62,21 @@ bool LighttpdServer::Start(std::string* error) {
   std::string cgi_dir = options_.cgi_dir.empty() ? work_dir_ + "/cgi" : options_.cgi_dir;
   mkdir(cgi_dir.c_str(), 0755);
   const char* source = getenv("ZORM_SOURCE_DIR");
+  const std::string conf =
+      (source ? source : ZORM_SOURCE_DIR_DEFAULT) + std::string("/tests/e2e/lighttpd.conf");
   const std::string config_path = work_dir_ + "/lighttpd.conf";
   // lighttpd binds the free port a moment after it was found: on losing that race
   // it ends, and the next attempt takes another port.
   for (int attempt = 0; attempt < 5; ++attempt) {
     port_ = OnLoopback(0, false);
-    std::ofstream config(config_path);
-    config << "var.zorm_root = " << Quote(options_.document_root) << "\nvar.zorm_port = " << port_
-           << "\nvar.zorm_cgi_dir = " << Quote(cgi_dir)
-           << "\nvar.zorm_log_dir = " << Quote(work_dir_) << "\ninclude "
-           << Quote((source ? source : ZORM_SOURCE_DIR_DEFAULT) +
-                    std::string("/tests/e2e/lighttpd.conf"))
-           << "\n";
-    const char* separator = "setenv.add-environment = (";
-    for (const auto& [name, value] : options_.cgi_environment) {
-      config << separator << Quote(name) << " => " << Quote(value);
-      separator = ", ";
-    }
-    if (!options_.cgi_environment.empty()) config << ")\n";
-    for (const std::string& line : options_.extra_config) config << line << "\n";
-    config.close();
-
+    std::string config =
+        "var.zorm_root = " + Quote(options_.document_root) +
+        "\nvar.zorm_port = " + std::to_string(port_) + "\nvar.zorm_cgi_dir = " + Quote(cgi_dir) +
+        "\nvar.zorm_log_dir = " + Quote(work_dir_) + "\ninclude " + Quote(conf) + "\n";
+    for (const auto& [name, value] : options_.cgi_environment)
+      config += "setenv.add-environment += (" + Quote(name) + " => " + Quote(value) + ")\n";
+    for (const std::string& line : options_.extra_config) config += line + "\n";
+    WriteWholeFile(config_path, config);
     if ((pid_ = fork()) == 0) {
       execlp("lighttpd", "lighttpd", "-D", "-f", config_path.c_str(), static_cast<char*>(nullptr));
       _exit(127);

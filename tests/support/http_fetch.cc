@@ -1,7 +1,7 @@
 #include "tests/support/http_fetch.h"
 
 #include <curl/curl.h>
-#include <strings.h>
+#include <regex>
 
 namespace {
 
@@ -13,16 +13,9 @@ size_t Append(char* data, size_t size, size_t count, void* target) {
 }  // namespace
 
 std::string HttpResult::Header(const std::string& name) const {
-  for (size_t start = 0, end; start < header_block.size(); start = end + 2) {
-    end = header_block.find("\r\n", start);
-    if (end == std::string::npos) end = header_block.size();
-    if (end - start > name.size() && header_block[start + name.size()] == ':' &&
-        strncasecmp(header_block.c_str() + start, name.c_str(), name.size()) == 0) {
-      size_t value = header_block.find_first_not_of(' ', start + name.size() + 1);
-      return value >= end ? "" : header_block.substr(value, end - value);
-    }
-  }
-  return "";
+  std::smatch value;
+  const std::regex line("\r\n" + name + ": *([^\r]*)", std::regex::icase);
+  return std::regex_search(header_block, value, line) ? value[1].str() : "";
 }
 
 HttpResult HttpFetch(const HttpRequest& request) {
