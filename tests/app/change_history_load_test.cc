@@ -53,14 +53,14 @@ TEST(ChangeHistoryLoadTest, ErrorsArriveWhenTheLoadIsTakenWithTheEntriesBeforeTh
   auto failure = [](const char* text, const std::string& server, const std::string& query) {
     return std::string(text) + " (http://" + server + "/cgi/changelog.cgi?Module=" + query + ")";
   };
-  const char kRefused[] = "A connection with the server could not be established";
   struct Case {
     std::string server;
     Entries entries;
     std::string module = "ABC";
   } const kCases[] = {
       {"127.0.0.1:1",
-       {failure(kRefused, "127.0.0.1:1", "&%+=/?%20%23%09%0D%0A%00%7F\xC3\xBC")},
+       {failure("A connection with the server could not be established", "127.0.0.1:1",
+                "&%+=/?%20%23%09%0D%0A%00%7F\xC3\xBC")},
        std::string("&%+=/? #\t\r\n\0\x7F\xC3\xBC", 15)},
       {"bad.invalid", {failure("The server name could not be resolved", "bad.invalid", "ABC")}},
       {truncated.host_port(),

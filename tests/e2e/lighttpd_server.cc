@@ -17,8 +17,7 @@
 
 namespace {
 
-// Binds (port 0: a port the kernel considers free right now) or connects to a
-// loopback port; returns the port, or 0 when that failed.
+// Binds (port 0: one free right now) or connects to a loopback port; 0 on failure.
 int OnLoopback(int port, bool connect_to) {
   int fd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{AF_INET, htons(port), {htonl(INADDR_LOOPBACK)}, {}};
@@ -65,8 +64,7 @@ bool LighttpdServer::Start(std::string* error) {
   const std::string conf =
       (source ? source : ZORM_SOURCE_DIR_DEFAULT) + std::string("/tests/e2e/lighttpd.conf");
   const std::string config_path = work_dir_ + "/lighttpd.conf";
-  // lighttpd binds the free port a moment after it was found: on losing that race
-  // it ends, and the next attempt takes another port.
+  // Should another process take the port first, lighttpd ends: try another.
   for (int attempt = 0; attempt < 5; ++attempt) {
     port_ = OnLoopback(0, false);
     std::string config =

@@ -31,8 +31,8 @@ class LighttpdServer {
   // "127.0.0.1:PORT", the form the programs' server variables take.
   std::string host_port() const { return "127.0.0.1:" + std::to_string(port_); }
   std::string base_url() const { return "http://" + host_port(); }
-  // The access log ("%h %t "%r" %>s %b "%{User-Agent}i""), which lighttpd writes
-  // about once a second: AccessLogContains waits up to `timeout_ms` for `text`.
+  // The access log ("%h %t "%r" %>s %b "%{User-Agent}i"), written about once a
+  // second: AccessLogContains waits up to `timeout_ms` for `text`.
   std::string AccessLog() const;
   bool AccessLogContains(const std::string& text, int timeout_ms = 5000) const;
   std::string ErrorLog() const;

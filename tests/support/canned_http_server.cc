@@ -55,9 +55,7 @@ void CannedHttpServer::Serve() {
       open_connections.push_back(fd);
       continue;
     }
-    for (ssize_t sent = 0, wrote; sent < static_cast<ssize_t>(answer_.size()); sent += wrote)
-      if ((wrote = send(fd, answer_.data() + sent, answer_.size() - sent, MSG_NOSIGNAL)) <= 0)
-        break;
+    send(fd, answer_.data(), answer_.size(), MSG_NOSIGNAL);  // blocking: all of it, or an error
     shutdown(fd, SHUT_WR);
     close(fd);
   }

@@ -22,4 +22,3 @@ struct HttpRequest {
 };
 
 HttpResult HttpFetch(const HttpRequest& request);
-inline HttpResult HttpGet(const std::string& url) { return HttpFetch({url}); }

@@ -21,8 +21,7 @@ TEST(XmlEscapeTest, AlwaysGivesWellFormedCharacterData) {
       {"not a character \xEF\xBF\xBF", "not a character \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
   };
   for (const Case& c : kCases) {
-    EXPECT_EQ(XmlEscape(c.text), c.escaped) << c.text;
-    std::string appended = "<d>";
+    std::string appended = "<d>";  // a feed builds in one buffer
     AppendXmlEscaped(c.text, &appended);
     EXPECT_EQ(appended, "<d>" + c.escaped) << c.text;
   }
