@@ -13,21 +13,19 @@ std::string Item(const std::string& title, const std::string& date = "Tue, 06 Ju
 
 std::string Feed(const std::string& items) { return "<rss><channel>" + items + "</channel></rss>"; }
 
-// Each item as "title|description|type|date", then "error" when Read threw.
+// "error" when Read threw, then each item as "title|description|type|date".
 std::vector<std::string> Read(const std::string& document) {
   CRSS rss;
-  bool threw = false;
+  std::vector<std::string> items;
   try {
     rss.Read(document);
   } catch (const std::invalid_argument&) {
-    threw = true;
+    items.push_back("error");
   }
   rss.Classify();
-  std::vector<std::string> items;
   for (const CRSSItem& item : rss.m_items)
     items.push_back(item.m_strTitle + "|" + item.m_strDescription + "|" +
                     std::to_string(item.m_nType) + "|" + item.m_dtDate.Format("%Y-%m-%d %H:%M"));
-  if (threw) items.push_back("error");
   return items;
 }
 
@@ -55,9 +53,9 @@ TEST(CRSSTest, ReadsTheChannelsItemsInOrderAndClassifiesThem) {
       {Feed(Item("E1", "Tue, 06 Jul 2021 09:30 +0000")), {"E1|d|1|Invalid DateTime"}},
       {Feed(Item("E1", "Tue, 06 Jul 2021")), {"E1|d|1|2026-07-06 00:00"}},
       {Feed(Item("E1", ",,Tue,, 06 Jul 2021 09:30 GMT, x")), {e1}},
-      {Feed(Item("E1") + Item("E2", "Tue,abc") + Item("E3")), {e1, "error"}},
-      {Feed(Item("E1") + Item("E2", "Tue 06 Jul 2021")), {e1, "error"}},
-      {Feed(Item("E1") + "<item><title>E2</title></item>"), {e1, "error"}},
+      {Feed(Item("E1") + Item("E2", "Tue,abc") + Item("E3")), {"error", e1}},
+      {Feed(Item("E1") + Item("E2", "Tue 06 Jul 2021")), {"error", e1}},
+      {Feed(Item("E1") + "<item><title>E2</title></item>"), {"error", e1}},
   };
   for (const Case& c : kCases) EXPECT_EQ(Read(c.document), c.items) << c.document;
 }

@@ -34,8 +34,7 @@ Entries Load(const std::string& module, bool early) {
   return entries;
 }
 
-// The address in a failure's text is the one requested: the module goes in as it
-// is, but for the bytes no address can carry.
+// A failure's text names the address: the module as it is, but for what no URL carries.
 TEST(ChangeHistoryLoadTest, ErrorsArriveWhenTheLoadIsTakenWithTheEntriesBeforeThem) {
   ScopedTestHome home;
   const std::string item =

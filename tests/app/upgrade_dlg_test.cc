@@ -20,9 +20,8 @@ struct TestUpgradeApp : CZORMUpgradeApp {
   bool OnInit() override { return true; }  // the test runs the start-up itself
 };
 
-// Runs `script` once the upgrade dialog is up, inside its modal loop; notes in
-// `shown` each message box ("caption|text|style"), answered with OK. Any other
-// modal dialog fails the test.
+// Runs `script` in the upgrade dialog's modal loop; notes each message box in `shown`
+// ("caption|text|style") and answers it with OK. Any other modal dialog fails.
 struct DialogScript : wxModalDialogHook {
   DialogScript(std::vector<std::string>& shown, std::function<void(CZORMUpgradeDlg&)> script)
       : shown(shown), script(std::move(script)) {

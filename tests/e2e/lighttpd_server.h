@@ -1,6 +1,5 @@
-// lighttpd on a free loopback port for one test, stopped with the object. The
-// configuration is tests/e2e/lighttpd.conf, with a test's own lines after it and
-// the environment its CGI programs see.
+// lighttpd on a free loopback port, stopped with the object: tests/e2e/lighttpd.conf,
+// then a test's own lines and the environment its CGI programs see.
 #pragma once
 
 #include <sys/types.h>
@@ -23,8 +22,7 @@ class LighttpdServer {
   LighttpdServer(const LighttpdServer&) = delete;
   LighttpdServer& operator=(const LighttpdServer&) = delete;
 
-  // Starts the server and waits until it accepts connections; false with
-  // `error` filled when it did not within ten seconds.
+  // Waits up to ten seconds for the server to accept connections; else false and `error`.
   bool Start(std::string* error);
   void Stop();
 

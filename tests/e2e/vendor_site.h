@@ -1,7 +1,5 @@
-// The vendor's web site for end-to-end tests: lighttpd running the real
-// changelog.cgi (/cgi/changelog.cgi) and version.cgi (/version.cgi) over a
-// database of tools/vendor/schema.sql, the sample data and a test's own rows,
-// and any shell-script CGI programs the test adds.
+// The vendor's site: lighttpd running the real /cgi/changelog.cgi and /version.cgi over
+// tools/vendor/schema.sql, the sample data and a test's rows, beside its own CGI scripts.
 #pragma once
 
 #include <map>

@@ -1,16 +1,13 @@
 #include "tests/support/http_fetch.h"
 
 #include <curl/curl.h>
+
 #include <regex>
 
-namespace {
-
-size_t Append(char* data, size_t size, size_t count, void* target) {
+static size_t Append(char* data, size_t size, size_t count, void* target) {
   static_cast<std::string*>(target)->append(data, size * count);
   return size * count;
 }
-
-}  // namespace
 
 std::string HttpResult::Header(const std::string& name) const {
   std::smatch value;
