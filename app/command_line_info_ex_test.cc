@@ -2,87 +2,44 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
-#include <vector>
+#include <sstream>
 
 #include "app/upgrade_summary.h"
-#include "tests/support/test_env.h"
 #include "util/clock.h"
 
 namespace {
 
-void Parse(std::vector<const char*> args, CCommandLineInfoEx& info) {
-  args.insert(args.begin(), "calvaro-upgrade");
-  ParseCommandLine(static_cast<int>(args.size()), args.data(), info);
-}
-
-TEST(CommandLineInfoExTest, ThreeArgumentsFillTheSummary) {
-  CCommandLineInfoEx info;
-  Parse({"ABC", "Jul 5 2021", "/home/op/abc.msi"}, info);
-  EXPECT_EQ(info.m_strModule, "ABC");
-  EXPECT_EQ(info.m_strURL, "/home/op/abc.msi");
-  EXPECT_EQ(BuiltText(info.m_dtBuilt), "Monday, July 05, 2021");
-  EXPECT_EQ(info.m_nParam, 3);
-}
-
-TEST(CommandLineInfoExTest, FlagsCountAsArgumentsAndExtrasAreIgnored) {
-  CCommandLineInfoEx info;
-  Parse({"-ABC", "7/5/2021 18:00", "pkg.msi", "more", "-more"}, info);
-  EXPECT_EQ(info.m_strModule, "ABC");
-  EXPECT_EQ(info.m_strURL, "pkg.msi");
-  EXPECT_TRUE(info.m_dtBuilt.IsValid());
-  EXPECT_DOUBLE_EQ(info.m_dtBuilt.days(), OleDate::FromParts(2021, 7, 5, 18).days());
-  EXPECT_EQ(info.m_nParam, 5);
-}
-
-TEST(CommandLineInfoExTest, MissingArgumentsKeepTheirInitialValues) {
-  CCommandLineInfoEx info;
-  Parse({}, info);
-  EXPECT_EQ(info.m_strModule, "");
-  EXPECT_EQ(info.m_strURL, "");
-  EXPECT_EQ(info.m_dtBuilt, OleDate(0.0));
-  EXPECT_EQ(BuiltText(info.m_dtBuilt), "Saturday, December 30, 1899");
-}
-
-TEST(CommandLineInfoExTest, UnparseableDatesAreInvalidWithTheParsersValue) {
+// The summary's values from the command line: the age counts whole days to the
+// clock, and an unparseable date counts from its value.
+TEST(CommandLineInfoExTest, FillsModuleBuildDateAndPackageInOrder) {
+  struct tm noon = {0, 0, 12, 10, 6, 121, 0, 0, -1};  // 10 July 2021, local time
+  ScopedFixedTime clock(mktime(&noon));
+  const long long today = static_cast<long long>(OleDate::Now().days());
   struct Case {
-    const char* text;
-    double days;
-  } cases[] = {{"abc", 0.0}, {"Jul 5 12021", -1.0}};
-  for (const Case& c : cases) {
-    CCommandLineInfoEx info;
-    Parse({"ABC", c.text}, info);
-    EXPECT_EQ(info.m_dtBuilt.status(), OleDate::Status::kInvalid) << c.text;
-    EXPECT_DOUBLE_EQ(info.m_dtBuilt.days(), c.days) << c.text;
-    EXPECT_EQ(BuiltText(info.m_dtBuilt), "Invalid DateTime") << c.text;
-  }
-}
-
-TEST(UpgradeSummaryTest, AgeCountsWholeDaysFromTheClock) {
-  ScopedTestHome home;
-  home.SetEnv("TZ", "UTC");  // whole days, whatever daylight saving the machine keeps
-  tzset();
-  const time_t now = 1625486400;  // 5 July 2021, 12:00 UTC
-  ScopedFixedTime clock(now);
-  struct Case {
-    long long seconds_ago;
-    const char* age;
-  } cases[] = {
-      {0, "0 days ago"},         {12 * 3600, "0 days ago"}, {24 * 3600 - 1, "0 days ago"},
-      {24 * 3600, "1 days ago"}, {36 * 3600, "1 days ago"}, {152LL * 24 * 3600, "152 days ago"},
+    std::vector<const char*> args;
+    std::string parsed;  // module|package|built|days|age|arguments seen
+  } const kCases[] = {
+      {{"ABC", "Jul 5 2021", "/p.msi"}, "ABC|/p.msi|Monday, July 05, 2021|44382|5 days ago|3"},
+      {{"-ABC", "7/5/2021 23:59", "p.msi", "more", "-x"},
+       "ABC|p.msi|Monday, July 05, 2021|44382.99931|4 days ago|5"},
+      {{"A", "Jul 12 2021 12:00"},
+       "A||Monday, July 12, 2021|44389.5|4294967294 days ago|2"},  // unsigned
+      {{}, "||Saturday, December 30, 1899|0|" + std::to_string(today) + " days ago|0"},
+      {{"ABC", "abc"}, "ABC||Invalid DateTime|0|" + std::to_string(today) + " days ago|2"},
+      {{"ABC", "Jul 5 12021"},
+       "ABC||Invalid DateTime|-1|" + std::to_string(today + 1) + " days ago|2"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(AgeText(OleDate::FromTimeT(now - c.seconds_ago)), c.age) << c.seconds_ago;
+  for (const Case& c : kCases) {
+    std::vector<const char*> argv = c.args;
+    argv.insert(argv.begin(), "calvaro-upgrade");
+    CCommandLineInfoEx info;
+    ParseCommandLine(static_cast<int>(argv.size()), argv.data(), info);
+    std::ostringstream parsed;
+    parsed.precision(10);
+    parsed << info.m_strModule << "|" << info.m_strURL << "|" << BuiltText(info.m_dtBuilt) << "|"
+           << info.m_dtBuilt.days() << "|" << AgeText(info.m_dtBuilt) << "|" << info.m_nParam;
+    EXPECT_EQ(parsed.str(), c.parsed);
   }
-  // A date in the future reads as the unsigned value of a negative count.
-  EXPECT_EQ(AgeText(OleDate::FromTimeT(now + 2 * 24 * 3600)), "4294967294 days ago");
-}
-
-TEST(UpgradeSummaryTest, AgeOfAnUnparseableDateCountsFromItsValue) {
-  ScopedFixedTime clock(1625486400);
-  const OleDate now = OleDate::Now();
-  const auto expected = std::to_string(static_cast<long long>(now.days() + 1)) + " days ago";
-  EXPECT_EQ(AgeText(OleDate(-1.0, OleDate::Status::kInvalid)), expected);
 }
 
 }  // namespace

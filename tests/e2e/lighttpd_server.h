@@ -1,6 +1,5 @@
-// Starts lighttpd on a free loopback port for one test and stops it afterwards.
-// The configuration is tests/e2e/lighttpd.conf; a test adds lines of its own and
-// the environment its CGI programs see. Not thread-safe; one server per object.
+// lighttpd on a free loopback port, stopped with the object: tests/e2e/lighttpd.conf,
+// then a test's own lines and the environment its CGI programs see.
 #pragma once
 
 #include <sys/types.h>
@@ -12,31 +11,27 @@
 class LighttpdServer {
  public:
   struct Options {
-    std::string document_root;  // required
-    std::string cgi_dir;        // served as /cgi/; empty: an empty folder
+    std::string document_root;                           // required
+    std::string cgi_dir;                                 // served as /cgi/; empty: an empty folder
     std::map<std::string, std::string> cgi_environment;  // passed to every CGI program
-    std::vector<std::string> extra_config;              // lines appended to the config
+    std::vector<std::string> extra_config;               // lines appended to the config
   };
 
-  explicit LighttpdServer(Options options);
-  ~LighttpdServer();  // stops the server if it runs
+  explicit LighttpdServer(Options options) : options_(std::move(options)) {}
+  ~LighttpdServer();
   LighttpdServer(const LighttpdServer&) = delete;
   LighttpdServer& operator=(const LighttpdServer&) = delete;
 
-  // Starts the server and waits until it accepts connections. Returns false and
-  // fills `error` when it cannot start within ten seconds.
+  // Waits up to ten seconds for the server to accept connections; else false and `error`.
   bool Start(std::string* error);
   void Stop();
 
-  int port() const { return port_; }
-  // "127.0.0.1:PORT", the host[:port] form the programs' server variables take.
-  std::string host_port() const;
-  // "http://127.0.0.1:PORT".
-  std::string base_url() const;
-  // The access log's lines so far ("%h %t "%r" %>s %b "%{User-Agent}i"").
+  // "127.0.0.1:PORT", the form the programs' server variables take.
+  std::string host_port() const { return "127.0.0.1:" + std::to_string(port_); }
+  std::string base_url() const { return "http://" + host_port(); }
+  // The access log ("%h %t "%r" %>s %b "%{User-Agent}i"), written about once a
+  // second: AccessLogContains waits up to `timeout_ms` for `text`.
   std::string AccessLog() const;
-  // lighttpd writes its access log about once a second: waits up to `timeout_ms`
-  // for `text` to appear in it.
   bool AccessLogContains(const std::string& text, int timeout_ms = 5000) const;
   std::string ErrorLog() const;
 

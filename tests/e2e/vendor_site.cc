@@ -1,7 +1,6 @@
 #include "tests/e2e/vendor_site.h"
 
 #include <sqlite3.h>
-#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -9,74 +8,53 @@
 #include "tests/support/cgi_script.h"
 #include "tests/support/test_env.h"
 
-namespace {
-
-std::string EnvDir(const char* name, const char* fallback) {
-  const char* dir = getenv(name);
-  return dir != nullptr ? dir : fallback;
-}
-
-bool RunSql(sqlite3* db, const std::string& sql, std::string* error) {
-  char* message = nullptr;
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) == SQLITE_OK) return true;
-  *error = std::string("SQL failed: ") + (message ? message : "?");
-  sqlite3_free(message);
-  return false;
-}
-
-}  // namespace
-
-std::string ProjectSourceDir() { return EnvDir("ZORM_SOURCE_DIR", ZORM_SOURCE_DIR_DEFAULT); }
-std::string ProjectBinaryDir() { return EnvDir("ZORM_BINARY_DIR", ZORM_BINARY_DIR_DEFAULT); }
-
-VendorSite::VendorSite(Options options) : options_(std::move(options)) {}
+namespace fs = std::filesystem;
 
 VendorSite::~VendorSite() {
   server_.reset();
   std::error_code ignored;
-  if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
+  if (!dir_.empty()) fs::remove_all(dir_, ignored);
 }
 
 bool VendorSite::Start(std::string* error) {
-  std::string source = ProjectSourceDir();
-  std::string binary = ProjectBinaryDir();
-  std::string pattern = std::filesystem::temp_directory_path() / "zorm-vendor-XXXXXX";
+  const char* source = getenv("ZORM_SOURCE_DIR");
+  const char* binary = getenv("ZORM_BINARY_DIR");
+  const std::string vendor =
+      (source ? source : ZORM_SOURCE_DIR_DEFAULT) + std::string("/tools/vendor/");
+  std::string sql = ReadWholeFile(vendor + "schema.sql");
+  if (options_.sample_data) sql += ReadWholeFile(vendor + "sample.sql");
+  sql += options_.extra_sql;
+  std::string pattern = fs::temp_directory_path() / "zorm-vendor-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) {
     *error = "cannot create the site folder";
     return false;
   }
   dir_ = pattern;
-  std::string www = dir_ + "/www", cgi = dir_ + "/cgi";
-  mkdir(www.c_str(), 0755);
-  mkdir(cgi.c_str(), 0755);
-
-  database_path_ = dir_ + "/vendor.db";
+  const std::string www = dir_ + "/www", cgi = dir_ + "/cgi", database = dir_ + "/vendor.db";
+  fs::create_directories(www);
+  fs::create_directories(cgi);
   sqlite3* db = nullptr;
-  bool built = sqlite3_open(database_path_.c_str(), &db) == SQLITE_OK &&
-               RunSql(db, ReadWholeFile(source + "/tools/vendor/schema.sql"), error) &&
-               (!options_.sample_data ||
-                RunSql(db, ReadWholeFile(source + "/tools/vendor/sample.sql"), error)) &&
-               RunSql(db, options_.extra_sql, error);
+  char* message = nullptr;
+  error->clear();
+  if (sqlite3_open(database.c_str(), &db) != SQLITE_OK ||
+      sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK)
+    *error = std::string("SQL failed: ") + (message ? message : sqlite3_errmsg(db));
+  sqlite3_free(message);
   sqlite3_close(db);
-  if (!built) return false;
-
-  for (const char* program : {"changelog.cgi", "version.cgi"}) {
-    std::error_code failed;
-    std::filesystem::copy_file(binary + "/tools/vendor/" + program, cgi + "/" + program, failed);
-    if (failed) {
+  std::error_code failed;
+  for (const char* program : {"changelog.cgi", "version.cgi"})
+    if (!fs::copy_file(
+            (binary ? binary : ZORM_BINARY_DIR_DEFAULT) + std::string("/tools/vendor/") + program,
+            cgi + "/" + program, failed))
       *error = std::string("cannot place ") + program + ": " + failed.message();
-      return false;
-    }
-  }
-  for (const auto& [name, body] : options_.scripts) {
-    if (!WriteCgiScript(cgi + "/" + name, body)) {
-      *error = "cannot write " + name;
-      return false;
-    }
-  }
+  for (const auto& [name, body] : options_.scripts)
+    if (!WriteCgiScript(cgi + "/" + name, body)) *error = "cannot write " + name;
+  if (!error->empty()) return false;
 
   server_ = std::make_unique<LighttpdServer>(LighttpdServer::Options{
-      www, cgi, {{"ZORMVENDORDB", database_path_}},
+      www,
+      cgi,
+      {{"ZORMVENDORDB", database}},
       {"alias.url += (\"/version.cgi\" => \"" + cgi + "/version.cgi\")",
        "$HTTP[\"url\"] == \"/version.cgi\" { cgi.assign = (\"\" => \"\") }"}});
   return server_->Start(error);

@@ -1,7 +1,5 @@
-// The vendor's web site for end-to-end tests: lighttpd on loopback running the
-// real changelog.cgi (/cgi/changelog.cgi) and version.cgi (/version.cgi) over a
-// database built from tools/vendor/schema.sql, the sample data and a test's own
-// rows. A test may add shell-script CGI programs beside them.
+// The vendor's site: lighttpd running the real /cgi/changelog.cgi and /version.cgi over
+// tools/vendor/schema.sql, the sample data and a test's rows, beside its own CGI scripts.
 #pragma once
 
 #include <map>
@@ -9,11 +7,6 @@
 #include <string>
 
 #include "tests/e2e/lighttpd_server.h"
-
-// The project's source and build folders ($ZORM_SOURCE_DIR / $ZORM_BINARY_DIR,
-// else the folders this test support library was configured with).
-std::string ProjectSourceDir();
-std::string ProjectBinaryDir();
 
 class VendorSite {
  public:
@@ -23,10 +16,8 @@ class VendorSite {
     std::map<std::string, std::string> scripts;  // CGI name -> shell script body
   };
 
-  explicit VendorSite(Options options);
+  explicit VendorSite(Options options) : options_(std::move(options)) {}
   ~VendorSite();  // stops the server, removes the site's folder
-  VendorSite(const VendorSite&) = delete;
-  VendorSite& operator=(const VendorSite&) = delete;
 
   // Builds the database, places the programs and starts the server; false with
   // `*error` filled when any step fails.
@@ -34,11 +25,9 @@ class VendorSite {
 
   LighttpdServer& server() { return *server_; }
   std::string host_port() const { return server_->host_port(); }
-  const std::string& database_path() const { return database_path_; }
 
  private:
   Options options_;
   std::string dir_;
-  std::string database_path_;
   std::unique_ptr<LighttpdServer> server_;
 };

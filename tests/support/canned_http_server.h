@@ -1,6 +1,5 @@
-// A loopback TCP server for tests of what a real web server will not send: it
-// answers every connection with fixed bytes (a lower-case header, a truncated
-// answer), or accepts and then stays silent. Runs on its own thread.
+// A loopback TCP server, on a thread of its own, for what a real web server will
+// not send: fixed bytes to every connection, or silence.
 #pragma once
 
 #include <atomic>
@@ -17,9 +16,7 @@ class CannedHttpServer {
   };
 
   CannedHttpServer(Mode mode, std::string answer = std::string());
-  ~CannedHttpServer();  // closes every connection and ends the thread
-  CannedHttpServer(const CannedHttpServer&) = delete;
-  CannedHttpServer& operator=(const CannedHttpServer&) = delete;
+  ~CannedHttpServer();
 
   int port() const { return port_; }
   std::string host_port() const { return "127.0.0.1:" + std::to_string(port_); }

@@ -1,38 +1,26 @@
 #include "tests/support/http_fetch.h"
 
 #include <curl/curl.h>
-#include <strings.h>
 
-namespace {
+#include <regex>
 
-size_t Append(char* data, size_t size, size_t count, void* target) {
+static size_t Append(char* data, size_t size, size_t count, void* target) {
   static_cast<std::string*>(target)->append(data, size * count);
   return size * count;
 }
 
-}  // namespace
-
 std::string HttpResult::Header(const std::string& name) const {
-  size_t start = 0;
-  while (start < header_block.size()) {
-    size_t end = header_block.find("\r\n", start);
-    if (end == std::string::npos) end = header_block.size();
-    std::string line = header_block.substr(start, end - start);
-    start = end + 2;
-    size_t colon = line.find(':');
-    if (colon == std::string::npos || colon != name.size()) continue;
-    if (strncasecmp(line.c_str(), name.c_str(), name.size()) != 0) continue;
-    size_t value = line.find_first_not_of(' ', colon + 1);
-    return value == std::string::npos ? "" : line.substr(value);
-  }
-  return "";
+  std::smatch value;
+  const std::regex line("\r\n" + name + ": *([^\r]*)", std::regex::icase);
+  return std::regex_search(header_block, value, line) ? value[1].str() : "";
 }
 
 HttpResult HttpFetch(const HttpRequest& request) {
   HttpResult result;
   CURL* curl = curl_easy_init();
   curl_slist* headers = nullptr;
-  for (const std::string& header : request.headers) headers = curl_slist_append(headers, header.c_str());
+  for (const std::string& header : request.headers)
+    headers = curl_slist_append(headers, header.c_str());
   curl_easy_setopt(curl, CURLOPT_URL, request.url.c_str());
   curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
   curl_easy_setopt(curl, CURLOPT_NOPROXY, "*");
@@ -41,9 +29,9 @@ HttpResult HttpFetch(const HttpRequest& request) {
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &result.body);
   curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, Append);
   curl_easy_setopt(curl, CURLOPT_HEADERDATA, &result.header_block);
-  if (!request.user_agent.empty()) curl_easy_setopt(curl, CURLOPT_USERAGENT, request.user_agent.c_str());
+  if (!request.user_agent.empty())
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, request.user_agent.c_str());
   if (request.method == "POST") {
-    curl_easy_setopt(curl, CURLOPT_POST, 1L);
     curl_easy_setopt(curl, CURLOPT_POSTFIELDS, request.body.data());
     curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE, static_cast<long>(request.body.size()));
   }

@@ -1,15 +1,13 @@
-// A plain HTTP client for tests, over libcurl: what a browser or a script would
-// send to our CGI programs. Redirects are not followed, so a 302 can be seen.
+// A plain HTTP client for tests, over libcurl, that does not follow redirects.
 #pragma once
 
-#include <map>
 #include <string>
 #include <vector>
 
 struct HttpResult {
-  long status = 0;              // 0 when the request failed
-  std::string error;            // libcurl's text when it failed
-  std::string header_block;     // the raw header lines as received
+  long status = 0;           // 0 when the request failed
+  std::string error;         // libcurl's text when it failed
+  std::string header_block;  // the raw header lines as received
   std::string body;
   // The value of the first header of that name (case-insensitive), or "".
   std::string Header(const std::string& name) const;
@@ -17,15 +15,10 @@ struct HttpResult {
 
 struct HttpRequest {
   std::string url;
-  std::string method = "GET";     // "GET" or "POST"
-  std::string body;               // POST body
+  std::string method = "GET";        // "GET" or "POST"
+  std::string body;                  // POST body
   std::vector<std::string> headers;  // "Name: value" lines
   std::string user_agent;
 };
 
 HttpResult HttpFetch(const HttpRequest& request);
-inline HttpResult HttpGet(const std::string& url) {
-  HttpRequest request;
-  request.url = url;
-  return HttpFetch(request);
-}

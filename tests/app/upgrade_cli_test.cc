@@ -1,0 +1,68 @@
+// calvaro-upgrade-cli as a script runs it: the real program against the vendor's
+// site on lighttpd, installing a real package built by wixl.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/upgrade_summary.h"
+#include "tests/e2e/vendor_site.h"
+#include "tests/support/run_program.h"
+#include "tests/support/test_env.h"
+
+namespace {
+
+TEST(UpgradeCliTest, PrintsSummaryAndHistoryInstallsAndRefusesWhatItCannotUse) {
+  ScopedTestHome home;
+  // A '|' inside a description must not split the record.
+  VendorSite site({true,
+                   "INSERT INTO change (module, title, description, published) VALUES "
+                   "('ABC', 'F1 Pipes', 'a|b||c', '2021-01-02 03:04:05');",
+                   {}});
+  std::string error;
+  ASSERT_TRUE(site.Start(&error)) << error;
+  home.SetEnv("ZORMREPORTFORMAT", nullptr);
+  const std::string package = std::string(ZORM_TEST_PACKAGES) + "/abc_v1.msi";
+  const std::string target = home.path() + "/chosen";
+  struct Case {
+    std::vector<std::string> args;
+    int exit_code;
+    std::vector<std::string> out;  // in this order
+    std::string err, server;       // no server: the vendor's site
+  } const kCases[] = {
+      {{"ABC", "Jul 5 2021", package, "--install", "--properties", "INSTALLDIR=" + target},
+       0,
+       {"URL: " + package + "\nModule: ABC\nBuilt: Monday, July 05, 2021\nAge: " +
+            AgeText(ParseOleDate("Jul 5 2021")) + "\nMSI Properties: INSTALLDIR=" + target + "\n\n",
+        "Change History", "Enhancement 2021-07-06 Scanning a warehouse",
+        "Fix         2021-06-28 Negative totals", "Enhancement 2021-05-17",
+        "Fix         2021-04-01 Dialog texts reworded",
+        "Fix         2021-01-02 a\u00A6b\u00A6\u00A6c"}},
+      {{"ABC", "Jul 5 2021", package},
+       1,
+       {"URL: ", "Module: ABC\n"},
+       "history of \"ABC\"",
+       "127.0.0.1:1"},
+      {{"ABC", "Jul 5 2021", home.path() + "/missing.msi", "--install"},
+       1619 & 0xFF,
+       {"Windows Installer returned code: 1619\n"}},
+      {{"ABC", "Jul 5 2021"}, 2, {}, "usage: calvaro-upgrade-cli"},
+      {{"ABC", "Jul 5 2021", "pkg.msi", "--bogus"}, 2, {}, "usage:"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    home.SetEnv("ZORMVENDORSERVER", (c.server.empty() ? site.host_port() : c.server).c_str());
+    std::vector<std::string> argv = c.args;
+    argv.insert(argv.begin(), CALVARO_UPGRADE_CLI_PATH);
+    const ProgramRun run = RunProgram(argv, home.path());
+    EXPECT_EQ(WIFEXITED(run.status) ? WEXITSTATUS(run.status) : -1, c.exit_code) << run.err;
+    size_t at = 0;
+    for (const std::string& text : c.out) at = run.out.find(text, at);
+    EXPECT_NE(at, std::string::npos) << run.out;
+    if (c.out.empty()) EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+  }
+  EXPECT_TRUE(std::filesystem::exists(target + "/alpha.txt"));
+  EXPECT_TRUE(std::filesystem::exists(target + "/doc/beta.txt"));
+}
+
+}  // namespace
