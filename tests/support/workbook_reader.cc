@@ -1,27 +1,24 @@
 #include "tests/support/workbook_reader.h"
 
 #include <cjson/cJSON.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
 #include "tests/support/test_env.h"
 
 namespace {
 
-std::string ShellQuoted(const std::string& text) {
+std::string Quoted(const std::string& text) {
   std::string quoted = "'";
   for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return quoted + "'";
 }
 
-std::string ReaderScript() {
-  const char* source = getenv("ZORM_SOURCE_DIR");
-  return std::string(source != nullptr ? source : ZORM_SOURCE_DIR_DEFAULT) +
-         "/tests/support/read_workbook.py";
+std::string Text(const cJSON* item) {
+  const char* text = cJSON_GetStringValue(item);
+  return text != nullptr ? text : "?";
 }
 
 std::string TemporaryPath(const char* pattern_name) {
@@ -42,57 +39,39 @@ std::vector<std::string> WorkbookReadBack::SheetNames() const {
 
 WorkbookReadBack ReadBackWorkbook(const std::string& path) {
   WorkbookReadBack result;
-  std::string error_file = TemporaryPath("read-workbook-XXXXXX.errs");
-  std::string command = "/usr/bin/python3 " + ShellQuoted(ReaderScript()) + " " +
-                        ShellQuoted(path) + " 2>" + ShellQuoted(error_file);
-  std::string output;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) {
-    result.error = "cannot start " + command;
-    return result;
-  }
+  const char* source = getenv("ZORM_SOURCE_DIR");
+  std::string output, errors = TemporaryPath("read-workbook-XXXXXX.errs");
+  std::string script = std::string(source != nullptr ? source : ZORM_SOURCE_DIR_DEFAULT) +
+                       "/tests/support/read_workbook.py";
+  FILE* pipe = popen(("/usr/bin/python3 " + Quoted(script) + " " + Quoted(path) + " 2>" +
+                      Quoted(errors)).c_str(), "r");
   char buffer[65536];
-  size_t got;
-  while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
-  int status = pclose(pipe);
-  std::string errors = ReadWholeFile(error_file);
-  unlink(error_file.c_str());
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    result.error = errors.empty() ? "read_workbook.py failed" : errors;
-    return result;
-  }
-
-  std::unique_ptr<cJSON, decltype(&cJSON_Delete)> root(cJSON_Parse(output.c_str()), cJSON_Delete);
-  const cJSON* sheets = cJSON_GetObjectItemCaseSensitive(root.get(), "sheets");
-  if (!cJSON_IsArray(sheets)) {
-    result.error = "unexpected output of read_workbook.py: " + output.substr(0, 200);
-    return result;
-  }
+  for (size_t got; pipe != nullptr && (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    output.append(buffer, got);
+  const int status = pipe != nullptr ? pclose(pipe) : -1;
+  result.error = ReadWholeFile(errors);
+  unlink(errors.c_str());
+  cJSON* root = status == 0 ? cJSON_Parse(output.c_str()) : nullptr;
   const cJSON* sheet;
-  cJSON_ArrayForEach(sheet, sheets) {
-    WorkbookReadBack::Sheet read;
-    const cJSON* name = cJSON_GetObjectItemCaseSensitive(sheet, "name");
-    if (cJSON_IsString(name)) read.name = name->valuestring;
-    const cJSON* row;
-    cJSON_ArrayForEach(row, cJSON_GetObjectItemCaseSensitive(sheet, "rows")) {
-      std::vector<std::string> cells;
-      const cJSON* cell;
-      cJSON_ArrayForEach(cell, row) cells.push_back(cJSON_IsString(cell) ? cell->valuestring : "?");
-      read.rows.push_back(std::move(cells));
+  cJSON_ArrayForEach(sheet, cJSON_GetObjectItem(root, "sheets")) {
+    WorkbookReadBack::Sheet read{Text(cJSON_GetObjectItem(sheet, "name")), {}};
+    const cJSON *row, *cell;
+    cJSON_ArrayForEach(row, cJSON_GetObjectItem(sheet, "rows")) {
+      read.rows.emplace_back();
+      cJSON_ArrayForEach(cell, row) read.rows.back().push_back(Text(cell));
     }
     result.sheets.push_back(std::move(read));
   }
-  result.ok = true;
+  result.ok = root != nullptr;
+  if (!result.ok && result.error.empty()) result.error = "read_workbook.py failed: " + output;
+  cJSON_Delete(root);
   return result;
 }
 
 WorkbookReadBack ReadBackWorkbookBytes(const std::string& bytes) {
   std::string path = TemporaryPath("read-workbook-XXXXXX.xlsx");
   WorkbookReadBack result;
-  if (!WriteWholeFile(path, bytes))
-    result.error = "cannot write " + path;
-  else
-    result = ReadBackWorkbook(path);
+  if (WriteWholeFile(path, bytes)) result = ReadBackWorkbook(path);
   unlink(path.c_str());
   return result;
 }

@@ -1,6 +1,8 @@
 // Helpers for the report writer's tests: a clean environment with the clock pinned
-// and the time zone at UTC, and an output stream in memory.
+// and the time zone at UTC, an output stream in memory, a captured standard stream.
 #pragma once
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,12 +23,14 @@ class ReportTestEnv {
     for (const char* name :
          {"REQUEST_URI", "REQUEST_METHOD", "QUERY_STRING", "CONTENT_LENGTH", "CONTENT_TYPE",
           "HTTP_COOKIE", "ZORMREPORTFORMAT", "ZORMREPORTCOLUMNDELETE", "ZORMCSVNOHEADER",
-          "ZORMREPORTHTMLLOGO"})
+          "ZORMREPORTHTMLLOGO", "ZORMPDFLOGOPATH", "ZORMPDFOUTPUTPATH", "ZORMPDFORIENTATION",
+          "ZORMPDFPAGESIZE", "ZORMPDFBLANKPAGETEXT", "ZORMEXCELOUTPUTPATH"})
       home_.SetEnv(name, nullptr);
     home_.SetEnv("TZ", "UTC");
     tzset();
   }
   void Set(const char* name, const char* value) { home_.SetEnv(name, value); }
+  std::string Path(const std::string& name) const { return home_.path() + "/" + name; }
   const ScopedTestHome& home() const { return home_; }
 
  private:
@@ -55,4 +59,38 @@ class MemoryOutput {
   char* data_ = nullptr;
   size_t size_ = 0;
   FILE* stream_;
+};
+
+// Sends standard output (1) or standard error (2) into a temporary file until Text().
+class CapturedStream {
+ public:
+  explicit CapturedStream(int fd = 1) : fd_(fd), file_(tmpfile()) {
+    fflush(fd == 1 ? stdout : stderr);
+    saved_ = dup(fd);
+    dup2(fileno(file_), fd);
+  }
+  ~CapturedStream() {
+    Text();
+    fclose(file_);
+  }
+  CapturedStream(const CapturedStream&) = delete;
+  CapturedStream& operator=(const CapturedStream&) = delete;
+
+  const std::string& Text() {
+    if (saved_ < 0) return text_;
+    fflush(fd_ == 1 ? stdout : stderr);
+    dup2(saved_, fd_);
+    close(saved_);
+    saved_ = -1;
+    rewind(file_);
+    char buffer[65536];
+    for (size_t got; (got = fread(buffer, 1, sizeof buffer, file_)) > 0;) text_.append(buffer, got);
+    return text_;
+  }
+
+ private:
+  int fd_;
+  FILE* file_;
+  int saved_ = -1;
+  std::string text_;
 };
