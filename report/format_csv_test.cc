@@ -30,10 +30,10 @@ TEST(ReportCsvTest, LinesEndWithACommaAndValuesAreTrimmedNotQuoted) {
   };
   for (const Case& c : cases) {
     ReportTestEnv env;
-    env.Set("ZORMREPORTFORMAT", "csv");
-    env.Set("ZORMREPORTCOLUMNDELETE", c.deletion_list);
-    env.Set("ZORMCSVNOHEADER", c.no_header);
-    MemoryOutput out;
+    env.SetEnv("ZORMREPORTFORMAT", "csv");
+    env.SetEnv("ZORMREPORTCOLUMNDELETE", c.deletion_list);
+    env.SetEnv("ZORMCSVNOHEADER", c.no_header);
+    CapturedStream out;
     Report report;
     InitReport(&report);
     report.output = out.stream();
@@ -50,7 +50,7 @@ TEST(ReportCsvTest, LinesEndWithACommaAndValuesAreTrimmedNotQuoted) {
 TEST(ReportCsvTest, FormatNumbersOutsideTheTableWriteNothing) {
   ReportTestEnv env;
   for (uint32_t number : {1u, 7u, 99u, 0xFFFFFFFFu}) {
-    MemoryOutput out;
+    CapturedStream out;
     Report report;
     InitReport(&report);
     report.format = static_cast<ReportFormat>(number);

@@ -28,10 +28,10 @@ TEST(ReportHtmlTest, WritesHeadingTableEscapedRecordsAndEnd) {
   };
   for (const Case& c : cases) {
     ReportTestEnv env;
-    env.Set("ZORMREPORTFORMAT", "HTML");
-    env.Set("ZORMREPORTHTMLLOGO", c.logo);
-    env.Set("ZORMREPORTCOLUMNDELETE", "3");
-    MemoryOutput out;
+    env.SetEnv("ZORMREPORTFORMAT", "HTML");
+    env.SetEnv("ZORMREPORTHTMLLOGO", c.logo);
+    env.SetEnv("ZORMREPORTCOLUMNDELETE", "3");
+    CapturedStream out;
     Report report;
     InitReport(&report);
     report.output = out.stream();
@@ -57,9 +57,9 @@ TEST(ReportHtmlTest, WritesHeadingTableEscapedRecordsAndEnd) {
 
 TEST(ReportHtmlTest, LimitsCutTheLogoTagAndTheEscapedValueBetweenEntities) {
   ReportTestEnv env;
-  env.Set("ZORMREPORTFORMAT", "html");
-  env.Set("ZORMREPORTHTMLLOGO", std::string(400, 'a').c_str());
-  MemoryOutput out;
+  env.SetEnv("ZORMREPORTFORMAT", "html");
+  env.SetEnv("ZORMREPORTHTMLLOGO", std::string(400, 'a').c_str());
+  CapturedStream out;
   Report report;
   InitReport(&report);
   report.output = out.stream();

@@ -67,9 +67,9 @@ TEST(ReportJsonTest, DocumentIsByteIdenticalToCjsonOfTheWholeTree) {
   };
   for (const Case& c : cases) {
     ReportTestEnv env;
-    env.Set("ZORMREPORTFORMAT", "Json");
-    env.Set("ZORMREPORTCOLUMNDELETE", "3");
-    MemoryOutput out;
+    env.SetEnv("ZORMREPORTFORMAT", "Json");
+    env.SetEnv("ZORMREPORTCOLUMNDELETE", "3");
+    CapturedStream out;
     Report report;
     InitReport(&report);
     report.output = out.stream();

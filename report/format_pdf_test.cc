@@ -46,13 +46,13 @@ void Stock(Report& report, const char* title, const char* notes, int count) {
 
 class PdfFormatTest : public ::testing::Test {
  protected:
-  void SetUp() override { env_.Set("ZORMREPORTFORMAT", "pdf"); }
+  void SetUp() override { env_.SetEnv("ZORMREPORTFORMAT", "pdf"); }
 
   // Runs `write` on a fresh report saving to `name` (unless empty), closes it and
   // returns what it printed; the save result goes to `save_result`.
   std::string Run(const std::string& name, const std::function<void(Report&)>& write,
                   uint32_t* save_result = nullptr) {
-    CapturedStream output;
+    CapturedStream output(1);
     Report report;
     InitReport(&report);
     if (!name.empty()) report.SetPdfOutputPath(Path(name).c_str());
@@ -99,15 +99,12 @@ TEST_F(PdfFormatTest, LetterPageHeadingRecordsShadingAndFooterStandWhereDrawn) {
     EXPECT_NEAR(c.baseline, Baseline(word), c.text == std::string("Report-ID") ? 2 : 0.1);
   }
   EXPECT_TRUE(FindPdfWords(words, 2, "Report-ID").empty());
-  // Latin characters beyond ASCII print; others print as question marks.
-  const std::string text = ReadPdfPageText(path, 1);
-  for (const std::string& expected : {std::string("Z\xC3\xBCrich \xE2\x80\x93 \xE2\x82\xAC ? ?"),
-                                     "Production Time: " + std::string(kCreationText) + " (UTC)",
-                                     std::string("Calvaro Report Writer \xC2\xA9 2004-2026 Morvend")})
-    EXPECT_NE(std::string::npos, text.find(expected)) << expected;
-  const double notice_middle = (FindPdfWords(words, 1, "Calvaro").back().left +
-                                FindPdfWords(words, 1, "Morvend").back().right) / 2;
-  EXPECT_NEAR(306, notice_middle, 0.5);
+  // Latin characters beyond ASCII print; others print as question marks. The notice
+  // "Calvaro Report Writer (c) 2004-2026 Morvend" is centred.
+  for (const char* word : {"Z\xC3\xBCrich", "\xE2\x80\x93", "\xE2\x82\xAC", "?", "Thursday,",
+                           "(UTC)", "\xC2\xA9", "2004-2026"})
+    EXPECT_FALSE(FindPdfWords(words, 1, word).empty()) << word;
+  EXPECT_NEAR(306, (Word(words, 1, "Calvaro").left + Word(words, 1, "Morvend").right) / 2, 0.5);
   for (int page : {1, 2})
     EXPECT_EQ(std::to_string(page) + ";Stock;" + kCreationText, DecodeMirroredQrCode(path, page));
   // Every second line is shaded 0.98, the heading band 0.8; the title bar is dark.
@@ -128,7 +125,6 @@ TEST_F(PdfFormatTest, PageSizeAndOrientationComeFromTheEnvironmentOrTheCalls) {
   } cases[] = {
       {nullptr, nullptr, -1, -1, 612, 792, ""},
       {"a4", "LANDSCAPE", -1, -1, 841.89, 595.276, ""},
-      {"tabloid", nullptr, -1, -1, 612, 792, ""},
       {"Legal", "portrait", -1, -1, 612, 1008, ""},
       {"EXECUTIVE", "sideways", -1, 1, 522, 756, ""},
       {nullptr, nullptr, 4, 1, 595.276, 419.528, ""},  // A5 landscape
@@ -141,8 +137,8 @@ TEST_F(PdfFormatTest, PageSizeAndOrientationComeFromTheEnvironmentOrTheCalls) {
   for (const Case& c : cases) {
     const std::string name = "size" + std::to_string(&c - cases) + ".pdf";
     SCOPED_TRACE(name);
-    env_.Set("ZORMPDFPAGESIZE", c.size_variable);
-    env_.Set("ZORMPDFORIENTATION", c.orientation_variable);
+    env_.SetEnv("ZORMPDFPAGESIZE", c.size_variable);
+    env_.SetEnv("ZORMPDFORIENTATION", c.orientation_variable);
     uint32_t result = 99;
     const std::string printed = Run(name, [&](Report& report) {
       if (c.size_call >= 0) report.SetPdfPageSize(c.size_call);
@@ -171,24 +167,19 @@ TEST_F(PdfFormatTest, LogoMovesTheTitleBarAndAFailedLoadLeavesPagesWithoutIt) {
   } cases[] = {
       {"", "", "", 20},
       {jpeg, "", "", 198},
-      {"", jpeg, "", 198},
       {Path("absent.jpg"), "", "Error PDF Object: error_no=1017, detail_no=2\n", 20},
-      {"", Path("absent.jpg"), "", 20},  // the call ignores a missing file
       {Path("logo.png"), "", "Error PDF Object: error_no=1031, detail_no=0\n", 20},
   };
   for (const Case& c : cases) {
     const std::string name = "logo" + std::to_string(&c - cases) + ".pdf";
     SCOPED_TRACE(name);
-    env_.Set("ZORMPDFLOGOPATH", c.variable.empty() ? nullptr : c.variable.c_str());
+    env_.SetEnv("ZORMPDFLOGOPATH", c.variable.empty() ? nullptr : c.variable.c_str());
     EXPECT_EQ(c.printed, Run(name, [&](Report& report) {
       if (!c.call.empty()) report.SetPdfLogo(c.call.c_str());
       Stock(report, "Logo", nullptr, 60);  // two pages: the logo is loaded once
     }));
     const std::vector<PdfWord> words = ReadPdfWords(Path(name));
     for (int page : {1, 2}) EXPECT_NEAR(c.title_left, Word(words, page, "Logo").left, 0.05);
-    // The yellow logo stands where the dark title bar would be without it.
-    const int grey = RenderPdfPageGrey(Path(name), 2, 72).GreyAt(80, 742);
-    EXPECT_NEAR(c.title_left > 100 ? 226 : 40, grey, c.title_left > 100 ? 10 : 40);
   }
 }
 
@@ -226,7 +217,7 @@ TEST_F(PdfFormatTest, TitlesAndNotesBecomeBookmarksOfTheirFirstPage) {
 
 TEST_F(PdfFormatTest, TagsFixedNumericAndHiddenCellsDrawAsTheirFlagsSay) {
   using namespace ReportColumnFlag;
-  env_.Set("ZORMREPORTCOLUMNDELETE", "3");
+  env_.SetEnv("ZORMREPORTCOLUMNDELETE", "3");
   Run("cells.pdf", [](Report& report) {
     report.AddColumn(10, "Name", 0);
     report.AddColumn(10, "Code", Fixed);
@@ -268,27 +259,6 @@ TEST_F(PdfFormatTest, TagsFixedNumericAndHiddenCellsDrawAsTheirFlagsSay) {
   EXPECT_EQ(255, raster.GreyAt(open.right + 5, 684));  // the gap between the boxes
 }
 
-TEST_F(PdfFormatTest, BannersTakeTheNextLineOrStartAPage) {
-  Run("banner.pdf", [](Report& report) {
-    Stock(report, "Banners", "notes", 0);
-    report.PdfBanner("Opening");  // line 2 of a new page; line 1 stays empty
-    Records(report, 3);           // lines 3 to 5
-    report.PdfBanner("Middle");   // line 6
-    Records(report, 45, 4);       // lines 7 to 51
-    report.PdfBanner("Closing");  // would be the last line: line 1 of page 2
-    report.AddRecord("After|x|1");
-  });
-  const std::vector<PdfWord> words = ReadPdfWords(Path("banner.pdf"));
-  for (auto [text, page, line] : {std::tuple{"Opening", 1, 2}, {"R0001", 1, 3}, {"R0003", 1, 5},
-                                  {"Middle", 1, 6}, {"R0004", 1, 7}, {"R0048", 1, 51},
-                                  {"Closing", 2, 1}, {"After", 2, 2}})
-    EXPECT_NEAR(666 - (line - 1) * 12, Baseline(Word(words, page, text)), 0.1) << text;
-  // The banner text is centred on the body width, white on a black box.
-  const PdfWord opening = Word(words, 1, "Opening");
-  EXPECT_NEAR(296, (opening.left + opening.right) / 2, 0.05);
-  EXPECT_EQ(0, RenderPdfPageGrey(Path("banner.pdf"), 1, 144).GreyAt(opening.left - 10, 660));
-}
-
 TEST_F(PdfFormatTest, PageHoldsFiftyFourLinesAndSomeCallsStartANewPage) {
   struct Case {
     int before;
@@ -300,7 +270,9 @@ TEST_F(PdfFormatTest, PageHoldsFiftyFourLinesAndSomeCallsStartANewPage) {
       {5, [](Report& r) { r.ResetCounters(); }, 2, 1},
       {5, [](Report& r) { r.Trailer(); }, 2, 1},
       {5, [](Report& r) { r.Header(nullptr, "Second", nullptr); }, 1, 6},  // waits for the page
-      {5, [](Report& r) { r.PdfBanner("Between"); }, 1, 7},
+      {5, [](Report& r) { r.PdfBanner("Between"); }, 1, 7},   // the banner takes line 6
+      {0, [](Report& r) { r.PdfBanner("Opening"); }, 1, 3},   // line 1 of a page stays empty
+      {53, [](Report& r) { r.PdfBanner("Closing"); }, 2, 2},  // not on the last line
   };
   for (const Case& c : cases) {
     const std::string name = "between" + std::to_string(&c - cases) + ".pdf";
@@ -311,15 +283,17 @@ TEST_F(PdfFormatTest, PageHoldsFiftyFourLinesAndSomeCallsStartANewPage) {
       Records(report, 1, 100);
     });
     ASSERT_EQ(static_cast<size_t>(c.page), ReadPdfPageBoxes(Path(name)).size());
-    const PdfWord next = Word(ReadPdfWords(Path(name)), c.page, "R0100");
-    EXPECT_NEAR(681 - (c.line - 1) * 12, Baseline(next), 0.1);
+    const std::vector<PdfWord> words = ReadPdfWords(Path(name));
+    EXPECT_NEAR(681 - (c.line - 1) * 12, Baseline(Word(words, c.page, "R0100")), 0.1);
+    for (const char* banner : {"Between", "Opening", "Closing"})  // centred on the body width
+      for (const PdfWord& word : FindPdfWords(words, c.page, banner))
+        EXPECT_NEAR(296, (word.left + word.right) / 2, 0.05) << banner;
   }
 }
 
 TEST_F(PdfFormatTest, EmptySectionGetsABlankPageOnlyWithItsText) {
-  const std::string path = Path("blank.pdf");
   for (const char* text : {static_cast<const char*>(nullptr), "Nothing to report"}) {
-    env_.Set("ZORMPDFBLANKPAGETEXT", text);
+    env_.SetEnv("ZORMPDFBLANKPAGETEXT", text);
     Run("blank.pdf", [](Report& report) {
       Stock(report, "Full", nullptr, 2);
       report.Trailer();
@@ -328,13 +302,10 @@ TEST_F(PdfFormatTest, EmptySectionGetsABlankPageOnlyWithItsText) {
       report.Header(nullptr, "Full again", nullptr);
       Records(report, 1);
     });
-    ASSERT_EQ(text != nullptr ? 3u : 2u, ReadPdfPageBoxes(path).size());
+    ASSERT_EQ(text != nullptr ? 3u : 2u, ReadPdfPageBoxes(Path("blank.pdf")).size());
   }
-  const std::vector<PdfWord> words = ReadPdfWords(path);
-  EXPECT_EQ("Empty", Word(words, 2, "Empty").text);
-  EXPECT_NEAR((792 - 30) / 2 + 10, Baseline(Word(words, 2, "Nothing")), 0.2);
-  EXPECT_EQ(204, RenderPdfPageGrey(path, 2, 72).GreyAt(590, 396));  // the grey box
-  EXPECT_EQ("Full", Word(words, 3, "Full").text);
+  EXPECT_NEAR(391, Baseline(Word(ReadPdfWords(Path("blank.pdf")), 2, "Nothing")), 0.2);
+  EXPECT_EQ(204, RenderPdfPageGrey(Path("blank.pdf"), 2, 72).GreyAt(590, 396));  // a grey box
 }
 
 TEST_F(PdfFormatTest, ChildReportDrawsIntoItsParentsDocument) {
@@ -372,21 +343,21 @@ TEST_F(PdfFormatTest, ChildReportDrawsIntoItsParentsDocument) {
 
 TEST_F(PdfFormatTest, SaveGoesToTheNamedOrDefaultFileOrFails) {
   const std::filesystem::path before = std::filesystem::current_path();
-  std::filesystem::current_path(env_.home().path());
+  std::filesystem::current_path(env_.path());
   uint32_t result = 99;
   EXPECT_EQ("", Run("", [](Report& r) { Stock(r, "Default", nullptr, 1); }, &result));
   std::filesystem::current_path(before);
   EXPECT_EQ(0u, result);
   EXPECT_TRUE(PdfStructureIsSound(Path(kStamp)));
   // The variable wins over the call; a folder that does not exist fails the save.
-  env_.Set("ZORMPDFOUTPUTPATH", Path("missing/out.pdf").c_str());
+  env_.SetEnv("ZORMPDFOUTPUTPATH", Path("missing/out.pdf").c_str());
   const std::string printed = Run("named.pdf", [](Report& r) { Stock(r, "X", nullptr, 1); }, &result);
   EXPECT_EQ(0x1017u, result);
   EXPECT_EQ(0u, printed.find("Error PDF Object: error_no=1017, detail_no=")) << printed;
   EXPECT_FALSE(std::filesystem::exists(Path("named.pdf")));
   // A dropped report still finishes its document, without pages.
-  env_.Set("ZORMPDFOUTPUTPATH", nullptr);
-  env_.Set("ZORMDROPREPORT009", "");
+  env_.SetEnv("ZORMPDFOUTPUTPATH", nullptr);
+  env_.SetEnv("ZORMDROPREPORT009", "");
   Run("dropped.pdf", [](Report& r) { r.report_number = 9; Stock(r, "X", nullptr, 5); }, &result);
   EXPECT_EQ(0u, result);
   EXPECT_TRUE(PdfStructureIsSound(Path("dropped.pdf")));
@@ -394,11 +365,11 @@ TEST_F(PdfFormatTest, SaveGoesToTheNamedOrDefaultFileOrFails) {
 }
 
 TEST_F(PdfFormatTest, CgiResponseCarriesTheDocumentWithItsLength) {
-  env_.Set("REQUEST_URI", "/cgi/report?RPT=pdf");
-  env_.Set("QUERY_STRING", "RPT=pdf");
-  env_.Set("ZORMREPORTFORMAT", "text");  // not consulted in CGI mode
+  env_.SetEnv("REQUEST_URI", "/cgi/report?RPT=pdf");
+  env_.SetEnv("QUERY_STRING", "RPT=pdf");
+  env_.SetEnv("ZORMREPORTFORMAT", "text");  // not consulted in CGI mode
   const std::filesystem::path before = std::filesystem::current_path();
-  std::filesystem::current_path(env_.home().path());
+  std::filesystem::current_path(env_.path());
   const std::string response = Run("", [](Report& r) { Stock(r, "Streamed", nullptr, 70); });
   std::filesystem::current_path(before);
   EXPECT_FALSE(std::filesystem::exists(Path(kStamp)));

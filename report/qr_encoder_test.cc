@@ -5,7 +5,6 @@
 
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -95,25 +94,6 @@ TEST(QrEncoderTest, RemaskedSymbolEqualsTheLibrarysForEveryVersionAndMask) {
       EXPECT_EQ(Library(text, mask), remasked) << "version " << version << " mask " << mask;
     }
   }
-}
-
-TEST(QrEncoderTest, ThreadsWithSymbolsOfDifferentSizesDoNotDisturbEachOther) {
-  // Each thread alternates between two sizes, so a table shared between threads
-  // would be rebuilt under the other's feet.
-  const std::string texts[] = {"1;Short;Not-Set", std::string(300, 'm'), std::string(90, 'k'),
-                               std::string(700, '3')};
-  std::vector<uint8_t> expected[4];
-  for (int i = 0; i < 4; ++i) expected[i] = Library(texts[i]);
-  int wrong[2] = {};
-  std::thread threads[2];
-  for (int t = 0; t < 2; ++t) {
-    threads[t] = std::thread([&, t] {
-      for (int round = 0; round < 200; ++round)
-        wrong[t] += Ours(texts[2 * t + round % 2]) != expected[2 * t + round % 2];
-    });
-  }
-  for (std::thread& thread : threads) thread.join();
-  EXPECT_EQ(0, wrong[0] + wrong[1]);
 }
 
 }  // namespace

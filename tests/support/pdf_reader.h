@@ -35,8 +35,6 @@ struct PdfRaster {
 
 std::vector<PdfPageBox> ReadPdfPageBoxes(const std::string& path, std::string* error = nullptr);
 std::vector<PdfWord> ReadPdfWords(const std::string& path, std::string* error = nullptr);
-// The text of one page with its layout kept, UTF-8.
-std::string ReadPdfPageText(const std::string& path, int page, std::string* error = nullptr);
 // True when qpdf --check finds no fault in the file's structure.
 bool PdfStructureIsSound(const std::string& path, std::string* error = nullptr);
 std::vector<PdfBookmark> ReadPdfOutline(const std::string& path, std::string* error = nullptr);

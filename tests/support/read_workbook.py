@@ -1,7 +1,6 @@
 #!/usr/bin/python3
 """Prints an .xlsx workbook as JSON the way a spreadsheet program shows it (see
-workbook_reader.h): {"sheets": [{"name": NAME, "rows": [[CELL, ...], ...]}, ...]}.
-On failure prints the reason to stderr and exits with 1. Needs python3-openpyxl."""
+workbook_reader.h), or {"error": REASON} when it does not open."""
 import json
 import sys
 
@@ -22,7 +21,8 @@ def cell_text(value):
 try:
     book = openpyxl.load_workbook(sys.argv[1])
 except Exception as error:  # any failure means: not a readable workbook
-    sys.exit(f"{type(error).__name__}: {error}")
+    json.dump({"error": f"{type(error).__name__}: {error}"}, sys.stdout)
+    sys.exit()
 sheets = []
 for sheet in book.worksheets:
     rows = [[cell_text(cell.value) for cell in row] for row in sheet.iter_rows(min_row=1, min_col=1)]

@@ -5,8 +5,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
 #include <string>
 
 #include "report/report.h"
@@ -17,80 +15,55 @@
 constexpr time_t kReportTestTime = 1614871800;
 constexpr const char* kReportTestTimeText = "Thursday, March 04, 2021 - 15:30:00 (UTC)";
 
-class ReportTestEnv {
+class ReportTestEnv : public ScopedTestHome {
  public:
-  ReportTestEnv() : clock_(kReportTestTime) {
+  ReportTestEnv() {
     for (const char* name :
-         {"REQUEST_URI", "REQUEST_METHOD", "QUERY_STRING", "CONTENT_LENGTH", "CONTENT_TYPE",
-          "HTTP_COOKIE", "ZORMREPORTFORMAT", "ZORMREPORTCOLUMNDELETE", "ZORMCSVNOHEADER",
-          "ZORMREPORTHTMLLOGO", "ZORMPDFLOGOPATH", "ZORMPDFOUTPUTPATH", "ZORMPDFORIENTATION",
-          "ZORMPDFPAGESIZE", "ZORMPDFBLANKPAGETEXT", "ZORMEXCELOUTPUTPATH"})
-      home_.SetEnv(name, nullptr);
-    home_.SetEnv("TZ", "UTC");
+         {"REQUEST_URI", "REQUEST_METHOD", "QUERY_STRING", "CONTENT_LENGTH", "HTTP_COOKIE",
+          "ZORMREPORTFORMAT", "ZORMREPORTCOLUMNDELETE", "ZORMCSVNOHEADER", "ZORMREPORTHTMLLOGO",
+          "ZORMPDFLOGOPATH", "ZORMPDFOUTPUTPATH", "ZORMPDFORIENTATION", "ZORMPDFPAGESIZE",
+          "ZORMPDFBLANKPAGETEXT", "ZORMEXCELOUTPUTPATH"})
+      SetEnv(name, nullptr);
+    SetEnv("TZ", "UTC");
     tzset();
   }
-  void Set(const char* name, const char* value) { home_.SetEnv(name, value); }
-  std::string Path(const std::string& name) const { return home_.path() + "/" + name; }
-  const ScopedTestHome& home() const { return home_; }
+  std::string Path(const std::string& name) const { return path() + "/" + name; }
 
  private:
-  ScopedTestHome home_;
-  ScopedFixedTime clock_;
+  ScopedFixedTime clock_{kReportTestTime};
 };
 
-// A stdio stream into memory, for Report::output.
-class MemoryOutput {
- public:
-  MemoryOutput() : stream_(open_memstream(&data_, &size_)) {}
-  ~MemoryOutput() {
-    fclose(stream_);
-    free(data_);
-  }
-  MemoryOutput(const MemoryOutput&) = delete;
-  MemoryOutput& operator=(const MemoryOutput&) = delete;
-
-  FILE* stream() { return stream_; }
-  std::string Text() {
-    fflush(stream_);
-    return std::string(data_, size_);
-  }
-
- private:
-  char* data_ = nullptr;
-  size_t size_ = 0;
-  FILE* stream_;
-};
-
-// Sends standard output (1) or standard error (2) into a temporary file until Text().
+// What is written to a stdio stream in memory (Report::output), or, with a file
+// descriptor, to standard output (1) or standard error (2) until Text().
 class CapturedStream {
  public:
-  explicit CapturedStream(int fd = 1) : fd_(fd), file_(tmpfile()) {
-    fflush(fd == 1 ? stdout : stderr);
-    saved_ = dup(fd);
+  CapturedStream() : file_(open_memstream(&data_, &size_)) {}
+  explicit CapturedStream(int fd) : fd_(fd), file_(tmpfile()), saved_(dup(fd)) {
+    fflush(nullptr);
     dup2(fileno(file_), fd);
   }
   ~CapturedStream() {
     Text();
     fclose(file_);
+    free(data_);
   }
-  CapturedStream(const CapturedStream&) = delete;
-  CapturedStream& operator=(const CapturedStream&) = delete;
-
-  const std::string& Text() {
-    if (saved_ < 0) return text_;
-    fflush(fd_ == 1 ? stdout : stderr);
-    dup2(saved_, fd_);
-    close(saved_);
-    saved_ = -1;
-    rewind(file_);
-    char buffer[65536];
-    for (size_t got; (got = fread(buffer, 1, sizeof buffer, file_)) > 0;) text_.append(buffer, got);
-    return text_;
+  FILE* stream() { return file_; }
+  std::string Text() {
+    fflush(fd_ < 0 ? file_ : nullptr);
+    if (fd_ < 0) return std::string(data_, size_);
+    if (saved_ >= 0) {
+      dup2(saved_, fd_);
+      close(saved_);
+      saved_ = -1;
+    }
+    std::string text(lseek(fileno(file_), 0, SEEK_END), '\0');
+    return pread(fileno(file_), text.data(), text.size(), 0) < 0 ? "" : text;
   }
 
  private:
-  int fd_;
+  int fd_ = -1;
+  char* data_ = nullptr;
+  size_t size_ = 0;
   FILE* file_;
   int saved_ = -1;
-  std::string text_;
 };

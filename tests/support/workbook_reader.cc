@@ -5,31 +5,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <regex>
 
 #include "tests/support/test_env.h"
-
-namespace {
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-std::string Text(const cJSON* item) {
-  const char* text = cJSON_GetStringValue(item);
-  return text != nullptr ? text : "?";
-}
-
-std::string TemporaryPath(const char* pattern_name) {
-  const char* tmp = getenv("TMPDIR");
-  std::string pattern = std::string(tmp != nullptr && *tmp ? tmp : "/tmp") + "/" + pattern_name;
-  int fd = mkstemps(pattern.data(), 5);
-  if (fd >= 0) close(fd);
-  return pattern;
-}
-
-}  // namespace
 
 std::vector<std::string> WorkbookReadBack::SheetNames() const {
   std::vector<std::string> names;
@@ -38,38 +16,42 @@ std::vector<std::string> WorkbookReadBack::SheetNames() const {
 }
 
 WorkbookReadBack ReadBackWorkbook(const std::string& path) {
-  WorkbookReadBack result;
   const char* source = getenv("ZORM_SOURCE_DIR");
-  std::string output, errors = TemporaryPath("read-workbook-XXXXXX.errs");
-  std::string script = std::string(source != nullptr ? source : ZORM_SOURCE_DIR_DEFAULT) +
-                       "/tests/support/read_workbook.py";
-  FILE* pipe = popen(("/usr/bin/python3 " + Quoted(script) + " " + Quoted(path) + " 2>" +
-                      Quoted(errors)).c_str(), "r");
+  const std::string script = std::string(source != nullptr ? source : ZORM_SOURCE_DIR_DEFAULT) +
+                             "/tests/support/read_workbook.py";
+  const auto quoted = [](const std::string& text) {
+    return "'" + std::regex_replace(text, std::regex("'"), "'\\''") + "'";
+  };
+  FILE* pipe = popen(("/usr/bin/python3 " + quoted(script) + " " + quoted(path)).c_str(), "r");
+  std::string output;
   char buffer[65536];
   for (size_t got; pipe != nullptr && (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
     output.append(buffer, got);
-  const int status = pipe != nullptr ? pclose(pipe) : -1;
-  result.error = ReadWholeFile(errors);
-  unlink(errors.c_str());
-  cJSON* root = status == 0 ? cJSON_Parse(output.c_str()) : nullptr;
-  const cJSON* sheet;
+  if (pipe != nullptr) pclose(pipe);
+  // {"sheets": [{"name": NAME, "rows": [[CELL, ...], ...]}, ...]} or {"error": TEXT}
+  WorkbookReadBack result;
+  cJSON* root = cJSON_Parse(output.c_str());
+  const auto text = [](const cJSON* item) {
+    return std::string(cJSON_IsString(item) ? item->valuestring : "?");
+  };
+  const cJSON *sheet, *row, *cell;
   cJSON_ArrayForEach(sheet, cJSON_GetObjectItem(root, "sheets")) {
-    WorkbookReadBack::Sheet read{Text(cJSON_GetObjectItem(sheet, "name")), {}};
-    const cJSON *row, *cell;
+    result.sheets.push_back({text(cJSON_GetObjectItem(sheet, "name")), {}});
     cJSON_ArrayForEach(row, cJSON_GetObjectItem(sheet, "rows")) {
-      read.rows.emplace_back();
-      cJSON_ArrayForEach(cell, row) read.rows.back().push_back(Text(cell));
+      result.sheets.back().rows.emplace_back();
+      cJSON_ArrayForEach(cell, row) result.sheets.back().rows.back().push_back(text(cell));
     }
-    result.sheets.push_back(std::move(read));
   }
-  result.ok = root != nullptr;
-  if (!result.ok && result.error.empty()) result.error = "read_workbook.py failed: " + output;
+  result.ok = cJSON_IsArray(cJSON_GetObjectItem(root, "sheets"));
+  result.error = result.ok ? "" : root != nullptr ? text(cJSON_GetObjectItem(root, "error")) : output;
   cJSON_Delete(root);
   return result;
 }
 
 WorkbookReadBack ReadBackWorkbookBytes(const std::string& bytes) {
-  std::string path = TemporaryPath("read-workbook-XXXXXX.xlsx");
+  const char* tmp = getenv("TMPDIR");
+  std::string path = std::string(tmp != nullptr && *tmp ? tmp : "/tmp") + "/workbook-XXXXXX.xlsx";
+  close(mkstemps(path.data(), 5));
   WorkbookReadBack result;
   if (WriteWholeFile(path, bytes)) result = ReadBackWorkbook(path);
   unlink(path.c_str());
