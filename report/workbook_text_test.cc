@@ -42,10 +42,4 @@ TEST(WorkbookCellTextTest, RepairsBytesEscapesWhatXmlCannotHoldAndCutsAtTheLimit
   }
 }
 
-TEST(WorkbookCellTextTest, NameTextIsValidUtf8WithoutControls) {
-  for (auto [name, valid] : {std::pair{"Caf\xC3\xA9 7", true}, {"bad\xFF", false}, {"tab\t", false},
-                             {"cut\xE2\x82", false}, {"\xEF\xBF\xBE", false}, {"del\x7F", false}})
-    EXPECT_EQ(valid, IsWorkbookNameText(name)) << name;
-}
-
 }  // namespace

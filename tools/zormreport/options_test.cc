@@ -39,25 +39,6 @@ TEST(ZormreportOptionsTest, ReadsColumnsWithWidthsAndFlags) {
   }
 }
 
-TEST(ZormreportOptionsTest, ReadsEveryOptionInBothForms) {
-  ZormreportOptions options;
-  std::string error;
-  ASSERT_TRUE(Parse({"--title", "Stock", "--notes=A: b", "--report-number", "65535", "--column",
-                     "Item:24", "--column=Qty:5:r", "--input", "in.txt", "--output=out.txt", "--no-env"},
-                    &options, &error)) << error;
-  EXPECT_EQ("Stock", options.title);
-  EXPECT_EQ("A: b", options.notes.value_or("(none)"));
-  EXPECT_EQ(65535, options.report_number);
-  ASSERT_EQ(2u, options.columns.size());
-  EXPECT_EQ("Qty", options.columns[1].name);
-  EXPECT_EQ("in.txt", options.input);
-  EXPECT_EQ("out.txt", options.output);
-  EXPECT_TRUE(options.no_environment);
-  ASSERT_TRUE(Parse({"--column", "A:1"}, &options, &error));
-  EXPECT_FALSE(options.notes.has_value());
-  EXPECT_FALSE(options.no_environment);
-}
-
 TEST(ZormreportOptionsTest, RejectsBadArgumentsWithAMessage) {
   std::vector<std::string> many;
   for (int i = 0; i < 33; ++i) many.insert(many.end(), {"--column", "c" + std::to_string(i) + ":1"});

@@ -52,7 +52,7 @@ TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
       {"an unknown directive is told and left out", "csv", {}, "1\n#!bogus x\n2\n", 0,
        "a,b,\n1,\n2,\n\n", false, "line 2: unknown directive"},
       {"title and notes expand variables", "text",
-       {"--title", "$SITE for %USER", "--notes", "100% $$SITE", "--report-number", "3"}, "", 0,
+       {"--title=$SITE for %USER", "--notes", "100% $$SITE", "--report-number=3"}, "", 0,
        "          Report ID: 3\n Report Description: Main for alice\n       Report Notes: 100% $SITE\n",
        true, ""},
       {"--no-env", "text", {"--no-env", "--title", "$SITE for %USER"}, "", 0,
