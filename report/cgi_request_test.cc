@@ -25,7 +25,8 @@ TEST(CgiRequestTest, ReadsFormVariablesAndCookiesAndAtMostOneMebibyteOfBody) {
        {{"REQUEST_METHOD", "POST"}, {"QUERY_STRING", "q=1"}, {"CONTENT_LENGTH", "9"}},
        "RPT=jsoEXTRA", {{"RPT", "jsoEX"}}, {}, 3},
       {"a length beyond the body reads what is there",
-       {{"REQUEST_METHOD", "POST"}, {"CONTENT_LENGTH", "1000"}}, "a=1&b=2", {{"a", "1"}, {"b", "2"}},
+       {{"REQUEST_METHOD", "POST"}, {"CONTENT_LENGTH", "1000"}}, "a=1&b=2", {{"a", "1"}, {"b",
+           "2"}},
        {}, 0},
       {"a length that is not a number reads nothing",
        {{"REQUEST_METHOD", "POST"}, {"CONTENT_LENGTH", "12abc"}}, "a=1", {}, {}, 3},
@@ -36,7 +37,8 @@ TEST(CgiRequestTest, ReadsFormVariablesAndCookiesAndAtMostOneMebibyteOfBody) {
        {{"a", "1"}}, {{"session", "abc"}, {"RPT", "json"}}, 0},
       {"a body beyond the limit",
        {{"REQUEST_METHOD", "POST"}, {"CONTENT_LENGTH", std::to_string(big.size())}}, big,
-       {{"RPT", "csv"}, {"pad", std::string(kCgiBodyLimit - 12, 'x')}}, {}, big.size() - kCgiBodyLimit},
+       {{"RPT", "csv"}, {"pad", std::string(kCgiBodyLimit - 12, 'x')}}, {},
+           big.size() - kCgiBodyLimit},
   };
   for (const Case& c : cases) {
     FILE* stream = c.body.empty() ? fopen("/dev/null", "r")

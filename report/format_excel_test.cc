@@ -52,14 +52,16 @@ TEST(ExcelFormatTest, SectionsBecomeSheetsWithRecordsAtTheCounterRow) {
        [](Report* r) { Section(r, {"box|12|1,500"}); }, {{{"s:Name", "s:Qty"}, {"s:box", "n:1"}}}},
       {"numbers and texts", nullptr,
        [](Report* r) { Section(r, {"12.5|12.5|12.5", "  padded\t |x|  -42 apples", "y| |none"}); },
-       {{kHeading, {"s:12.5", "s:12.5", "n:12"}, {"s:padded", "s:x", "n:-42"}, {"s:y", "", "n:0"}}}},
+       {{kHeading, {"s:12.5", "s:12.5", "n:12"}, {"s:padded", "s:x", "n:-42"}, {"s:y", "",
+           "n:0"}}}},
       {"a second section without Separator continues the rows", nullptr,
        [](Report* r) { Section(r, {"a|1|1", "b|2|2"}); Section(r, {"d|4|4"}); },
        {{kHeading, {"s:a", "s:1", "n:1"}, {"s:b", "s:2", "n:2"}},
         {kHeading, {}, {}, {"s:d", "s:4", "n:4"}}}},
       {"Separator before the next section starts it at row 1", nullptr,
        [](Report* r) { Section(r, {"a|1|1", "b|2|2"}); r->Separator(); Section(r, {"d|4|4"}); },
-       {{kHeading, {"s:a", "s:1", "n:1"}, {"s:b", "s:2", "n:2"}}, {kHeading, {"s:d", "s:4", "n:4"}}}},
+       {{kHeading, {"s:a", "s:1", "n:1"}, {"s:b", "s:2", "n:2"}}, {kHeading, {"s:d", "s:4",
+           "n:4"}}}},
       {"records after Separator in the same section follow the last row", nullptr,
        [](Report* r) {
          r->Header(nullptr, "Items", nullptr);

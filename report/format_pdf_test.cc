@@ -70,7 +70,8 @@ TEST_F(PdfFormatTest, LetterPageHeadingRecordsShadingAndFooterStandWhereDrawn) {
   const std::string path = Path("stock.pdf");
   EXPECT_EQ("", Run("stock.pdf", [](Report& report) {
     report.report_number = 3;
-    Stock(report, "Stock", "Warehouse Z\xC3\xBCrich \xE2\x80\x93 \xE2\x82\xAC \xD0\x96 \xE6\x97\xA5", 60);
+    Stock(report, "Stock",
+        "Warehouse Z\xC3\xBCrich \xE2\x80\x93 \xE2\x82\xAC \xD0\x96 \xE6\x97\xA5", 60);
   }));
   ASSERT_TRUE(PdfStructureIsSound(path));
   const std::vector<PdfPageBox> boxes = ReadPdfPageBoxes(path);
@@ -351,7 +352,8 @@ TEST_F(PdfFormatTest, SaveGoesToTheNamedOrDefaultFileOrFails) {
   EXPECT_TRUE(PdfStructureIsSound(Path(kStamp)));
   // The variable wins over the call; a folder that does not exist fails the save.
   env_.SetEnv("ZORMPDFOUTPUTPATH", Path("missing/out.pdf").c_str());
-  const std::string printed = Run("named.pdf", [](Report& r) { Stock(r, "X", nullptr, 1); }, &result);
+  const std::string printed = Run("named.pdf", [](Report& r) { Stock(r, "X", nullptr, 1); },
+      &result);
   EXPECT_EQ(0x1017u, result);
   EXPECT_EQ(0u, printed.find("Error PDF Object: error_no=1017, detail_no=")) << printed;
   EXPECT_FALSE(std::filesystem::exists(Path("named.pdf")));

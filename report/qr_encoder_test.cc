@@ -42,7 +42,8 @@ int MaskOf(const std::vector<uint8_t>& symbol) {
 TEST(QrEncoderTest, SymbolEqualsTheLibrarysDefaultEncodingForEveryVersionAndMask) {
   // Texts of every segment kind and of lengths that reach every version (capacities
   // grow by less than 5 % from one version to the next), and texts that fit none.
-  std::vector<std::string> texts = {"", "HELLO WORLD", std::string(2332, 'x'), std::string(7090, '7')};
+  std::vector<std::string> texts = {"", "HELLO WORLD", std::string(2332, 'x'), std::string(7090,
+      '7')};
   for (int page : {1, 99, 100, 123456})
     texts.push_back(std::to_string(page) + ";Stock list;Thursday, March 04, 2021 - 15:30:00");
   std::mt19937 random(4);

@@ -48,7 +48,8 @@ class VariableStoreTest : public ::testing::Test {
     EXPECT_EQ('#', output[size]);
     const size_t length = strnlen(output.data(), size);
     EXPECT_LT(length, size);
-    EXPECT_EQ(std::vector<char>(size - length, '\0'), std::vector<char>(output.begin() + length, output.end() - 1));
+    EXPECT_EQ(std::vector<char>(size - length, '\0'), std::vector<char>(output.begin() + length,
+        output.end() - 1));
     return std::string(output.data(), length);
   }
 
@@ -70,7 +71,8 @@ TEST_F(VariableStoreTest, LooksUpSetsAndComputesDatesAtEachLookup) {
                              {"YEAREND", "31.12.2020"}, {"UNPARSED", "04.03.2021 12:00"},
                              {"CAPITAL", "plain"}, {"NUMBER", "(none)"}, {"MISSING", "(none)"},
                              {"site", "(none)"}, {"USER-NAME_2", "ops/7"}, {"NOVALUE", "now set"},
-                             {"TODAY", "2021-03-04"}, {"9LIVES", "(none)"}, {"TWO WORDS", "(none)"}})
+                             {"TODAY", "2021-03-04"}, {"9LIVES", "(none)"}, {"TWO WORDS",
+                                 "(none)"}})
     EXPECT_EQ(value, Get(name)) << name;
   EXPECT_EQ(std::string(kVariableValueLimit, 'v'), Get("BIG"));
   AdvanceFixedTime(86400);
@@ -89,14 +91,17 @@ TEST_F(VariableStoreTest, ExpandsReferencesWithinTheOutputLimit) {
     int no_environment;
   } cases[] = {
       {"$SITE$SITE/$SITE-1 for %ZORMTESTUSER", "MainMain/$SITE-1 for alice", 512, 0},
-      {"$$NAME %%PATH $$$SITE $SITE.txt $SITE..txt a..b", "$NAME %PATH $$SITE Maintxt Main.txt a..b", 512, 0},
-      {"%ZORMTESTUSER.%NOSUCHVAR.x %NOSUCHVAR%", "alice***BADENV:NOSUCHVAR***x ***BADENV:NOSUCHVAR***%", 512, 0},
+      {"$$NAME %%PATH $$$SITE $SITE.txt $SITE..txt a..b",
+          "$NAME %PATH $$SITE Maintxt Main.txt a..b", 512, 0},
+      {"%ZORMTESTUSER.%NOSUCHVAR.x %NOSUCHVAR%",
+          "alice***BADENV:NOSUCHVAR***x ***BADENV:NOSUCHVAR***%", 512, 0},
       {"$NOPE! $NOPE. $ $.x 100% sure", "$NOPE! $NOPE $ $x 100% sure", 512, 0},
       {"$PERIODEND..$YEAREND $NOVALUE", "2021-02-28.31.12.2020 $NOVALUE", 512, 0},
       // Names end after 255 characters; the text for a missing one is cut to 127.
       {"$" + name, "$" + name.substr(0, 126) + name.substr(255), 512, 0},
       {"%" + name, "***BADENV:" + name.substr(0, 117) + name.substr(255), 512, 0},
-      {"%ZORMTESTUSER/%HOME for $SITE %%HOME %", "***BADENV:ZORMTESTUSER***/***BADENV:HOME*** for Main %HOME %", 512, 1},
+      {"%ZORMTESTUSER/%HOME for $SITE %%HOME %",
+          "***BADENV:ZORMTESTUSER***/***BADENV:HOME*** for Main %HOME %", 512, 1},
       {"abcdef", "ab", 3, 0},
       {"$SITE", "Main", 5, 0},
       {"$SITE!", "!", 4, 0},  // the value does not fit, the text after it does
@@ -104,7 +109,8 @@ TEST_F(VariableStoreTest, ExpandsReferencesWithinTheOutputLimit) {
       {"$LONG$SITE", "Main", 20, 0},
       {"$NOPE", "", 5, 0},  // the reference as written does not fit either
   };
-  for (const Case& c : cases) EXPECT_EQ(c.output, Expand(c.input, c.size, c.no_environment)) << c.input;
+  for (const Case& c : cases) EXPECT_EQ(c.output, Expand(c.input, c.size, c.no_environment))
+      << c.input;
   char output = '#';
   EXPECT_EQ(1, ExpandVariables(&store_, "$SITE", &output, 0, 0));
   EXPECT_EQ('#', output);

@@ -21,9 +21,11 @@ TEST(VariablesFileTest, OnlyBoundedRegularFilesWithoutIncludesAreRead) {
     const char* site;            // null: the read fails and the configuration is empty
   } cases[] = {
       {dir + "valid.cfg", valid, "Main"},
-      {dir + "mention.cfg", "variable = { SITE = { value = \"Main @include\"; }; };", "Main @include"},
+      {dir + "mention.cfg", "variable = { SITE = { value = \"Main @include\"; }; };",
+          "Main @include"},
       {dir + "at-limit.cfg", at_limit, "Main"},
-      {dir + "big.cfg", valid + "#" + std::string(kVariablesFileLimit - valid.size() - 1, 'x') + "\n",
+      {dir + "big.cfg", valid + "#" + std::string(kVariablesFileLimit - valid.size() - 1, 'x')
+          + "\n",
        nullptr},
       {dir + "include.cfg", valid + "  @include \"" + dir + "valid.cfg\"\n", nullptr},
       {dir + "include-dir.cfg", "@INCLUDE \"/\"\n", nullptr},
@@ -47,7 +49,8 @@ TEST(VariablesFileTest, OnlyBoundedRegularFilesWithoutIncludesAreRead) {
   // Nesting deeper than the parser's stack is a syntax error, not a crash.
   config_t config;
   config_init(&config);
-  EXPECT_FALSE(ReadVariablesText(&config, "a = " + std::string(100000, '(') + std::string(100000, ')') + ";"));
+  EXPECT_FALSE(ReadVariablesText(&config, "a = " + std::string(100000, '(') + std::string(100000,
+      ')') + ";"));
   config_destroy(&config);
 }
 

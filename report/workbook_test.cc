@@ -50,7 +50,8 @@ TEST(WorkbookTest, CellsReadBackFromFileAndMemoryAndRefusalsSayWhy) {
       {[&] { return book->AddSheet(nullptr); }, "Worksheet name is empty."},
       {[&] { return book->AddSheet("bad\xFF"); }, "Worksheet name is not valid text."},
       {[&] { return book->WriteNum(first, 3, 2, 1); }, ""},  // the latest row still takes cells
-      {[&] { return book->WriteStr(first, 2, 0, "x"); }, "Row 2 comes before rows already written."},
+      {[&] { return book->WriteStr(first, 2, 0, "x"); },
+          "Row 2 comes before rows already written."},
       {[&] { return book->WriteNum(first, 4, 2, NAN); },
        "A cell cannot hold a number that is not finite."},
       {[&] { return book->WriteNum(second, 1048576, 0, 1); },
@@ -67,10 +68,12 @@ TEST(WorkbookTest, CellsReadBackFromFileAndMemoryAndRefusalsSayWhy) {
   const std::string path = home.path() + "/out.xlsx";
   ASSERT_TRUE(book->Save(path.c_str())) << book->ErrorMessage();
   EXPECT_EQ(RawBytes(book.get()), ReadWholeFile(path));
-  for (const WorkbookReadBack& read : {ReadBackWorkbook(path), ReadBackWorkbookBytes(RawBytes(book.get()))}) {
+  for (const WorkbookReadBack& read : {ReadBackWorkbook(path),
+      ReadBackWorkbookBytes(RawBytes(book.get()))}) {
     ASSERT_TRUE(read.ok) << read.error;
     EXPECT_EQ((std::vector<std::string>{"Report 3 42", "Caf\xC3\xA9"}), read.SheetNames());
-    EXPECT_EQ((Rows{{"s:Name"}, {}, {}, {"n:-9007199254740991", "s:bad\xEF\xBF\xBD \x01 _x0041_", "n:1"}}),
+    EXPECT_EQ((Rows{{"s:Name"}, {}, {}, {"n:-9007199254740991", "s:bad\xEF\xBF\xBD \x01 _x0041_",
+        "n:1"}}),
               read.sheets[0].rows);
     EXPECT_EQ("s:" + std::string(kWorkbookMaxCellCharacters, 'L'), read.sheets[1].rows.at(3).at(0));
     EXPECT_EQ("n:0.25", read.sheets[1].rows.at(2).at(2));
@@ -103,7 +106,8 @@ TEST(WorkbookTest, RunningOutOfFilesIsToldAndEarlierSheetsStay) {
   home.SetEnv("TMPDIR", (home.path() + "/missing").c_str());  // no temporary folder: no book
   std::string error;
   EXPECT_EQ(nullptr, Workbook::Create(&error));
-  EXPECT_EQ("Cannot create a temporary file in " + home.path() + "/missing: No such file or directory", error);
+  EXPECT_EQ("Cannot create a temporary file in " + home.path()
+      + "/missing: No such file or directory", error);
 }
 
 }  // namespace

@@ -21,11 +21,13 @@ TEST(ReportCgiTest, BrowserReceivesTheDocumentOrWorkbookWithItsLength) {
   const std::string root = home.path() + "/www", cgi = home.path() + "/cgi",
                     temp = home.path() + "/cgi-tmp", data = home.path() + "/stock.txt";
   for (const std::string& folder : {root, cgi, temp}) mkdir(folder.c_str(), 0755);
-  ASSERT_TRUE(WriteWholeFile(data, "Copper pipe|1,250\nGasket set|12.5\n#!header On order\nRadiator|24\n"));
+  ASSERT_TRUE(WriteWholeFile(data,
+      "Copper pipe|1,250\nGasket set|12.5\n#!header On order\nRadiator|24\n"));
   ASSERT_TRUE(WriteCgiScript(cgi + "/report.cgi", "exec '" ZORMREPORT_PATH "' --title Stock "
                              "--column Item:20 --column Qty:6:rn --input '" + data + "'\n"));
   // The environment's format is not consulted in CGI mode.
-  LighttpdServer server({root, cgi, {{"TZ", "UTC"}, {"ZORMREPORTFORMAT", "csv"}, {"TMPDIR", temp}}, {}});
+  LighttpdServer server({root, cgi, {{"TZ", "UTC"}, {"ZORMREPORTFORMAT", "csv"}, {"TMPDIR", temp}},
+      {}});
   std::string error;
   ASSERT_TRUE(server.Start(&error)) << error;
 

@@ -160,6 +160,7 @@ std::vector<PdfWord> FindPdfWords(const std::vector<PdfWord>& words, int page,
   std::vector<PdfWord> found;
   std::copy_if(words.begin(), words.end(), std::back_inserter(found),
                [&](const PdfWord& word) { return word.page == page && word.text == text; });
-  std::sort(found.begin(), found.end(), [](const PdfWord& a, const PdfWord& b) { return a.top > b.top; });
+  std::sort(found.begin(), found.end(), [](const PdfWord& a,
+      const PdfWord& b) { return a.top > b.top; });
   return found;
 }

@@ -43,7 +43,8 @@ WorkbookReadBack ReadBackWorkbook(const std::string& path) {
     }
   }
   result.ok = cJSON_IsArray(cJSON_GetObjectItem(root, "sheets"));
-  result.error = result.ok ? "" : root != nullptr ? text(cJSON_GetObjectItem(root, "error")) : output;
+  result.error = result.ok ? "" : root != nullptr ? text(cJSON_GetObjectItem(root,
+      "error")) : output;
   cJSON_Delete(root);
   return result;
 }

@@ -41,7 +41,8 @@ TEST(ZormreportOptionsTest, ReadsColumnsWithWidthsAndFlags) {
 
 TEST(ZormreportOptionsTest, RejectsBadArgumentsWithAMessage) {
   std::vector<std::string> many;
-  for (int i = 0; i < 33; ++i) many.insert(many.end(), {"--column", "c" + std::to_string(i) + ":1"});
+  for (int i = 0; i < 33; ++i) many.insert(many.end(), {"--column", "c" + std::to_string(i)
+      + ":1"});
   struct Case {
     std::vector<std::string> arguments;
     std::string message_part;

@@ -22,7 +22,8 @@ std::string ProgramPath() {
 
 TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
   ScopedTestHome home;
-  for (const char* name : {"REQUEST_URI", "REQUEST_METHOD", "QUERY_STRING", "ZORMREPORTCOLUMNDELETE",
+  for (const char* name : {"REQUEST_URI", "REQUEST_METHOD", "QUERY_STRING",
+      "ZORMREPORTCOLUMNDELETE",
                            "ZORMCSVNOHEADER", "ZORMPDFOUTPUTPATH"})
     home.SetEnv(name, nullptr);
   home.SetEnv("TZ", "UTC");
@@ -53,7 +54,8 @@ TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
        "a,b,\n1,\n2,\n\n", false, "line 2: unknown directive"},
       {"title and notes expand variables", "text",
        {"--title=$SITE for %USER", "--notes", "100% $$SITE", "--report-number=3"}, "", 0,
-       "          Report ID: 3\n Report Description: Main for alice\n       Report Notes: 100% $SITE\n",
+       "          Report ID: 3\n Report Description: Main for alice\n"
+       "       Report Notes: 100% $SITE\n",
        true, ""},
       {"--no-env", "text", {"--no-env", "--title", "$SITE for %USER"}, "", 0,
        " Report Description: Main for ***BADENV:USER***\n", true, ""},
@@ -74,7 +76,8 @@ TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     home.SetEnv("ZORMREPORTFORMAT", c.format);
-    home.SetEnv("ZORMPDFOUTPUTPATH", c.format == std::string("pdf") ? "/nonexistent/x.pdf" : nullptr);
+    home.SetEnv("ZORMPDFOUTPUTPATH",
+        c.format == std::string("pdf") ? "/nonexistent/x.pdf" : nullptr);
     ASSERT_TRUE(WriteWholeFile(home.path() + "/in.txt", c.input));
     std::vector<std::string> argv = {ProgramPath(), "--input", home.path() + "/in.txt"};
     argv.insert(argv.end(), columns.begin(), columns.end());
