@@ -168,6 +168,7 @@ TEST_F(PdfFormatTest, LogoMovesTheTitleBarAndAFailedLoadLeavesPagesWithoutIt) {
   } cases[] = {
       {"", "", "", 20},
       {jpeg, "", "", 198},
+      {"", jpeg, "", 198},
       {Path("absent.jpg"), "", "Error PDF Object: error_no=1017, detail_no=2\n", 20},
       {Path("logo.png"), "", "Error PDF Object: error_no=1031, detail_no=0\n", 20},
   };
