@@ -1,6 +1,5 @@
-// Reads a workbook back the way a user's spreadsheet program would, with openpyxl
-// (tests/support/read_workbook.py under Debian's /usr/bin/python3), so tests check
-// the file itself and not what the writer meant to write.
+// Reads a workbook back with openpyxl (tests/support/read_workbook.py), so tests
+// check the file itself and not what the writer meant to write.
 #pragma once
 
 #include <string>
