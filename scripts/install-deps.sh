@@ -16,7 +16,7 @@ packages=(
   lighttpd sqlite3 xdg-utils cups-client msitools wixl
   fonts-liberation fonts-dejavu-core fonts-wqy-microhei
   # tests: X server, document and workbook readers, comparisons
-  xvfb xauth x11-apps x11-utils imagemagick poppler-utils qpdf zbar-tools curl
+  xvfb xauth x11-apps x11-utils xdotool imagemagick poppler-utils qpdf zbar-tools curl
   python3 python3-openpyxl python3-reportlab python3-feedparser python3-pil
   time
   # icon sources: rendering the SVGs (scripts/render-icons.sh)
