@@ -12,16 +12,16 @@ cmake --build build/bench --target changelog_cgi feed_read_bench >/dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-sqlite3 "$work/vendor.db" ".read tools/vendor/schema.sql" ".read tools/vendor/sample.sql" \
+sqlite3 "$work/vendor.db" ".read tools/vendor_site/schema.sql" ".read tools/vendor_site/sample.sql" \
   ".read bench/changelog_40k.sql"
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 ZORMVENDORDB="$work/vendor.db" QUERY_STRING=Module=BENCH40K REQUEST_METHOD=GET \
   perf stat -x, -e task-clock -r "$runs" -o "$work/stat" \
-  build/bench/tools/vendor/changelog.cgi > /dev/null
+  build/bench/tools/vendor_site/changelog.cgi > /dev/null
 ZORMVENDORDB="$work/vendor.db" QUERY_STRING=Module=BENCH40K REQUEST_METHOD=GET \
-  build/bench/tools/vendor/changelog.cgi > "$work/feed.xml"
+  build/bench/tools/vendor_site/changelog.cgi > "$work/feed.xml"
 echo "changelog.cgi, 40,000 items ($(( $(stat -c %s "$work/feed.xml") / 1000 )) kB):" \
   "$(awk -F, '/task-clock/ { printf "%.1f", $1 }' "$work/stat") ms processor time" \
   "(mean of $runs, perf stat)"

@@ -8,7 +8,7 @@
 # a 20-item feed, at most 2 times with a 40,000-item feed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-. tools/vendor/site.sh
+. tools/vendor_site/site.sh
 . scripts/lib/xvfb.sh
 runs=${ZORM_BENCH_RUNS:-11}
 

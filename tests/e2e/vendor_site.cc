@@ -20,7 +20,7 @@ bool VendorSite::Start(std::string* error) {
   const char* source = getenv("ZORM_SOURCE_DIR");
   const char* binary = getenv("ZORM_BINARY_DIR");
   const std::string vendor =
-      (source ? source : ZORM_SOURCE_DIR_DEFAULT) + std::string("/tools/vendor/");
+      (source ? source : ZORM_SOURCE_DIR_DEFAULT) + std::string("/tools/vendor_site/");
   std::string sql = ReadWholeFile(vendor + "schema.sql");
   if (options_.sample_data) sql += ReadWholeFile(vendor + "sample.sql");
   sql += options_.extra_sql;
@@ -44,7 +44,7 @@ bool VendorSite::Start(std::string* error) {
   std::error_code failed;
   for (const char* program : {"changelog.cgi", "version.cgi"})
     if (!fs::copy_file(
-            (binary ? binary : ZORM_BINARY_DIR_DEFAULT) + std::string("/tools/vendor/") + program,
+            (binary ? binary : ZORM_BINARY_DIR_DEFAULT) + std::string("/tools/vendor_site/") + program,
             cgi + "/" + program, failed))
       *error = std::string("cannot place ") + program + ": " + failed.message();
   for (const auto& [name, body] : options_.scripts)

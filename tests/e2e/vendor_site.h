@@ -1,5 +1,5 @@
 // The vendor's site: lighttpd running the real /cgi/changelog.cgi and /version.cgi over
-// tools/vendor/schema.sql, the sample data and a test's rows, beside its own CGI scripts.
+// tools/vendor_site/schema.sql, the sample data and a test's rows, beside its own CGI scripts.
 #pragma once
 
 #include <map>
@@ -11,7 +11,7 @@
 class VendorSite {
  public:
   struct Options {
-    bool sample_data = true;                     // load tools/vendor/sample.sql
+    bool sample_data = true;                     // load tools/vendor_site/sample.sql
     std::string extra_sql;                       // run after the sample data
     std::map<std::string, std::string> scripts;  // CGI name -> shell script body
   };

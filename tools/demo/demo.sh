@@ -12,7 +12,7 @@
 # and the utility is closed again.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../vendor/site.sh"
+. "$here/../vendor_site/site.sh"
 . "$here/../../scripts/lib/xvfb.sh"
 build=$(cd "${1:?usage: demo.sh BUILD_DIR [MODULE BUILT PACKAGE ...]}" && pwd)
 shift

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "tools/vendor/cgi_request.h"
-#include "tools/vendor/rss_text.h"
-#include "tools/vendor/vendor_database.h"
+#include "report/cgi_request.h"
+#include "tools/vendor_site/rss_text.h"
+#include "tools/vendor_site/vendor_database.h"
 
 namespace {
 
@@ -52,11 +52,19 @@ class FeedWriter {
   std::string buffer_;
 };
 
+// The value of the request's first "Module" variable, or null.
+const std::string* ModuleOfRequest(const CgiRequest& request) {
+  for (const auto& [name, value] : request.form)
+    if (name == "Module") return &value;
+  return nullptr;
+}
+
 }  // namespace
 
 int main() {
-  std::optional<std::string> module_name = ModuleOfQuery(EnvOr("QUERY_STRING", ""));
-  if (!module_name) return Fail("404 Not Found", "No module was named.");
+  const CgiRequest request = ReadCgiRequest([](const char* name) { return getenv(name); }, stdin);
+  const std::string* module_name = ModuleOfRequest(request);
+  if (module_name == nullptr) return Fail("404 Not Found", "No module was named.");
 
   VendorDatabase database;
   std::string error;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Serves the vendor's site on a loopback port with the sample release database:
-#   tools/vendor/serve.sh BUILD_DIR [PORT]
-# BUILD_DIR is a CMake build folder holding tools/vendor/changelog.cgi and
+#   tools/vendor_site/serve.sh BUILD_DIR [PORT]
+# BUILD_DIR is a CMake build folder holding tools/vendor_site/changelog.cgi and
 # version.cgi. Prints the server variables for the programs, then serves until
 # interrupted.
 set -euo pipefail

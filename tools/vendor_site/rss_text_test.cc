@@ -1,4 +1,4 @@
-#include "tools/vendor/rss_text.h"
+#include "tools/vendor_site/rss_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,9 @@
-// What the vendor's CGI programs read from a request: the module of a changelog
-// query and the program and build date an update check names in its user agent.
+// What version.cgi reads from an update check's request: the program and the build
+// date that its user agent names.
 #pragma once
 
 #include <optional>
 #include <string>
-
-// The value of the first "Module=" field of a query string ("a=1&Module=ABC"),
-// with %XX and '+' decoded. Nothing when the query has no such field. An
-// ampersand always ends a field: "Module=A&B" names module "A".
-std::optional<std::string> ModuleOfQuery(const std::string& query);
 
 struct UpdateCheckAgent {
   std::string program;  // the title before the build date

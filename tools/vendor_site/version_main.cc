@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "tools/vendor/cgi_request.h"
-#include "tools/vendor/vendor_database.h"
+#include "tools/vendor_site/update_check_agent.h"
+#include "tools/vendor_site/vendor_database.h"
 
 namespace {
 

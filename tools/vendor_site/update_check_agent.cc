@@ -1,31 +1,8 @@
-#include "tools/vendor/cgi_request.h"
+#include "tools/vendor_site/update_check_agent.h"
 
 #include <cstdio>
 
 namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-std::string DecodeQueryValue(const std::string& value) {
-  std::string decoded;
-  for (size_t i = 0; i < value.size(); ++i) {
-    if (value[i] == '+') {
-      decoded += ' ';
-    } else if (value[i] == '%' && i + 2 < value.size() && HexValue(value[i + 1]) >= 0 &&
-               HexValue(value[i + 2]) >= 0) {
-      decoded += static_cast<char>(HexValue(value[i + 1]) * 16 + HexValue(value[i + 2]));
-      i += 2;
-    } else {
-      decoded += value[i];
-    }
-  }
-  return decoded;
-}
 
 // Reads an unsigned decimal number of 1 to `max_digits` digits at `text[*pos]`.
 bool ReadNumber(const std::string& text, size_t* pos, int max_digits, unsigned* number) {
@@ -38,19 +15,6 @@ bool ReadNumber(const std::string& text, size_t* pos, int max_digits, unsigned* 
 }
 
 }  // namespace
-
-std::optional<std::string> ModuleOfQuery(const std::string& query) {
-  static const std::string kField = "Module=";
-  size_t start = 0;
-  while (start <= query.size()) {
-    size_t end = query.find('&', start);
-    if (end == std::string::npos) end = query.size();
-    if (query.compare(start, kField.size(), kField) == 0 && end - start >= kField.size())
-      return DecodeQueryValue(query.substr(start + kField.size(), end - start - kField.size()));
-    start = end + 1;
-  }
-  return std::nullopt;
-}
 
 std::optional<UpdateCheckAgent> ParseUpdateCheckAgent(const std::string& user_agent) {
   if (user_agent.empty() || user_agent.back() != ')') return std::nullopt;

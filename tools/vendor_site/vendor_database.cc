@@ -1,4 +1,4 @@
-#include "tools/vendor/vendor_database.h"
+#include "tools/vendor_site/vendor_database.h"
 
 #include <cstdlib>
 
