@@ -12,7 +12,7 @@ vendor_site_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 vendor_site_start() {
   local build state=$2 extra=${3:-}
   build=$(cd "$1" && pwd) || return 1  # lighttpd runs the programs by absolute path
-  local bin=$build/tools/vendor program
+  local bin=$build/tools/vendor_site program
   for program in changelog.cgi version.cgi; do
     [ -x "$bin/$program" ] || { echo "vendor site: $bin/$program is missing; build it first" >&2; return 1; }
   done
