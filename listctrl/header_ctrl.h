@@ -1,7 +1,6 @@
 // CZORMHeaderCtrl: the list's own hold on its column header. The list attaches it to
 // the header window it creates, where it sees the header's events before the header
-// does, the way a subclassed window would. The filter bar and the tracking of the
-// pressed header item are not part of it yet; it keeps only the attachment.
+// does, the way a subclassed window would. It keeps only that attachment.
 #pragma once
 
 #include <wx/event.h>

@@ -1,8 +1,7 @@
 // CZORMListFooter: the strip under a CZORMListCtrl. The window that owns the list
 // creates it when it wants one; from then on the list keeps it in a 20-pixel strip
 // directly under itself, shows and hides it with itself and makes it repaint when
-// the rows change. Its panes with the list's figures are not drawn yet: for now it
-// is a plain strip in the list's place.
+// the rows change. It draws nothing of its own: a plain strip in the list's place.
 #pragma once
 
 #include <wx/window.h>
