@@ -33,35 +33,27 @@ TEST(ReportCsvTest, LinesEndWithACommaAndValuesAreTrimmedNotQuoted) {
     env.SetEnv("ZORMREPORTFORMAT", "csv");
     env.SetEnv("ZORMREPORTCOLUMNDELETE", c.deletion_list);
     env.SetEnv("ZORMCSVNOHEADER", c.no_header);
-    CapturedStream out;
-    Report report;
-    InitReport(&report);
-    report.output = out.stream();
-    report.AddColumn(5, "a", 0);
-    report.AddColumn(5, "b b", ReportColumnFlag::Numeric);
-    report.AddColumn(5, "c", 0);
-    report.Header(nullptr, "T", "notes");
-    c.body(&report);
-    report.Close();
-    EXPECT_EQ(c.expected, out.Text()) << c.what;
+    EXPECT_EQ(c.expected, WriteReportText([&](Report& report) {
+      report.AddColumn(5, "a", 0);
+      report.AddColumn(5, "b b", ReportColumnFlag::Numeric);
+      report.AddColumn(5, "c", 0);
+      report.Header(nullptr, "T", "notes");
+      c.body(&report);
+    })) << c.what;
   }
 }
 
 TEST(ReportCsvTest, FormatNumbersOutsideTheTableWriteNothing) {
   ReportTestEnv env;
   for (uint32_t number : {1u, 7u, 99u, 0xFFFFFFFFu}) {
-    CapturedStream out;
-    Report report;
-    InitReport(&report);
-    report.format = static_cast<ReportFormat>(number);
-    report.output = out.stream();
-    report.AddColumn(3, "a", 0);
-    report.Header([](Report* r) { fputs("callback\n", r->output); }, "T", "%s", "n");
-    report.AddRecord("1");
-    report.Separator();
-    report.Trailer();
-    report.PdfBanner("b");
-    report.Close();
-    EXPECT_EQ("", out.Text()) << number;
+    EXPECT_EQ("", WriteReportText([&](Report& report) {
+      report.format = static_cast<ReportFormat>(number);
+      report.AddColumn(3, "a", 0);
+      report.Header([](Report* r) { fputs("callback\n", r->output); }, "T", "%s", "n");
+      report.AddRecord("1");
+      report.Separator();
+      report.Trailer();
+      report.PdfBanner("b");
+    })) << number;
   }
 }

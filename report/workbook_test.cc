@@ -71,7 +71,9 @@ TEST(WorkbookTest, CellsReadBackFromFileAndMemoryAndRefusalsSayWhy) {
   for (const WorkbookReadBack& read : {ReadBackWorkbook(path),
       ReadBackWorkbookBytes(RawBytes(book.get()))}) {
     ASSERT_TRUE(read.ok) << read.error;
-    EXPECT_EQ((std::vector<std::string>{"Report 3 42", "Caf\xC3\xA9"}), read.SheetNames());
+    ASSERT_EQ(2u, read.sheets.size());
+    EXPECT_EQ("Report 3 42", read.sheets[0].name);
+    EXPECT_EQ("Caf\xC3\xA9", read.sheets[1].name);
     EXPECT_EQ((Rows{{"s:Name"}, {}, {}, {"n:-9007199254740991", "s:bad\xEF\xBF\xBD \x01 _x0041_",
         "n:1"}}),
               read.sheets[0].rows);
@@ -80,9 +82,6 @@ TEST(WorkbookTest, CellsReadBackFromFileAndMemoryAndRefusalsSayWhy) {
   }
   EXPECT_FALSE(book->WriteNum(first, 7, 1, 3));  // a saved book takes nothing more
   EXPECT_STREQ("The workbook has been saved and takes no more cells.", book->ErrorMessage());
-  EXPECT_FALSE(book->Save((home.path() + "/missing/out.xlsx").c_str()));
-  EXPECT_EQ("Cannot write " + home.path() + "/missing/out.xlsx: No such file or directory",
-            std::string(book->ErrorMessage()));
 }
 
 TEST(WorkbookTest, RunningOutOfFilesIsToldAndEarlierSheetsStay) {
