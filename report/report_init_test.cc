@@ -3,7 +3,6 @@
 
 #include <cstring>
 #include <string>
-#include <tuple>
 
 #include "report/report.h"
 #include "tests/support/report_fixture.h"
@@ -67,30 +66,16 @@ TEST(ReportInitTest, InCgiModeTheRequestChoosesTheFormatAndItsHeaderLineComesFir
   }
 }
 
-TEST(ReportInitTest, SettingsApplyToTheirFormatAndNumberedOnesToTheirReport) {
+TEST(ReportInitTest, NumberedSettingsApplyToTheirReport) {
   ReportTestEnv env;
-  env.SetEnv("ZORMCSVNOHEADER", "");
-  env.SetEnv("ZORMREPORTHTMLLOGO", "logo.png");
-  env.SetEnv("ZORMREPORTCOLUMNDELETE", ("3,4," + std::string(200, '8')).c_str());
-  for (auto [format, no_csv_heading, logo] :
-       {std::tuple{"csv", true, ""}, {"html", false, "logo.png"}, {"text", false, ""}}) {
-    env.SetEnv("ZORMREPORTFORMAT", format);
-    Report report;
-    InitReport(&report);
-    EXPECT_EQ(no_csv_heading, (report.state & ReportState::NoCsvHeading) != 0) << format;
-    EXPECT_EQ(logo, report.html_logo) << format;
-    EXPECT_EQ("3,4,888" + std::string(120, '8'), report.column_delete);
-    report.output = nullptr;
-    report.Close();
-  }
-  env.SetEnv("ZORMCSVNOHEADER", nullptr);
-  env.SetEnv("ZORMREPORTCOLUMNDELETE", "2");
+  // The list is cut to 127 characters; what is left of the last number is out of range.
+  env.SetEnv("ZORMREPORTCOLUMNDELETE", ("2," + std::string(200, '8')).c_str());
   for (const char* name : {"ZORMREPORTTITLE007=Title Seven", "ZORMREPORTCOLUMNDELETE007=1",
                            "ZORMREPORTTITLE000=never", "ZORMDROPREPORT008=", "ZORMDROPREPORT000="})
     env.SetEnv(std::string(name, strchr(name, '=')), strchr(name, '=') + 1);
   for (auto [number, output] :
        {std::pair{7, "Title Seven|B,\nb,\n"}, {0, "Plain|A,\na,\n"}, {8, "Plain|"}}) {
-    std::string title;
+    std::string title, deleted;
     const std::string text = WriteReportText([&](Report& report) {
       report.format = ReportFormat::Csv;
       report.report_number = number;
@@ -99,8 +84,10 @@ TEST(ReportInitTest, SettingsApplyToTheirFormatAndNumberedOnesToTheirReport) {
       report.Header(nullptr, "Plain", nullptr);
       report.AddRecord("a|b");
       title = *report.last_title;
+      deleted = report.column_delete;
     });
     EXPECT_EQ(output, title + "|" + text) << number;
+    EXPECT_EQ(number == 7 ? "1" : "2," + std::string(125, '8'), deleted);
   }
 }
 

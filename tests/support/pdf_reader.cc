@@ -29,13 +29,6 @@ double Attribute(const std::string& tag, const std::string& name) {
   return at == std::string::npos ? 0 : strtod(tag.c_str() + at + name.size() + 3, nullptr);
 }
 
-std::string UnescapeXml(std::string text) {
-  for (auto [entity, c] : {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""},
-                           {"&apos;", "'"}, {"&amp;", "&"}})
-    text = std::regex_replace(text, std::regex(entity), c);
-  return text;
-}
-
 std::vector<PdfBookmark> ReadBookmarks(const cJSON* list) {
   std::vector<PdfBookmark> result;
   const cJSON* item;
@@ -87,7 +80,7 @@ std::vector<PdfWord> ReadPdfWords(const std::string& path) {
     const size_t start = line.find('>', open) + 1;
     words.push_back({page, Attribute(line, "xMin"), Attribute(line, "xMax"),
                      height - Attribute(line, "yMax"), height - Attribute(line, "yMin"),
-                     UnescapeXml(line.substr(start, end - start))});
+                     line.substr(start, end - start)});
   }
   return words;
 }

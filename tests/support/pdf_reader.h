@@ -15,7 +15,7 @@ struct PdfPageBox {
 struct PdfWord {
   int page = 0;  // 1-based
   double left = 0, right = 0, bottom = 0, top = 0;
-  std::string text;  // UTF-8
+  std::string text;  // UTF-8, with XML entities as pdftotext writes them
 };
 
 // One bookmark with the page its destination names (0 without a destination).
