@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/report_fixture.h"
 #include "tests/support/run_program.h"
-#include "tests/support/test_env.h"
 
 namespace {
 
@@ -21,12 +21,7 @@ std::string ProgramPath() {
 }
 
 TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
-  ScopedTestHome home;
-  for (const char* name : {"REQUEST_URI", "REQUEST_METHOD", "QUERY_STRING",
-      "ZORMREPORTCOLUMNDELETE",
-                           "ZORMCSVNOHEADER", "ZORMPDFOUTPUTPATH"})
-    home.SetEnv(name, nullptr);
-  home.SetEnv("TZ", "UTC");
+  ReportTestEnv home;
   home.SetEnv("USER", "alice");
   home.SetEnv("ZORMVARFILE", (home.path() + "/variables.cfg").c_str());
   ASSERT_TRUE(WriteWholeFile(home.path() + "/variables.cfg",
