@@ -96,7 +96,6 @@ TEST_F(PdfFormatTest, LetterPageHeadingRecordsShadingAndFooterStandWhereDrawn) {
     EXPECT_NEAR(c.right >= 0 ? c.right : word.right, word.right, 0.05);
     EXPECT_NEAR(c.baseline, Baseline(word), c.text == std::string("Report-ID") ? 2 : 0.1);
   }
-  EXPECT_TRUE(FindPdfWords(words, 2, "Report-ID").empty());
   // Latin characters beyond ASCII print; others print as question marks. The notice
   // "Calvaro Report Writer (c) 2004-2026 Morvend" is centred.
   for (const char* word : {"Z\xC3\xBCrich", "\xE2\x80\x93", "\xE2\x82\xAC", "?", "Thursday,",
@@ -251,7 +250,6 @@ TEST_F(PdfFormatTest, TagsFixedNumericAndHiddenCellsDrawAsTheirFlagsSay) {
       {"question mark", end_count, Word(words, 1, "?12").right},
   };
   for (const auto& c : cases) EXPECT_NEAR(c.expected, c.actual, 0.1) << c.what;
-  EXPECT_TRUE(FindPdfWords(words, 1, "0").empty());
   EXPECT_TRUE(FindPdfWords(words, 1, "hidden").empty());
   const PdfRaster raster = RenderPdfPageGrey(Path("cells.pdf"), 1, 144);
   EXPECT_EQ(0, raster.GreyAt(open.right + 2, 684));    // inside the first box

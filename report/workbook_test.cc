@@ -68,18 +68,16 @@ TEST(WorkbookTest, CellsReadBackFromFileAndMemoryAndRefusalsSayWhy) {
   const std::string path = home.path() + "/out.xlsx";
   ASSERT_TRUE(book->Save(path.c_str())) << book->ErrorMessage();
   EXPECT_EQ(RawBytes(book.get()), ReadWholeFile(path));
-  for (const WorkbookReadBack& read : {ReadBackWorkbook(path),
-      ReadBackWorkbookBytes(RawBytes(book.get()))}) {
-    ASSERT_TRUE(read.ok) << read.error;
-    ASSERT_EQ(2u, read.sheets.size());
-    EXPECT_EQ("Report 3 42", read.sheets[0].name);
-    EXPECT_EQ("Caf\xC3\xA9", read.sheets[1].name);
-    EXPECT_EQ((Rows{{"s:Name"}, {}, {}, {"n:-9007199254740991", "s:bad\xEF\xBF\xBD \x01 _x0041_",
-        "n:1"}}),
-              read.sheets[0].rows);
-    EXPECT_EQ("s:" + std::string(kWorkbookMaxCellCharacters, 'L'), read.sheets[1].rows.at(3).at(0));
-    EXPECT_EQ("n:0.25", read.sheets[1].rows.at(2).at(2));
-  }
+  const WorkbookReadBack read = ReadBackWorkbook(path);
+  ASSERT_TRUE(read.ok) << read.error;
+  ASSERT_EQ(2u, read.sheets.size());
+  EXPECT_EQ("Report 3 42", read.sheets[0].name);
+  EXPECT_EQ("Caf\xC3\xA9", read.sheets[1].name);
+  EXPECT_EQ((Rows{{"s:Name"}, {}, {}, {"n:-9007199254740991", "s:bad\xEF\xBF\xBD \x01 _x0041_",
+                   "n:1"}}),
+            read.sheets[0].rows);
+  EXPECT_EQ("s:" + std::string(kWorkbookMaxCellCharacters, 'L'), read.sheets[1].rows.at(3).at(0));
+  EXPECT_EQ("n:0.25", read.sheets[1].rows.at(2).at(2));
   EXPECT_FALSE(book->WriteNum(first, 7, 1, 3));  // a saved book takes nothing more
   EXPECT_STREQ("The workbook has been saved and takes no more cells.", book->ErrorMessage());
 }
