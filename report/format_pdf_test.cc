@@ -335,14 +335,7 @@ TEST_F(PdfFormatTest, ChildReportDrawsIntoItsParentsDocument) {
   EXPECT_EQ(2, outline[1].page);
 }
 
-TEST_F(PdfFormatTest, SaveGoesToTheNamedOrDefaultFile) {
-  const std::filesystem::path before = std::filesystem::current_path();
-  std::filesystem::current_path(env_.path());
-  uint32_t result = 99;
-  EXPECT_EQ("", Run("", [](Report& r) { Stock(r, "Default", nullptr, 1); }, &result));
-  std::filesystem::current_path(before);
-  EXPECT_EQ(0u, result);
-  EXPECT_TRUE(PdfStructureIsSound(Path(kStamp)));
+TEST_F(PdfFormatTest, DocumentGoesToTheNamedOrDefaultFileOrIntoTheCgiResponse) {
   // The variable wins over the call.
   env_.SetEnv("ZORMPDFOUTPUTPATH", Path("variable.pdf").c_str());
   Run("named.pdf", [](Report& r) { Stock(r, "X", nullptr, 1); });
@@ -351,17 +344,20 @@ TEST_F(PdfFormatTest, SaveGoesToTheNamedOrDefaultFile) {
   // A dropped report still finishes its document, without pages.
   env_.SetEnv("ZORMPDFOUTPUTPATH", nullptr);
   env_.SetEnv("ZORMDROPREPORT009", "");
+  uint32_t result = 99;
   Run("dropped.pdf", [](Report& r) { r.report_number = 9; Stock(r, "X", nullptr, 5); }, &result);
   EXPECT_EQ(0u, result);
   EXPECT_TRUE(PdfStructureIsSound(Path("dropped.pdf")));
   EXPECT_EQ(0u, ReadPdfPageBoxes(Path("dropped.pdf")).size());
-}
-
-TEST_F(PdfFormatTest, CgiResponseCarriesTheDocumentWithItsLength) {
-  env_.SetEnv("REQUEST_URI", "/cgi/report?RPT=pdf");
-  env_.SetEnv("QUERY_STRING", "RPT=pdf");
+  // Without a name the time stamp names the file, or in CGI mode the attachment.
   const std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(env_.path());
+  EXPECT_EQ("", Run("", [](Report& r) { Stock(r, "Default", nullptr, 1); }, &result));
+  EXPECT_EQ(0u, result);
+  EXPECT_TRUE(PdfStructureIsSound(Path(kStamp)));
+  std::filesystem::remove(Path(kStamp));
+  env_.SetEnv("REQUEST_URI", "/cgi/report?RPT=pdf");
+  env_.SetEnv("QUERY_STRING", "RPT=pdf");
   const std::string response = Run("", [](Report& r) { Stock(r, "Streamed", nullptr, 70); });
   std::filesystem::current_path(before);
   EXPECT_FALSE(std::filesystem::exists(Path(kStamp)));

@@ -64,15 +64,13 @@ TEST_F(VariableStoreTest, LooksUpSetsAndComputesDatesAtEachLookup) {
   SetVariable(&store_, "NOVALUE", "now set");
   SetVariable(&store_, "TODAY", "%s", "fixed");  // a date variable stays one
   SetVariable(&store_, "9LIVES", "x");            // names libconfig refuses set nothing
-  SetVariable(&store_, "TWO WORDS", "x");
   SetVariable(&store_, "NUMBER", "6");            // a value of another type is not replaced
   SetVariable(&store_, "BIG", "%s", std::string(3000, 'v').c_str());
   for (auto [name, value] : {std::pair{"SITE", "Main"}, {"PERIODEND", "2021-02-28"},
                              {"YEAREND", "31.12.2020"}, {"UNPARSED", "04.03.2021 12:00"},
                              {"CAPITAL", "plain"}, {"NUMBER", "(none)"}, {"MISSING", "(none)"},
                              {"site", "(none)"}, {"USER-NAME_2", "ops/7"}, {"NOVALUE", "now set"},
-                             {"TODAY", "2021-03-04"}, {"9LIVES", "(none)"}, {"TWO WORDS",
-                                 "(none)"}})
+                             {"TODAY", "2021-03-04"}, {"9LIVES", "(none)"}})
     EXPECT_EQ(value, Get(name)) << name;
   EXPECT_EQ(std::string(kVariableValueLimit, 'v'), Get("BIG"));
   AdvanceFixedTime(86400);
