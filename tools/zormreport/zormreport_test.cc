@@ -55,7 +55,6 @@ TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
       {"--no-env", "text", {"--no-env", "--title", "$SITE for %USER"}, "", 0,
        " Report Description: Main for ***BADENV:USER***\n", true, ""},
       {"help", "csv", {"--help"}, "", 0, "Usage: zormreport", true, ""},
-      {"version", "csv", {"--version"}, "", 0, "zormreport 1.0", true, ""},
       {"a bad column", "csv", {"--column", "a"}, "", 2, "", false,
        "zormreport: column 'a' needs NAME:WIDTH\n\nUsage:"},
       {"a missing input", "csv", {"--input", "/nonexistent/in.txt"}, "", 2, "", false,
