@@ -88,18 +88,11 @@ TEST(ExcelFormatTest, SectionsBecomeSheetsWithRecordsAtTheCounterRow) {
   }
 }
 
-TEST(ExcelFormatTest, DefaultFileNameAndReportNumberInTheSheetNames) {
+TEST(ExcelFormatTest, WorkbookGoesToTheNamedOrDefaultFileOrIntoTheCgiResponse) {
   ReportTestEnv env;
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(env.path());
-  WorkbookReadBack read = Write(env, [](Report* r) { Section(r, {"a|1|1"}); }, nullptr, 7);
-  std::filesystem::current_path(previous);
-  ASSERT_TRUE(read.ok) << read.error;
-  ASSERT_EQ(1u, read.sheets.size());
-  EXPECT_TRUE(std::regex_match(read.sheets[0].name, std::regex("Report 7 [0-9]+")));
   // A dropped report still finishes its workbook, with nothing in it.
   env.SetEnv("ZORMDROPREPORT007", "");
-  read = Write(env, [](Report* r) { Section(r, {"a|1|1"}); }, "dropped.xlsx", 7);
+  WorkbookReadBack read = Write(env, [](Report* r) { Section(r, {"a|1|1"}); }, "dropped.xlsx", 7);
   ASSERT_TRUE(read.ok) << read.error;
   for (const WorkbookReadBack::Sheet& sheet : read.sheets) EXPECT_EQ(Rows{}, sheet.rows);
   // A failed save is told on standard error; no temporary file is left.
@@ -108,6 +101,34 @@ TEST(ExcelFormatTest, DefaultFileNameAndReportNumberInTheSheetNames) {
   EXPECT_EQ("xlBookSave: Cannot write " + env.Path("missing/out.xlsx") +
                 ": No such file or directory\n", errors.Text());
   EXPECT_TRUE(std::filesystem::is_empty(env.temp_dir()));
+  // Without a name the time stamp names the file, or in CGI mode the attachment.
+  env.SetEnv("ZORMDROPREPORT007", nullptr);
+  const std::string stamp = "Sheet-2021-03-04-15-30-00.xlsx";
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(env.path());
+  read = Write(env, [](Report* r) { Section(r, {"a|1|1"}); }, nullptr, 7);
+  ASSERT_TRUE(read.ok) << read.error;
+  ASSERT_EQ(1u, read.sheets.size());
+  EXPECT_TRUE(std::regex_match(read.sheets[0].name, std::regex("Report 7 [0-9]+")));
+  std::filesystem::remove(env.Path(stamp));
+  env.SetEnv("REQUEST_URI", "/cgi/zormreport?RPT=Excel");
+  env.SetEnv("QUERY_STRING", "RPT=Excel");
+  CapturedStream output(1);
+  Write(env, [](Report* r) { Section(r, {"box|12|1,500"}); }, nullptr);
+  const std::string response = output.Text();
+  std::filesystem::current_path(previous);
+  EXPECT_FALSE(std::filesystem::exists(env.Path(stamp)));
+  const std::string head =
+      "Content-type: application/vnd.openxmlformats-officedocument.spreadsheetml.sheet\r\n"
+      "Content-disposition: attachment; filename=\"" + stamp + "\"\r\nContent-Length: ";
+  ASSERT_EQ(head, response.substr(0, head.size()));
+  const size_t end_of_length = response.find("\n\r\n", head.size());
+  ASSERT_NE(std::string::npos, end_of_length);
+  const std::string body = response.substr(end_of_length + 3);
+  EXPECT_EQ(std::to_string(body.size()), response.substr(head.size(), end_of_length - head.size()));
+  read = ReadBackWorkbookBytes(body);
+  ASSERT_TRUE(read.ok) << read.error;
+  EXPECT_EQ((Rows{kHeading, {"s:box", "s:12", "n:1"}}), read.sheets.at(0).rows);
 }
 
 TEST(ExcelFormatTest, ChildReportAddsItsSheetsToTheParentsWorkbook) {
@@ -133,28 +154,6 @@ TEST(ExcelFormatTest, ChildReportAddsItsSheetsToTheParentsWorkbook) {
   EXPECT_EQ((Rows{kHeading, {"s:a", "s:1", "n:1"}, {"s:b", "s:2", "n:2"}}), read.sheets[0].rows);
   EXPECT_EQ((Rows{{"s:Code", "s:Count"}, {"s:X1", "n:5"}, {"s:c", "s:3", "n:3"}}),
             read.sheets[1].rows);
-}
-
-TEST(ExcelFormatTest, CgiResponseCarriesTheWorkbookWithItsLength) {
-  ReportTestEnv env;
-  env.SetEnv("REQUEST_URI", "/cgi/zormreport?RPT=Excel");
-  env.SetEnv("QUERY_STRING", "RPT=Excel");
-  CapturedStream output(1);
-  Write(env, [](Report* r) { Section(r, {"box|12|1,500"}); }, nullptr);
-  const std::string response = output.Text();
-  const std::string head =
-      "Content-type: application/vnd.openxmlformats-officedocument.spreadsheetml.sheet\r\n"
-      "Content-disposition: attachment; filename=\"Sheet-2021-03-04-15-30-00.xlsx\"\r\n"
-      "Content-Length: ";
-  ASSERT_EQ(head, response.substr(0, head.size()));
-  const size_t end_of_length = response.find("\n\r\n", head.size());
-  ASSERT_NE(std::string::npos, end_of_length);
-  const std::string body = response.substr(end_of_length + 3);
-  EXPECT_EQ(std::to_string(body.size()), response.substr(head.size(), end_of_length - head.size()));
-  WorkbookReadBack read = ReadBackWorkbookBytes(body);
-  ASSERT_TRUE(read.ok) << read.error;
-  EXPECT_EQ((Rows{kHeading, {"s:box", "s:12", "n:1"}}), read.sheets.at(0).rows);
-  EXPECT_FALSE(std::filesystem::exists("Sheet-2021-03-04-15-30-00.xlsx"));  // nothing saved
 }
 
 }  // namespace

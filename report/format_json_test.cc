@@ -70,22 +70,18 @@ TEST(ReportJsonTest, DocumentIsByteIdenticalToCjsonOfTheWholeTree) {
     ReportTestEnv env;
     env.SetEnv("ZORMREPORTFORMAT", "Json");
     env.SetEnv("ZORMREPORTCOLUMNDELETE", "3");
-    CapturedStream out;
-    Report report;
-    InitReport(&report);
-    report.output = out.stream();
-    report.report_number = static_cast<uint16_t>(c.report_id);
-    report.AddColumn(10, "Item Code", 0);
-    report.AddColumn(5, "ITEM  CODE", ReportColumnFlag::Numeric);
-    report.AddColumn(5, "Hidden One", 0);
-    report.AddColumn(5, "Note", 0);
-    for (const Section& section : c.sections) {
-      report.Header(nullptr, section.title.c_str(), "notes are not written");
-      for (const Record& record : section.records) report.AddRecord("%s", record.input.c_str());
-      report.Trailer();
-    }
-    report.Close();
-    EXPECT_EQ(DocumentByCjson(c.sections, c.report_id), out.Text()) << c.what;
+    EXPECT_EQ(DocumentByCjson(c.sections, c.report_id), WriteReportText([&](Report& report) {
+      report.report_number = static_cast<uint16_t>(c.report_id);
+      report.AddColumn(10, "Item Code", 0);
+      report.AddColumn(5, "ITEM  CODE", ReportColumnFlag::Numeric);
+      report.AddColumn(5, "Hidden One", 0);
+      report.AddColumn(5, "Note", 0);
+      for (const Section& section : c.sections) {
+        report.Header(nullptr, section.title.c_str(), "notes are not written");
+        for (const Record& record : section.records) report.AddRecord("%s", record.input.c_str());
+        report.Trailer();
+      }
+    })) << c.what;
   }
 }
 

@@ -22,16 +22,12 @@ struct Column {
 // A text report of one section; `write` adds the records.
 std::string TextReport(const std::vector<Column>& columns, const char* deletion_list,
                        const std::function<void(Report*)>& write) {
-  CapturedStream out;
-  Report report;
-  InitReport(&report);
-  report.output = out.stream();
-  if (deletion_list != nullptr)
-    snprintf(report.column_delete, sizeof report.column_delete, "%s", deletion_list);
-  for (const Column& column : columns) report.AddColumn(column.width, column.name, column.flags);
-  write(&report);
-  report.Close();
-  return out.Text();
+  return WriteReportText([&](Report& report) {
+    if (deletion_list != nullptr)
+      snprintf(report.column_delete, sizeof report.column_delete, "%s", deletion_list);
+    for (const Column& column : columns) report.AddColumn(column.width, column.name, column.flags);
+    write(&report);
+  });
 }
 
 const std::vector<Column> kNameSize = {{6, "Name", 0}, {4, "Size", RightAlign}};

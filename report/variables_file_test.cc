@@ -46,12 +46,6 @@ TEST(VariablesFileTest, OnlyBoundedRegularFilesWithoutIncludesAreRead) {
     EXPECT_EQ(c.site != nullptr, config_setting_length(config_root_setting(&config)));
     config_destroy(&config);
   }
-  // Nesting deeper than the parser's stack is a syntax error, not a crash.
-  config_t config;
-  config_init(&config);
-  EXPECT_FALSE(ReadVariablesText(&config, "a = " + std::string(100000, '(') + std::string(100000,
-      ')') + ";"));
-  config_destroy(&config);
 }
 
 }  // namespace

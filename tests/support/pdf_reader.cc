@@ -15,27 +15,18 @@ std::string Quote(const std::string& text) {
 }
 
 // Runs `command` through the shell and collects its standard output.
-bool Run(const std::string& command, std::string* output, std::string* error) {
+bool Run(const std::string& command, std::string* output) {
   output->clear();
   FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
   char buffer[65536];
   for (size_t n; pipe != nullptr && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
     output->append(buffer, n);
-  const int status = pipe != nullptr ? pclose(pipe) : -1;
-  if (status != 0 && error != nullptr) *error = command + " failed: " + std::to_string(status);
-  return status == 0;
+  return pipe != nullptr && pclose(pipe) == 0;
 }
 
 double Attribute(const std::string& tag, const std::string& name) {
   const size_t at = tag.find(" " + name + "=\"");
   return at == std::string::npos ? 0 : strtod(tag.c_str() + at + name.size() + 3, nullptr);
-}
-
-std::string UnescapeXml(std::string text) {
-  for (auto [entity, c] : {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""},
-                           {"&apos;", "'"}, {"&amp;", "&"}})
-    text = std::regex_replace(text, std::regex(entity), c);
-  return text;
 }
 
 std::vector<PdfBookmark> ReadBookmarks(const cJSON* list) {
@@ -59,9 +50,9 @@ std::string Pages(int page) {
 
 }  // namespace
 
-std::vector<PdfPageBox> ReadPdfPageBoxes(const std::string& path, std::string* error) {
+std::vector<PdfPageBox> ReadPdfPageBoxes(const std::string& path) {
   std::string output;
-  if (!Run("pdfinfo -f 1 -l 100000 " + Quote(path), &output, error)) return {};
+  if (!Run("pdfinfo -f 1 -l 100000 " + Quote(path), &output)) return {};
   std::vector<PdfPageBox> boxes;
   std::istringstream lines(output);
   int page;
@@ -72,9 +63,9 @@ std::vector<PdfPageBox> ReadPdfPageBoxes(const std::string& path, std::string* e
   return boxes;
 }
 
-std::vector<PdfWord> ReadPdfWords(const std::string& path, std::string* error) {
+std::vector<PdfWord> ReadPdfWords(const std::string& path) {
   std::string output;
-  if (!Run("pdftotext -bbox " + Quote(path) + " -", &output, error)) return {};
+  if (!Run("pdftotext -bbox " + Quote(path) + " -", &output)) return {};
   std::vector<PdfWord> words;
   int page = 0;
   double height = 0;
@@ -89,22 +80,20 @@ std::vector<PdfWord> ReadPdfWords(const std::string& path, std::string* error) {
     const size_t start = line.find('>', open) + 1;
     words.push_back({page, Attribute(line, "xMin"), Attribute(line, "xMax"),
                      height - Attribute(line, "yMax"), height - Attribute(line, "yMin"),
-                     UnescapeXml(line.substr(start, end - start))});
+                     line.substr(start, end - start)});
   }
   return words;
 }
 
-bool PdfStructureIsSound(const std::string& path, std::string* error) {
+bool PdfStructureIsSound(const std::string& path) {
   std::string output;
-  if (!Run("qpdf --check " + Quote(path), &output, error)) return false;
-  if (output.find("No syntax or stream encoding errors found") != std::string::npos) return true;
-  if (error) *error = output;
-  return false;
+  if (!Run("qpdf --check " + Quote(path), &output)) return false;
+  return output.find("No syntax or stream encoding errors found") != std::string::npos;
 }
 
-std::vector<PdfBookmark> ReadPdfOutline(const std::string& path, std::string* error) {
+std::vector<PdfBookmark> ReadPdfOutline(const std::string& path) {
   std::string output;
-  if (!Run("qpdf --json --json-key=outlines " + Quote(path), &output, error)) return {};
+  if (!Run("qpdf --json --json-key=outlines " + Quote(path), &output)) return {};
   cJSON* root = cJSON_Parse(output.c_str());
   std::vector<PdfBookmark> outline = ReadBookmarks(cJSON_GetObjectItem(root, "outlines"));
   cJSON_Delete(root);
@@ -118,37 +107,35 @@ int PdfRaster::GreyAt(double x, double y) const {
   return grey[static_cast<size_t>(row) * width + column];
 }
 
-PdfRaster RenderPdfPageGrey(const std::string& path, int page, int dpi, std::string* error) {
+PdfRaster RenderPdfPageGrey(const std::string& path, int page, int dpi) {
   std::string image;
-  if (!Run("pdftoppm -gray -r " + std::to_string(dpi) + Pages(page) + Quote(path), &image, error))
+  if (!Run("pdftoppm -gray -r " + std::to_string(dpi) + Pages(page) + Quote(path), &image))
     return {};
   // A binary PGM: "P5", width, height, maximum value, one blank, then the pixels.
   PdfRaster raster;
   int maximum = 0, consumed = 0;
   if (sscanf(image.c_str(), "P5 %d %d %d%n", &raster.width, &raster.height, &maximum,
              &consumed) != 3 ||
-      maximum != 255 || image.size() < consumed + 1 + size_t{1} * raster.width * raster.height) {
-    if (error) *error = "pdftoppm printed no grey image";
+      maximum != 255 || image.size() < consumed + 1 + size_t{1} * raster.width * raster.height)
     return {};
-  }
   raster.dpi = dpi;
   raster.grey.assign(image.begin() + consumed + 1, image.end());
   return raster;
 }
 
-std::string DecodeMirroredQrCode(const std::string& path, int page, std::string* error) {
+std::string DecodeMirroredQrCode(const std::string& path, int page) {
   const std::string png = path + ".page" + std::to_string(page);
   std::string output, decoded;
   // Only the top 1.5 inches of the page: the code stands there, and a whole page
   // at this resolution takes seconds to render.
   if (Run("pdftoppm -png -singlefile -r 300 -x 0 -y 0 -W 10000 -H 450" + Pages(page) +
               Quote(path) + " " + Quote(png),
-          &output, error) &&
+          &output) &&
       Run("/usr/bin/python3 -c 'import sys; from PIL import Image, ImageOps; "
           "ImageOps.mirror(Image.open(sys.argv[1])).save(sys.argv[1])' " + Quote(png + ".png"),
-          &output, error) &&
+          &output) &&
       Run("zbarimg --quiet --raw -Sdisable -Sqrcode.enable -Sqrcode.binary " + Quote(png + ".png"),
-          &decoded, error) &&
+          &decoded) &&
       !decoded.empty() && decoded.back() == '\n')
     decoded.pop_back();
   remove((png + ".png").c_str());

@@ -1,6 +1,6 @@
 // Reads PDF files back for tests with the tools a user would have: poppler's
 // pdfinfo, pdftotext and pdftoppm, qpdf, and zbarimg for QR codes. On failure a
-// function returns an empty result and fills `error` when one is given.
+// function returns an empty result.
 #pragma once
 
 #include <string>
@@ -15,7 +15,7 @@ struct PdfPageBox {
 struct PdfWord {
   int page = 0;  // 1-based
   double left = 0, right = 0, bottom = 0, top = 0;
-  std::string text;  // UTF-8
+  std::string text;  // UTF-8, with XML entities as pdftotext writes them
 };
 
 // One bookmark with the page its destination names (0 without a destination).
@@ -33,15 +33,14 @@ struct PdfRaster {
   int GreyAt(double x, double y) const;
 };
 
-std::vector<PdfPageBox> ReadPdfPageBoxes(const std::string& path, std::string* error = nullptr);
-std::vector<PdfWord> ReadPdfWords(const std::string& path, std::string* error = nullptr);
+std::vector<PdfPageBox> ReadPdfPageBoxes(const std::string& path);
+std::vector<PdfWord> ReadPdfWords(const std::string& path);
 // True when qpdf --check finds no fault in the file's structure.
-bool PdfStructureIsSound(const std::string& path, std::string* error = nullptr);
-std::vector<PdfBookmark> ReadPdfOutline(const std::string& path, std::string* error = nullptr);
+bool PdfStructureIsSound(const std::string& path);
+std::vector<PdfBookmark> ReadPdfOutline(const std::string& path);
 // Decodes the QR code at the top of `page`, mirrored left to right; empty when none.
-std::string DecodeMirroredQrCode(const std::string& path, int page, std::string* error = nullptr);
-PdfRaster RenderPdfPageGrey(const std::string& path, int page, int dpi,
-                            std::string* error = nullptr);
+std::string DecodeMirroredQrCode(const std::string& path, int page);
+PdfRaster RenderPdfPageGrey(const std::string& path, int page, int dpi);
 // The words of one page whose text equals `text`, top of the page first.
 std::vector<PdfWord> FindPdfWords(const std::vector<PdfWord>& words, int page,
                                   const std::string& text);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "report/report.h"
@@ -67,3 +68,15 @@ class CapturedStream {
   FILE* file_;
   int saved_ = -1;
 };
+
+// Runs `write` on a fresh report, set up from the environment, whose output goes to
+// memory, closes it and returns what it wrote.
+inline std::string WriteReportText(const std::function<void(Report&)>& write) {
+  CapturedStream out;
+  Report report;
+  InitReport(&report);
+  report.output = out.stream();
+  write(report);
+  report.Close();
+  return out.Text();
+}

@@ -9,12 +9,6 @@
 
 #include "tests/support/test_env.h"
 
-std::vector<std::string> WorkbookReadBack::SheetNames() const {
-  std::vector<std::string> names;
-  for (const Sheet& sheet : sheets) names.push_back(sheet.name);
-  return names;
-}
-
 WorkbookReadBack ReadBackWorkbook(const std::string& path) {
   const char* source = getenv("ZORM_SOURCE_DIR");
   const std::string script = std::string(source != nullptr ? source : ZORM_SOURCE_DIR_DEFAULT) +

@@ -17,8 +17,6 @@ struct WorkbookReadBack {
   bool ok = false;    // false when the file does not open as a workbook
   std::string error;  // openpyxl's reason when !ok
   std::vector<Sheet> sheets;
-
-  std::vector<std::string> SheetNames() const;
 };
 
 WorkbookReadBack ReadBackWorkbook(const std::string& path);
