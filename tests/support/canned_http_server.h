@@ -10,9 +10,8 @@
 class CannedHttpServer {
  public:
   enum class Mode {
-    kAnswer,          // read the request, send `answer`, close
-    kSilent,          // accept, read nothing, send nothing, keep the connection open
-    kReadThenSilent,  // read the request, send nothing, keep the connection open
+    kAnswer,  // read the request, send `answer`, close
+    kSilent,  // read the request, send nothing, keep the connection open
   };
 
   CannedHttpServer(Mode mode, std::string answer = std::string());
