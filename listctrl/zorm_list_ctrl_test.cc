@@ -6,7 +6,7 @@
 #include <wx/settings.h>
 
 #include "listctrl/list_geometry.h"
-#include "tests/gui/gui_helpers.h"
+#include "tests/gui/gui_test_runner.h"
 #include "tests/support/test_env.h"
 
 namespace {

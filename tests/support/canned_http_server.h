@@ -17,7 +17,6 @@ class CannedHttpServer {
   CannedHttpServer(Mode mode, std::string answer = std::string());
   ~CannedHttpServer();
 
-  int port() const { return port_; }
   std::string host_port() const { return "127.0.0.1:" + std::to_string(port_); }
   // The bytes of the last request received (up to its empty line).
   std::string LastRequest() const;
