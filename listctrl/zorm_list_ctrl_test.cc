@@ -40,8 +40,6 @@ class ListCtrlTest : public testing::Test {
   wxPanel* panel_ = new wxPanel(frame_);
 };
 
-// Plain lists paint their cells' backgrounds themselves; virtual lists answer them
-// as the cells' attributes.
 TEST_F(ListCtrlTest, ScreenShowsTheEmptyNoticeThenShadingHighlightAndTotalsLine) {
   frame_->Show();
   ASSERT_TRUE(WaitFor([&] { return frame_->IsShownOnScreen(); }));
