@@ -5,7 +5,7 @@
 #include <wx/uiaction.h>
 
 #include "framework/win_app.h"
-#include "tests/gui/gui_helpers.h"
+#include "tests/gui/gui_test_runner.h"
 #include "tests/support/test_env.h"
 
 // The About window of the running application at the top left of the screen, with

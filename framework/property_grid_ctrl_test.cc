@@ -5,7 +5,7 @@
 #include <wx/textctrl.h>
 
 #include "framework/property_grid_property.h"
-#include "tests/gui/gui_helpers.h"
+#include "tests/gui/gui_test_runner.h"
 
 namespace {
 

@@ -49,11 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A staging folder would sit in the nearest existing folder above the install.
   if (DIR* dir = opendir(Home().c_str())) {
     while (dirent* entry = readdir(dir))
-      if (std::string(entry->d_name).rfind(".morvend-install-", 0) == 0) abort();
+      if (IsStagingFolderName(entry->d_name)) abort();
     closedir(dir);
   }
-  RemoveTree(Home() + "/out");
-  RemoveTree(Home() + "/data");
-  RemoveTree(Home() + "/config");
+  for (const char* folder : {"/out", "/data", "/config"}) RemoveTree(Home() + folder);
   return 0;
 }

@@ -12,24 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/split_input.h"
 #include "report/cgi_request.h"
 #include "report/report.h"
 #include "tools/zormreport/record_feeder.h"
 
 namespace {
-
-std::vector<std::string> Split(const std::string& text, char separator, size_t limit) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  while (parts.size() + 1 < limit) {
-    size_t end = text.find(separator, start);
-    if (end == std::string::npos) break;
-    parts.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  parts.push_back(text.substr(start));
-  return parts;
-}
 
 FILE* NullOutput() {
   static FILE* output = fopen("/dev/null", "w");
@@ -40,7 +28,7 @@ FILE* NullOutput() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> fields =
-      Split(std::string(reinterpret_cast<const char*>(data), size), '\x01', 7);
+      SplitInput(std::string(reinterpret_cast<const char*>(data), size), '\x01', 7);
   fields.resize(7);
   const char* methods[] = {"GET", "POST", "post", "PUT", nullptr};
   const char* method = methods[fields[0].empty() ? 4 : static_cast<unsigned char>(fields[0][0]) % 5];
@@ -60,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string* name = FindFormValueNoCase(request, "RPT");
   ReportFormatFromName(name != nullptr ? name->c_str() : nullptr);
 
-  std::vector<std::string> lines = Split(fields[6], '\n', SIZE_MAX);
+  std::vector<std::string> lines = SplitInput(fields[6], '\n');
   for (ReportFormat format :
        {ReportFormat::Text, ReportFormat::Csv, ReportFormat::Html, ReportFormat::Json}) {
     Report report;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/split_input.h"
 #include "report/report.h"
 #include "report/workbook_text.h"
 #include "tools/zormreport/record_feeder.h"
@@ -39,17 +40,6 @@ void CheckCellText(const std::string& input) {
     abort();
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (true) {
-    size_t end = text.find('\n', start);
-    lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) return lines;
-    start = end + 1;
-  }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -65,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string input(reinterpret_cast<const char*>(data), size);
   CheckCellText(input);
 
-  std::vector<std::string> lines = Lines(input);
+  std::vector<std::string> lines = SplitInput(input, '\n');
   Report report;
   InitReport(&report);
   report.format = ReportFormat::Excel;

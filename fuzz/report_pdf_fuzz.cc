@@ -13,22 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/split_input.h"
 #include "report/report.h"
 #include "tools/zormreport/record_feeder.h"
 
 namespace {
-
-std::vector<std::string> Lines(const uint8_t* data, size_t size) {
-  std::vector<std::string> lines(1);
-  for (size_t i = 0; i < size; ++i) {
-    if (data[i] == '\n')
-      lines.emplace_back();
-    else
-      lines.back() += static_cast<char>(data[i]);
-  }
-  lines.resize(std::max<size_t>(lines.size(), 3));
-  return lines;
-}
 
 void DeclareColumns(Report* report, const std::string& spec) {
   for (unsigned char c : spec) {
@@ -55,7 +44,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const uint8_t settings = data[0];
-  const std::vector<std::string> lines = Lines(data + 1, size - 1);
+  std::vector<std::string> lines =
+      SplitInput(std::string(reinterpret_cast<const char*>(data) + 1, size - 1), '\n');
+  lines.resize(std::max<size_t>(lines.size(), 3));
 
   Report report;
   InitReport(&report);

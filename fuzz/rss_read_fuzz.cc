@@ -11,16 +11,16 @@
 #include "platform/xml_document.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string body(reinterpret_cast<const char*>(data), size);
   CRSS rss;
   try {
-    rss.Read(std::string(reinterpret_cast<const char*>(data), size));
+    rss.Read(body);
   } catch (const std::invalid_argument&) {
   }
   rss.Classify();
   for (const CRSSItem& item : rss.m_items)
     if (item.m_nType != 0 && item.m_nType != 1) __builtin_trap();
 
-  std::string body(reinterpret_cast<const char*>(data), size);
   XmlDocument nodes, in_elements;
   XmlResult loaded = nodes.Load(body);
   if (in_elements.Load(body, XmlTextStorage::kInElements) != loaded) __builtin_trap();

@@ -37,12 +37,10 @@ TEST(HttpClientTest, ReadsWholeBodiesAndFollowsRedirectsOnlyWhenAsked) {
 
 // Failures carry a sentence a user can read and the address that was asked for.
 TEST(HttpClientTest, FailuresSayWhatWentWrong) {
-  const int closed_port = CannedHttpServer(Mode::kSilent).port();
   CannedHttpServer truncating(Mode::kAnswer, "HTTP/1.1 200 OK\r\nContent-Length: 99\r\n\r\nlittle");
-  CannedHttpServer silent(Mode::kReadThenSilent);
+  CannedHttpServer silent(Mode::kSilent);
   const std::pair<std::string, const char*> cases[] = {
-      {"127.0.0.1:" + std::to_string(closed_port),
-       "A connection with the server could not be established"},
+      {"127.0.0.1:1", "A connection with the server could not be established"},
       {truncating.host_port(),
        "The connection with the server was terminated before the answer was complete"},
       {silent.host_port(), "The operation timed out"}};
@@ -51,7 +49,6 @@ TEST(HttpClientTest, FailuresSayWhatWentWrong) {
   for (const auto& [host, expected] : cases) {
     HttpGetResult result = HttpGet("http://" + host + "/x", options);
     const std::string& error = result.outcome.message();
-    EXPECT_FALSE(result.outcome.ok()) << host;
     EXPECT_TRUE(error.starts_with(expected)) << error;
     EXPECT_TRUE(error.ends_with(" (http://" + host + "/x)")) << error;
   }

@@ -119,7 +119,6 @@ TEST(UpgradeDialogTest, ShowsSummaryAndHistoryAndUpgradeInstallsWithTheValuesInT
               std::to_string(wxOK | wxICON_INFORMATION),
           "closed"}));
   EXPECT_TRUE(std::filesystem::exists(target + "/alpha.txt"));
-  EXPECT_TRUE(std::filesystem::exists(target + "/doc/beta.txt"));
 }
 
 }  // namespace

@@ -45,9 +45,10 @@ class ProbeApp : public CZORMWinApp {
     InitFramework("Calvaro Probe", bitmap ? atoi(bitmap) : 0, "Jul  5 2021");
     answer.Unregister();
     char cwd[4096];
-    printf("RunCount=%u\nGUID=%s\nServer=%s|%u|%s|%s\nWorkingFolder=%s\n", m_nRunCount,
-           m_strGUID.c_str(), m_strServer.c_str(), m_nServerPort, m_strServerUser.c_str(),
-           m_strServerPassword.c_str(), getcwd(cwd, sizeof cwd) ? cwd : "");
+    printf("RunCount=%u\nGUID=%s\nServer=%s|%u|%s|%s\nWorkingFolder=%s\nUpgrade=%s\n",
+           m_nRunCount, m_strGUID.c_str(), m_strServer.c_str(), m_nServerPort,
+           m_strServerUser.c_str(), m_strServerPassword.c_str(), getcwd(cwd, sizeof cwd) ? cwd : "",
+           m_strUpgradeURL.c_str());
     printf("Logo=%dx%d\n", m_bmpAbout.IsOk() ? m_bmpAbout.GetWidth() : 0,
            m_bmpAbout.IsOk() ? m_bmpAbout.GetHeight() : 0);
     printf("AboutWindow=%s\n", m_pAboutWnd && !m_pAboutWnd->IsShown() ? "hidden" : "wrong");

@@ -4,6 +4,9 @@
 #include <wx/app.h>
 #include <wx/debug.h>
 #include <wx/init.h>
+#include <wx/utils.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -34,4 +37,27 @@ int RunGuiTests(int argc, char** argv, wxApp* app) {
   wxTheApp->OnExit();
   wxEntryCleanup();
   return result;
+}
+
+bool WaitFor(const std::function<bool()>& condition) {
+  for (int i = 0; i < 300 && !condition(); ++i) {
+    wxYield();
+    wxMilliSleep(10);
+  }
+  return condition();
+}
+
+void Settle() {
+  for (int i = 0; i < 10; ++i) {
+    wxYield();
+    wxMilliSleep(20);
+  }
+}
+
+wxImage Screenshot(const std::string& path) {
+  const std::string command = "import -window root '" + path + "'";
+  if (system(command.c_str()) != 0) return wxImage();
+  static const bool handlers = (wxInitAllImageHandlers(), true);
+  (void)handlers;
+  return wxImage(path, wxBITMAP_TYPE_PNG);
 }

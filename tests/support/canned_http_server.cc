@@ -40,18 +40,18 @@ void CannedHttpServer::Serve() {
     if (fd < 0) continue;
     std::string request;
     char buffer[4096];
-    while (mode_ != Mode::kSilent && request.find("\r\n\r\n") == std::string::npos && !stop_) {
+    while (request.find("\r\n\r\n") == std::string::npos && !stop_) {
       pollfd readable{fd, POLLIN, 0};
       if (poll(&readable, 1, 20) <= 0) continue;
       ssize_t got = recv(fd, buffer, sizeof buffer, 0);
       if (got <= 0) break;
       request.append(buffer, got);
     }
-    if (mode_ != Mode::kSilent) {
+    {
       std::lock_guard<std::mutex> lock(mutex_);
       last_request_ = request;
     }
-    if (mode_ != Mode::kAnswer) {
+    if (mode_ == Mode::kSilent) {
       open_connections.push_back(fd);
       continue;
     }

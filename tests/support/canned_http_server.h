@@ -10,15 +10,13 @@
 class CannedHttpServer {
  public:
   enum class Mode {
-    kAnswer,          // read the request, send `answer`, close
-    kSilent,          // accept, read nothing, send nothing, keep the connection open
-    kReadThenSilent,  // read the request, send nothing, keep the connection open
+    kAnswer,  // read the request, send `answer`, close
+    kSilent,  // read the request, send nothing, keep the connection open
   };
 
   CannedHttpServer(Mode mode, std::string answer = std::string());
   ~CannedHttpServer();
 
-  int port() const { return port_; }
   std::string host_port() const { return "127.0.0.1:" + std::to_string(port_); }
   // The bytes of the last request received (up to its empty line).
   std::string LastRequest() const;

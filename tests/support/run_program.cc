@@ -10,22 +10,9 @@
 #include <cstdlib>
 #include <thread>
 
+#include "tests/support/test_env.h"
+
 extern char** environ;
-
-namespace {
-
-// Everything in a file that the caller has written through `file`.
-std::string ReadBack(FILE* file) {
-  std::string text;
-  rewind(file);
-  char chunk[4096];
-  size_t got;
-  while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
-  fclose(file);
-  return text;
-}
-
-}  // namespace
 
 ProgramRun RunProgram(const std::vector<std::string>& argv, const std::string& work_dir,
                       int time_limit_seconds) {
@@ -59,7 +46,9 @@ ProgramRun RunProgram(const std::vector<std::string>& argv, const std::string& w
     }
   }
   posix_spawn_file_actions_destroy(&actions);
-  run.out = ReadBack(out);
-  run.err = ReadBack(err);
+  run.out = ReadWholeFile("/proc/self/fd/" + std::to_string(fileno(out)));
+  run.err = ReadWholeFile("/proc/self/fd/" + std::to_string(fileno(err)));
+  fclose(out);
+  fclose(err);
   return run;
 }

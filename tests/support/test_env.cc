@@ -20,13 +20,15 @@ ScopedTestHome::ScopedTestHome() {
   SetEnv("TMPDIR", temp_dir().c_str());
 }
 
+static void PutEnv(const std::string& name, const char* value) {
+  if (value != nullptr)
+    setenv(name.c_str(), value, 1);
+  else
+    unsetenv(name.c_str());
+}
+
 ScopedTestHome::~ScopedTestHome() {
-  for (const auto& [name, value] : saved_) {
-    if (value)
-      setenv(name.c_str(), value->c_str(), 1);
-    else
-      unsetenv(name.c_str());
-  }
+  for (const auto& [name, value] : saved_) PutEnv(name, value ? value->c_str() : nullptr);
   std::error_code ignored;
   std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
                                std::filesystem::perm_options::add, ignored);
@@ -34,14 +36,9 @@ ScopedTestHome::~ScopedTestHome() {
 }
 
 void ScopedTestHome::SetEnv(const std::string& name, const char* value) {
-  if (saved_.find(name) == saved_.end()) {
-    const char* old = getenv(name.c_str());
-    saved_[name] = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
-  }
-  if (value != nullptr)
-    setenv(name.c_str(), value, 1);
-  else
-    unsetenv(name.c_str());
+  const char* old = getenv(name.c_str());
+  saved_.try_emplace(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
+  PutEnv(name, value);
 }
 
 std::string ReadWholeFile(const std::string& path) {
