@@ -20,7 +20,6 @@ TEST(CgiRequestTest, ReadsFormVariablesAndCookiesAndAtMostOneMebibyteOfBody) {
   } cases[] = {
       {"query string, decoded", {{"REQUEST_METHOD", "GET"}, {"QUERY_STRING", "RPT=csv&n=a+b%21"}},
        "", {{"RPT", "csv"}, {"n", "a b!"}}, {}, 0},
-      {"no method means GET", {{"QUERY_STRING", "x=1"}}, "", {{"x", "1"}}, {}, 0},
       {"POST body of its length, the query string ignored",
        {{"REQUEST_METHOD", "POST"}, {"QUERY_STRING", "q=1"}, {"CONTENT_LENGTH", "9"}},
        "RPT=jsoEXTRA", {{"RPT", "jsoEX"}}, {}, 3},

@@ -27,15 +27,6 @@ TEST(ReportCsvTest, LinesEndWithACommaAndValuesAreTrimmedNotQuoted) {
        "a,b b,c,\n1,\n\n\na,b b,c,\n"},
       {"no heading line", nullptr, "", [](Report* r) { r->AddRecord("1|2"); r->Trailer(); },
        "1,2,\n\n"},
-      {"a format number outside the table writes nothing", nullptr, nullptr,
-       [](Report* r) {
-         r->format = static_cast<ReportFormat>(7);
-         r->AddRecord("1");
-         r->Separator();
-         r->Trailer();
-         r->PdfBanner("b");
-       },
-       "a,b b,c,\n"},
   };
   for (const Case& c : cases) {
     ReportTestEnv env;

@@ -25,8 +25,6 @@ TEST(ReportHtmlTest, WritesHeadingTableEscapedRecordsAndEnd) {
       {"", "<h1>Report</h1>"},
       {"logo.png",
        "<img src=\"logo.png\" alt=\"Report Logo\" style=\"width:237px;height:59px;border:0;\">"},
-      // The whole tag has at most 299 characters: "<img src=\"" and 289 of the address.
-      {std::string(400, 'a'), "<img src=\"" + std::string(289, 'a')},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.logo.substr(0, 20));

@@ -28,11 +28,9 @@ TEST(VariablesFileTest, OnlyBoundedRegularFilesWithoutIncludesAreRead) {
           + "\n",
        nullptr},
       {dir + "include.cfg", valid + "  @include \"" + dir + "valid.cfg\"\n", nullptr},
-      {dir + "include-dir.cfg", "@INCLUDE \"/\"\n", nullptr},
       {dir + "zero-byte.cfg", valid + std::string(1, '\0') + "x = 1;", nullptr},
       {dir + "fifo.cfg", "", nullptr},
       {dir, "", nullptr},  // a directory: libconfig's own reader would end the program
-      {"/dev/zero", "", nullptr},
       {dir + "missing.cfg", "", nullptr},
   };
   for (const Case& c : cases) {

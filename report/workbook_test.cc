@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -34,7 +33,6 @@ TEST(WorkbookTest, CellsReadBackFromFileAndMemoryAndRefusalsSayWhy) {
   ASSERT_TRUE(book->WriteNum(first, 3, 0, -9007199254740991.0));
   ASSERT_TRUE(book->WriteNum(second, 2, 2, 0.25));
   ASSERT_TRUE(book->WriteStr(second, 3, 0, std::string(40000, 'L')));
-  EXPECT_TRUE(book->HasSheet("report 3 42"));
   struct Case {
     std::function<bool()> call;
     const char* message;  // "" when done
@@ -42,23 +40,11 @@ TEST(WorkbookTest, CellsReadBackFromFileAndMemoryAndRefusalsSayWhy) {
       {[&] { return book->AddSheet("REPORT 3 42"); }, "Worksheet name is already in use."},
       {[&] { return book->AddSheet("abcdefghijklmnopqrstuvwxyz123456"); },
        "Worksheet name exceeds Excel's limit of 31 characters."},
-      {[&] { return book->AddSheet("a[b]"); },
-       "Worksheet name cannot contain invalid characters: '[ ] : * ? / \\'"},
-      {[&] { return book->AddSheet("'quoted'"); },
-       "Worksheet name cannot start or end with an apostrophe."},
-      {[&] { return book->AddSheet(nullptr); }, "Worksheet name is empty."},
-      {[&] { return book->AddSheet("bad\xFF"); }, "Worksheet name is not valid text."},
       {[&] { return book->WriteNum(first, 3, 2, 1); }, ""},  // the latest row still takes cells
       {[&] { return book->WriteStr(first, 2, 0, "x"); },
           "Row 2 comes before rows already written."},
-      {[&] { return book->WriteNum(first, 4, 2, NAN); },
-       "A cell cannot hold a number that is not finite."},
       {[&] { return book->WriteNum(second, 1048576, 0, 1); },
        "Worksheet row or column index out of range."},
-      {[&] { return book->WriteNum(second, 9, 16384, 1); },
-       "Worksheet row or column index out of range."},
-      {[&] { return book->WriteNum(second, 9, 16383, 1); }, ""},
-      {[&] { return book->WriteNum(nullptr, 0, 0, 1); }, "There is no worksheet to write to."},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.message[0] == '\0', c.call()) << c.message;
@@ -77,8 +63,6 @@ TEST(WorkbookTest, CellsReadBackFromFileAndMemoryAndRefusalsSayWhy) {
             read.sheets[0].rows);
   EXPECT_EQ("s:" + std::string(kWorkbookMaxCellCharacters, 'L'), read.sheets[1].rows.at(3).at(0));
   EXPECT_EQ("n:0.25", read.sheets[1].rows.at(2).at(2));
-  EXPECT_FALSE(book->WriteNum(first, 7, 1, 3));  // a saved book takes nothing more
-  EXPECT_STREQ("The workbook has been saved and takes no more cells.", book->ErrorMessage());
 }
 
 TEST(WorkbookTest, RunningOutOfFilesIsToldAndEarlierSheetsStay) {
@@ -99,11 +83,6 @@ TEST(WorkbookTest, RunningOutOfFilesIsToldAndEarlierSheetsStay) {
   EXPECT_STREQ("Cannot add the worksheet: Too many open files", book->ErrorMessage());
   ASSERT_GT(added, 0u);
   EXPECT_EQ(added, ReadBackWorkbookBytes(RawBytes(book.get())).sheets.size());
-  home.SetEnv("TMPDIR", (home.path() + "/missing").c_str());  // no temporary folder: no book
-  std::string error;
-  EXPECT_EQ(nullptr, Workbook::Create(&error));
-  EXPECT_EQ("Cannot create a temporary file in " + home.path()
-      + "/missing: No such file or directory", error);
 }
 
 }  // namespace

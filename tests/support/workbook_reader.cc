@@ -3,25 +3,16 @@
 #include <cjson/cJSON.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <regex>
 
+#include "tests/support/run_program.h"
 #include "tests/support/test_env.h"
 
 WorkbookReadBack ReadBackWorkbook(const std::string& path) {
   const char* source = getenv("ZORM_SOURCE_DIR");
   const std::string script = std::string(source != nullptr ? source : ZORM_SOURCE_DIR_DEFAULT) +
                              "/tests/support/read_workbook.py";
-  const auto quoted = [](const std::string& text) {
-    return "'" + std::regex_replace(text, std::regex("'"), "'\\''") + "'";
-  };
-  FILE* pipe = popen(("/usr/bin/python3 " + quoted(script) + " " + quoted(path)).c_str(), "r");
-  std::string output;
-  char buffer[65536];
-  for (size_t got; pipe != nullptr && (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-    output.append(buffer, got);
-  if (pipe != nullptr) pclose(pipe);
+  const std::string output = RunProgram({"/usr/bin/python3", script, path}).out;
   // {"sheets": [{"name": NAME, "rows": [[CELL, ...], ...]}, ...]} or {"error": TEXT}
   WorkbookReadBack result;
   cJSON* root = cJSON_Parse(output.c_str());
