@@ -25,7 +25,6 @@ TEST(JpegHeaderTest, FindsTheFrameBehindOtherSegments) {
     unsigned width, height, components;  // 0: no JPEG
   } cases[] = {
       {"progressive", start + Frame(0xC2, 1, 65535), 65535, 1, 3},
-      {"extended grey", start + Frame(0xC1, 10, 20, 8, 1), 20, 10, 1},
       {"CMYK after fill bytes and a restart marker",
        start + std::string("\xFF\xFF\xFF\xD0", 4) + Frame(0xC0, 5, 6, 8, 4), 6, 5, 4},
       {"12-bit samples", start + Frame(0xC0, 39, 158, 12), 0, 0, 0},
