@@ -123,16 +123,13 @@ PdfRaster RenderPdfPageGrey(const std::string& path, int page, int dpi) {
   return raster;
 }
 
-std::string DecodeMirroredQrCode(const std::string& path, int page) {
+std::string DecodePdfQrCode(const std::string& path, int page) {
   const std::string png = path + ".page" + std::to_string(page);
   std::string output, decoded;
   // Only the top 1.5 inches of the page: the code stands there, and a whole page
   // at this resolution takes seconds to render.
   if (Run("pdftoppm -png -singlefile -r 300 -x 0 -y 0 -W 10000 -H 450" + Pages(page) +
               Quote(path) + " " + Quote(png),
-          &output) &&
-      Run("/usr/bin/python3 -c 'import sys; from PIL import Image, ImageOps; "
-          "ImageOps.mirror(Image.open(sys.argv[1])).save(sys.argv[1])' " + Quote(png + ".png"),
           &output) &&
       Run("zbarimg --quiet --raw -Sdisable -Sqrcode.enable -Sqrcode.binary " + Quote(png + ".png"),
           &decoded) &&

@@ -38,8 +38,8 @@ std::vector<PdfWord> ReadPdfWords(const std::string& path);
 // True when qpdf --check finds no fault in the file's structure.
 bool PdfStructureIsSound(const std::string& path);
 std::vector<PdfBookmark> ReadPdfOutline(const std::string& path);
-// Decodes the QR code at the top of `page`, mirrored left to right; empty when none.
-std::string DecodeMirroredQrCode(const std::string& path, int page);
+// Decodes the QR code at the top of `page`, either way round; empty when none.
+std::string DecodePdfQrCode(const std::string& path, int page);
 PdfRaster RenderPdfPageGrey(const std::string& path, int page, int dpi);
 // The words of one page whose text equals `text`, top of the page first.
 std::vector<PdfWord> FindPdfWords(const std::vector<PdfWord>& words, int page,
