@@ -14,10 +14,10 @@ wxIMPLEMENT_APP_NO_MAIN(CZORMUpgradeApp);
 // end is the normal outcome, whichever button closed the dialog. Only a program
 // that cannot start its user interface (no display) fails.
 int main(int argc, char** argv) {
-  // The change history is fetched while the user interface starts; the dialog
-  // takes it when it is shown.
-  // The arguments as the program received them: wx's own option parsing stays
-  // out, so "-x" and "/home/op/abc.msi" reach the splitter unchanged.
+  // The command line is read once, as the program received it: wx's own option
+  // parsing stays out, so "-x" and "/home/op/abc.msi" reach the splitter
+  // unchanged. The change history is fetched while the user interface starts;
+  // the dialog takes it when it is shown.
   CCommandLineInfoEx command_line;
   ParseCommandLine(argc, argv, command_line);
   const UpgradeRequest request = UpgradeRequestFrom(command_line);

@@ -104,7 +104,9 @@ void CZORMUpgradeDlg::OnUpgrade(wxCommandEvent&) {
     if (Validate() && TransferDataFromWindow()) EndModal(wxID_OK);
     return;
   }
-  wxMessageDialog box(this, wxString::Format("Windows Installer returned code: %u", static_cast<unsigned>(code)),
+  wxMessageDialog box(this,
+                      wxString::Format("Windows Installer returned code: %u",
+                                       static_cast<unsigned>(code)),
                       "Install Error", wxOK | wxICON_INFORMATION);
   box.ShowModal();
 }

@@ -37,7 +37,8 @@ wxPGWindowList CZORMPropertyGridTextEditor::CreateControls(wxPropertyGrid* grid,
 
   wxWindow* control = nullptr;
   if (row->m_dwEditStyle != 0) {
-    control = grid->GenerateEditorTextCtrl(pos, size, property->GetValueAsString(wxPG_EDITABLE_VALUE),
+    control = grid->GenerateEditorTextCtrl(pos, size,
+                                           property->GetValueAsString(wxPG_EDITABLE_VALUE),
                                            nullptr, static_cast<int>(row->m_dwEditStyle));
   } else {
     control = wxPGTextCtrlEditor::CreateControls(grid, property, pos, size).m_primary;

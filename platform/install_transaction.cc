@@ -89,7 +89,8 @@ Status CreateStagingFolder(const std::string& install_folder, std::string* stagi
   std::string base = install_folder;
   while (!IsDirectory(base) && base != "/" && base != ".") base = ParentFolder(base);
   std::string path = (base == "/" ? "" : base) + "/" + kStagingPrefix + "XXXXXX";
-  if (mkdtemp(path.data()) == nullptr) return SystemError("cannot create a staging folder in", base);
+  if (mkdtemp(path.data()) == nullptr)
+    return SystemError("cannot create a staging folder in", base);
   *staging = path;
   return Status::Ok();
 }

@@ -144,7 +144,8 @@ Status InstallProduct(const std::string& package, const std::string& command_lin
   close(fd);
 
   DownloadProgressCallback report = [&progress](uint64_t done, uint64_t total) {
-    return !progress || progress(InstallProgress::At(InstallProgress::Stage::kDownload, done, total));
+    return !progress ||
+           progress(InstallProgress::At(InstallProgress::Stage::kDownload, done, total));
   };
   Status downloaded = DownloadPackage(package, download, report);
   if (!downloaded.ok()) return downloaded;  // its codes are the installer's

@@ -389,6 +389,7 @@ void ReadMsiPackage(const std::string& path, const InstallProperties& command_pr
   contents.name = OneLine(package.Property("ProductName"));
   contents.version = OneLine(package.Property("ProductVersion"));
   contents.install_folder = plan.install_folder;
-  for (const PlannedFile& file : plan.files) contents.files.push_back({file.staged, file.destination});
+  for (const PlannedFile& file : plan.files)
+    contents.files.push_back({file.staged, file.destination});
   finish(Status::Ok(), std::move(contents));
 }
