@@ -125,6 +125,42 @@ class CZORMListCtrl : public wxListCtrl {
   // window rectangle. The list does this itself whenever it is resized or moved.
   void LayOutCompanions();
 
+  // --- Commands and context menu ---
+
+  // The list's views, as the system's list-view style numbers them.
+  enum class View { kIcon = 0, kReport = 1, kSmallIcon = 2, kList = 3 };
+  View GetView() const;
+  // Switches the view; the report view's columns are kept across the other views.
+  void SetView(View view);
+
+  // Runs the list command of the character `code` (taken as upper case): '1' icon,
+  // '2' list, '3' report and '4' small-icon view, '8' shading on or off, '9' grid
+  // lines on or off, 'A' select all, 'I' invert the selection, 'R' SelectRandom, 'S'
+  // the next view (icon, small icon, list, report). 'E', 'F', 'K', 'L', 'P' and 'Y'
+  // (export, filters, print) are kept for those features; other codes do nothing.
+  // Pressing Ctrl with a key while the list has the focus runs the key's code.
+  void RunListCommand(int code);
+
+  void SelectAll();
+  void InvertSelection();
+  // Asks how many rows to pick (a number or a percentage) and selects that many
+  // rows at random, the same rows in every run of the program.
+  void SelectRandom();
+  // Puts the text of `column` in the selected rows on the clipboard, one line each,
+  // and says how many were copied.
+  void CopyColumn(int column);
+
+  // The context menu: submenu `submenu` of menu resource `menu` (0: none), whose
+  // commands go to `owner` (null: the list's top-level window). When `prepare` is
+  // not wxEVT_NULL, a CZORMMenuPrepareEvent of that type is sent to `target` (null:
+  // the owner) before the menu is shown, so it can change the menu.
+  void SetContextMenu(unsigned menu, unsigned submenu, wxWindow* owner = nullptr,
+                      wxEventType prepare = wxEVT_NULL, wxWindow* target = nullptr);
+  // The list menu (0: none): the items of its first submenu, whose texts end in a
+  // command's code character, are appended to the context menu with a "Copy Column"
+  // popup before them.
+  void SetListMenu(unsigned menu) { m_nListMenu = menu; }
+
   // --- Handed to the report-based exports ---
 
   void SetReportTitle(const std::string& title) { m_strReportTitle = title; }

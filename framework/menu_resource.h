@@ -1,0 +1,16 @@
+// The menu resources of the framework's programs (resources/menus.xrc, built into
+// every program). A resource is a menu bar named by its number; its submenus are the
+// popups that the lists show.
+#pragma once
+
+#include <wx/menu.h>
+
+#include <memory>
+
+// The menu bar of resource `id`; null when there is none.
+std::unique_ptr<wxMenuBar> LoadMenuResource(unsigned id);
+
+// The resources' numbers.
+constexpr unsigned kUpgradeListMenuResource = 132;  // the upgrade utility's list
+constexpr unsigned kListCommandsMenuResource = 133;  // every list command
+constexpr unsigned kZormListMenuResource = 134;      // zormlist's context menu
