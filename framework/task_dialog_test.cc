@@ -109,6 +109,6 @@ TEST(TaskDialogTest, ShowingAgainKeepsTheChoicesAndMapsTheAnswer) {
     EXPECT_EQ(result, dlg.DoModal());
     dlg.EnableButton(CZORMTaskDialog::kOk, false);
   }
-  EXPECT_EQ("old001|old+110|old++100|", shown);
+  EXPECT_EQ("old001|old+110|old++100|", shown.utf8_string());
   EXPECT_EQ("old+++", dlg.GetInputBoxText());
 }
