@@ -53,7 +53,7 @@ TEST(ShellVerbTest, ToolGetsThePathAsOneAbsoluteArgumentAndItsOutcomeIsMapped) {
       {ShellVerb::kPrint, "p.txt", "p.txt", "real", 0, "", "", 1003, "No printer is set up"},
   };
   for (const Case& c : kCases) {
-    SCOPED_TRACE(c.given + std::string(" with ") + c.tool);
+    SCOPED_TRACE(c.given + std::string(" with ") + c.tool + " exiting " + std::to_string(c.exit_code));
     ScopedTestHome home;
     const std::string bin = home.path() + "/bin", work = home.path() + "/work";
     ASSERT_EQ(0, mkdir(bin.c_str(), 0755));
