@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "platform/file_io.h"
@@ -46,6 +47,11 @@ const ResultText kResultTexts[] = {
 
 constexpr long kUnknown = -1;
 
+// Without a desktop session xdg-open runs the program it found in the foreground
+// and ends only when the user closes it. A tool still running after this long has
+// handed the file over; the window must not wait on the user's viewer.
+constexpr int kHandOverMilliseconds = 3000;
+
 Status Failure(long result) { return Status::Error(ShellResultText(result), result); }
 
 // A path no tool can mistake for an option or an address: relative ones become
@@ -72,21 +78,23 @@ long CheckFile(const std::string& path) {
     struct stat folder;
     const std::string parent = ParentFolder(path);
     return stat(parent.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode) ? kShellFileNotFound
-                                                                          : kShellPathNotFound;
+                                                                         : kShellPathNotFound;
   }
   return access(path.c_str(), R_OK) == 0 ? 0L : long{kShellAccessDenied};
 }
 
 struct ToolRun {
-  int spawn_error = 0;  // errno of a failed start, else 0
-  int exit_code = -1;   // -1 when the tool did not end normally
-  std::string err;      // what it wrote to standard error
+  int spawn_error = 0;       // errno of a failed start, else 0
+  int exit_code = -1;        // -1 when the tool did not end normally
+  bool handed_over = false;  // still running at the hand-over time
+  std::string err;           // what it wrote to standard error
 };
 
 // Runs argv[0] from PATH with standard output discarded and standard error kept in
 // an unnamed file (not a pipe: an opened program may inherit it and live on, and
-// the wait must end with the tool). `c_messages` asks for untranslated messages.
-ToolRun RunTool(const std::vector<std::string>& argv, bool c_messages) {
+// the wait must end with the tool). `c_messages` asks for untranslated messages;
+// `hand_over` stops waiting at kHandOverMilliseconds and reaps the tool later.
+ToolRun RunTool(const std::vector<std::string>& argv, bool c_messages, bool hand_over) {
   ToolRun run;
   FILE* err_file = tmpfile();
   std::vector<char*> args;
@@ -115,9 +123,22 @@ ToolRun RunTool(const std::vector<std::string>& argv, bool c_messages) {
   posix_spawn_file_actions_destroy(&actions);
   if (run.spawn_error == 0) {
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    pid_t ended = 0;
+    for (int waited = 0; ended == 0; waited += 20) {
+      if (hand_over && waited >= kHandOverMilliseconds) break;
+      ended = waitpid(pid, &status, hand_over ? WNOHANG : 0);
+      if (ended < 0 && errno == EINTR) ended = 0;
+      if (ended == 0 && hand_over) usleep(20 * 1000);
     }
-    if (WIFEXITED(status)) run.exit_code = WEXITSTATUS(status);
+    if (ended == 0) {
+      run.handed_over = true;
+      std::thread([pid] {
+        while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
+      }).detach();
+    } else if (ended > 0 && WIFEXITED(status)) {
+      run.exit_code = WEXITSTATUS(status);
+    }
   }
   if (err_file != nullptr) {
     rewind(err_file);
@@ -133,12 +154,17 @@ ToolRun RunTool(const std::vector<std::string>& argv, bool c_messages) {
 long OpenResult(const ToolRun& run) {
   if (run.spawn_error == ENOENT) return kShellOpenProgramMissing;
   if (run.spawn_error != 0) return run.spawn_error == ENOMEM ? 8 : kUnknown;
+  if (run.handed_over) return 0;
   switch (run.exit_code) {
-    case 0: return 0;
-    case 2: return kShellFileNotFound;
+    case 0:
+      return 0;
+    case 2:
+      return kShellFileNotFound;
     case 3:
-    case 4: return kShellNoAssociation;
-    default: return kUnknown;
+    case 4:
+      return kShellNoAssociation;
+    default:
+      return kUnknown;
   }
 }
 
@@ -152,7 +178,6 @@ long PrintResult(const ToolRun& run) {
     return kShellNoPrinter;
   if (says("scheduler not responding")) return kShellPrintServiceDown;
   if (says("Unsupported document-format")) return kShellNoAssociation;
-  if (says("unable to access")) return kShellAccessDenied;
   return kUnknown;
 }
 
@@ -169,7 +194,7 @@ Status RunShellVerb(ShellVerb verb, const std::string& path) {
   const std::string file = AbsolutePath(path);
   if (long checked = CheckFile(file); checked != 0) return Failure(checked);
   const long result = verb == ShellVerb::kOpen
-                          ? OpenResult(RunTool({"xdg-open", file}, false))
-                          : PrintResult(RunTool({"lp", "--", file}, true));
+                          ? OpenResult(RunTool({"xdg-open", file}, false, true))
+                          : PrintResult(RunTool({"lp", "--", file}, true, false));
   return result == 0 ? Status::Ok() : Failure(result);
 }

@@ -28,7 +28,9 @@ enum : long {
 // The text for a shell result number; "Unknown Error" for a number without one.
 const char* ShellResultText(long result);
 
-// Runs `verb` on the file at `path` and waits for the tool. Ok when the tool took
-// the file; otherwise an error whose code is the result number and whose message is
-// ShellResultText of it.
+// Runs `verb` on the file at `path` and waits for the tool: for "open" at most a
+// few seconds, since without a desktop session xdg-open lasts as long as the
+// program it started (a tool still running then has taken the file). Ok when the
+// tool took the file; otherwise an error whose code is the result number and whose
+// message is ShellResultText of it.
 Status RunShellVerb(ShellVerb verb, const std::string& path);
