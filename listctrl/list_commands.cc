@@ -64,43 +64,6 @@ void CZORMListCtrl::OnKeyDown(wxKeyEvent& event) {
   event.Skip();
 }
 
-std::vector<long> CZORMListCtrl::GetSelectedRows() const {
-  std::vector<long> rows;
-  rows.reserve(GetSelectedItemCount());
-  for (long row = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); row != -1;
-       row = GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED))
-    rows.push_back(row);
-  return rows;
-}
-
-void CZORMListCtrl::SelectOnly(const std::vector<long>& rows) {
-  // The list keeps a virtual list's selection as a sorted array: clearing it in
-  // one call and adding rows in ascending order keeps every step cheap.
-  SetItemState(-1, 0, wxLIST_STATE_SELECTED);
-  for (long row : rows) SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-  RefreshFooter();
-}
-
-void CZORMListCtrl::SelectAll() {
-  SetItemState(-1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-  RefreshFooter();
-}
-
-void CZORMListCtrl::InvertSelection() {
-  const long count = GetItemCount();
-  const std::vector<long> selected = GetSelectedRows();
-  std::vector<long> others;
-  others.reserve(count - selected.size());
-  auto next = selected.begin();
-  for (long row = 0; row < count; ++row) {
-    if (next != selected.end() && *next == row)
-      ++next;
-    else
-      others.push_back(row);
-  }
-  SelectOnly(others);
-}
-
 void CZORMListCtrl::SelectRandom() {
   const unsigned rows = unsigned(GetItemCount());
   if (rows == 0) {
@@ -130,7 +93,7 @@ void CZORMListCtrl::SelectRandom() {
       picked.reserve(count);
       for (unsigned row = 0; row < rows; ++row)
         if (chosen[row]) picked.push_back(row);
-      SelectOnly(picked);
+      SelectOnly(std::move(picked));
       return;
     }
     ShowInputError(this, error);

@@ -20,6 +20,10 @@ wxColour ToColour(uint32_t rgb) {
   return wxColour((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
+// What a user does in the row window that may change the selection.
+const wxEventType kRowWindowInput[] = {wxEVT_LEFT_DOWN, wxEVT_RIGHT_DOWN, wxEVT_MIDDLE_DOWN,
+                                       wxEVT_LEFT_DCLICK, wxEVT_KEY_DOWN};
+
 bool HasWindow(const wxWindow& window) { return window.GetHandle() != nullptr; }
 
 // Writes `text` into `box` line by line, breaking between words where a line would
@@ -269,12 +273,15 @@ void CZORMListCtrl::BindMainWindow() {
   if (main == nullptr || main == m_pMainWindowBound) return;
   UnbindMainWindow();
   main->Bind(wxEVT_PAINT, &CZORMListCtrl::OnMainWindowPaint, this);
+  for (wxEventType input : kRowWindowInput) main->Bind(input, &CZORMListCtrl::OnRowWindowInput, this);
   m_pMainWindowBound = main;
 }
 
 void CZORMListCtrl::UnbindMainWindow() {
   if (m_pMainWindowBound == nullptr) return;
   m_pMainWindowBound->Unbind(wxEVT_PAINT, &CZORMListCtrl::OnMainWindowPaint, this);
+  for (wxEventType input : kRowWindowInput)
+    m_pMainWindowBound->Unbind(input, &CZORMListCtrl::OnRowWindowInput, this);
   m_pMainWindowBound = nullptr;
 }
 
@@ -463,6 +470,10 @@ void CZORMListCtrl::OnShow(wxShowEvent& event) {
 
 void CZORMListCtrl::OnItemChanged(wxListEvent& event) {
   event.Skip();
+  const wxEventType type = event.GetEventType();
+  if (type == wxEVT_LIST_ITEM_SELECTED || type == wxEVT_LIST_ITEM_DESELECTED ||
+      type == wxEVT_LIST_DELETE_ALL_ITEMS)
+    ForgetSelection();
   RefreshFooter();
 }
 

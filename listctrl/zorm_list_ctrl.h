@@ -171,6 +171,10 @@ class CZORMListCtrl : public wxListCtrl {
   // The rows that are selected, in ascending order.
   std::vector<long> GetSelectedRows() const;
 
+  // The number of rows of a virtual list (the base's, which this hides so that the
+  // list knows its rows changed).
+  void SetItemCount(long count);
+
   // Names the list's section in the settings store; empty: nothing is kept.
   void SetRegistryName(const std::string& name) { m_strRegistryName = name; }
   const std::string& GetRegistryName() const { return m_strRegistryName; }
@@ -242,7 +246,11 @@ class CZORMListCtrl : public wxListCtrl {
   void BindAddedCommands(wxMenu* menu);
   void CopyListMenuItems(const wxMenu& source, wxMenu* target);
   // Selects `rows` (ascending) after clearing the selection, quickly on a long list.
-  void SelectOnly(const std::vector<long>& rows);
+  void SelectOnly(std::vector<long> rows);
+  // The selection as the list's commands left it (list_selection.cc).
+  void RememberSelection(std::vector<long> rows);
+  void ForgetSelection();
+  void OnRowWindowInput(wxEvent& event);
   void RefreshFooter();
 
   // The drawing rules' decision for one cell, under the current settings.
@@ -284,6 +292,8 @@ class CZORMListCtrl : public wxListCtrl {
   int m_nNextCommandId = kFirstAddedCommand;
   std::map<int, int> m_mapColumnCopy;    // command id -> column
   std::map<int, char> m_mapCommandCodes;  // command id -> list command code
+  bool m_bSelectionKnown = false;         // m_knownSelection is the list's selection
+  std::vector<long> m_knownSelection;     // ascending
   std::array<bool, kLockableColumns> m_bLockedWidths{};
 
   wxWindow* m_pMainWindowBound = nullptr;  // the row window our paint handler is bound to
