@@ -8,13 +8,14 @@
 #include "app/install_progress.h"
 #include "app/resource_icons.h"
 #include "app/upgrade_summary.h"
+#include "framework/menu_resource.h"
 #include "platform/installer.h"
 
 // clang-format off
 wxBEGIN_EVENT_TABLE(CZORMUpgradeDlg, wxDialog)
   EVT_INIT_DIALOG(CZORMUpgradeDlg::OnInitDialog)
   EVT_BUTTON(CZORMUpgradeDlg::IDC_UPGRADE, CZORMUpgradeDlg::OnUpgrade)
-  // The "&Export" command of the list's context menu comes with the export feature.
+  EVT_MENU(CZORMUpgradeDlg::ID_EXPORT, CZORMUpgradeDlg::OnExport)
 wxEND_EVENT_TABLE()
 // clang-format on
 
@@ -73,7 +74,7 @@ void CZORMUpgradeDlg::OnInitDialog(wxInitDialogEvent& event) {
   m_imageList.Add(LoadIconResource(IDI_FIX, 16));          // image 0: a fix
   m_imageList.Add(LoadIconResource(IDI_ENHANCEMENT, 16));  // image 1: an enhancement
   m_wndList.SetImageList(&m_imageList, wxIMAGE_LIST_SMALL);
-  // The list's context menu ("&Export") comes with the export feature.
+  m_wndList.SetContextMenu(kUpgradeListMenuResource, 0);
   FillList();
   m_wndList.AutoSizeColumns();
 }
@@ -90,6 +91,12 @@ void CZORMUpgradeDlg::FillList() {
   m_wndList.SetItemCount(static_cast<long>(rss.m_rows.size()));
   m_wndList.Thaw();
   m_wndList.Refresh(true);
+}
+
+void CZORMUpgradeDlg::OnExport(wxCommandEvent&) {
+  // The list's exports are not part of this build yet.
+  wxMessageDialog(this, "Export is not available yet.", kUpgradeAppTitle, wxOK | wxICON_INFORMATION)
+      .ShowModal();
 }
 
 void CZORMUpgradeDlg::OnUpgrade(wxCommandEvent&) {

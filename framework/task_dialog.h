@@ -78,6 +78,8 @@ class CZORMTaskDialog {
   std::string GetInputBoxText() const;
 
  private:
+  class Window;  // the wxDialog built by each DoModal
+
   struct Button {
     std::string text;
     int id;
@@ -101,4 +103,6 @@ class CZORMTaskDialog {
   bool m_bInputBox = false;
   std::string m_strInput;
   std::vector<std::pair<int, bool>> m_enabled;  // button id, enabled
+
+  bool IsButtonEnabled(int id) const;
 };

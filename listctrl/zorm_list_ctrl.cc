@@ -60,6 +60,8 @@ wxBEGIN_EVENT_TABLE(CZORMListCtrl, wxListCtrl)
   EVT_LIST_INSERT_ITEM(wxID_ANY, CZORMListCtrl::OnItemChanged)
   EVT_LIST_DELETE_ITEM(wxID_ANY, CZORMListCtrl::OnItemChanged)
   EVT_LIST_DELETE_ALL_ITEMS(wxID_ANY, CZORMListCtrl::OnItemChanged)
+  EVT_KEY_DOWN(CZORMListCtrl::OnKeyDown)
+  EVT_CONTEXT_MENU(CZORMListCtrl::OnContextMenu)
 wxEND_EVENT_TABLE()
     // clang-format on
 

@@ -161,6 +161,22 @@ class CZORMListCtrl : public wxListCtrl {
   // popup before them.
   void SetListMenu(unsigned menu) { m_nListMenu = menu; }
 
+  // The header text of `column`, at most 127 characters (cut between characters);
+  // empty when there is no such column.
+  std::string GetColumnHeaderText(int column) const;
+
+  // The rows that are selected, in ascending order.
+  std::vector<long> GetSelectedRows() const;
+
+  // Names the list's section in the settings store; empty: nothing is kept.
+  void SetRegistryName(const std::string& name) { m_strRegistryName = name; }
+  const std::string& GetRegistryName() const { return m_strRegistryName; }
+
+  // The ids of the items the list adds to its context menu run from this one up;
+  // the list acts on the first kAddedCommandCount of them.
+  static constexpr int kFirstAddedCommand = 0xE000;
+  static constexpr int kAddedCommandCount = 57;
+
   // --- Handed to the report-based exports ---
 
   void SetReportTitle(const std::string& title) { m_strReportTitle = title; }
@@ -212,6 +228,17 @@ class CZORMListCtrl : public wxListCtrl {
   void OnShow(wxShowEvent& event);
   void OnItemChanged(wxListEvent& event);
   void OnWindowAboveDestroyed(wxWindowDestroyEvent& event);
+  void OnKeyDown(wxKeyEvent& event);
+  void OnContextMenu(wxContextMenuEvent& event);
+  void OnAddedCommand(wxCommandEvent& event);
+
+  // Context menu helpers (list_context_menu.cc).
+  wxWindow* ContextMenuOwner();
+  void AppendListMenu(wxMenu* popup);
+  void BindAddedCommands(wxMenu* menu);
+  void CopyListMenuItems(const wxMenu& source, wxMenu* target);
+  // Selects `rows` (ascending) after clearing the selection, quickly on a long list.
+  void SelectOnly(const std::vector<long>& rows);
   void RefreshFooter();
 
   // The drawing rules' decision for one cell, under the current settings.
@@ -242,6 +269,17 @@ class CZORMListCtrl : public wxListCtrl {
   std::map<unsigned, uint32_t> m_mapColumnReportFlags;
   std::map<unsigned, wxFont*> m_mapColumnFonts;  // fonts not owned
   CZORMHeaderCtrl m_wndHeader;
+  std::string m_strRegistryName;
+
+  unsigned m_nContextMenu = 0;  // menu resource; 0: no context menu
+  unsigned m_nContextSubmenu = 0;
+  wxWindow* m_pMenuOwner = nullptr;  // null: the top-level window
+  wxEventType m_menuPrepare = wxEVT_NULL;
+  wxWindow* m_pMenuPrepareTarget = nullptr;  // null: the menu owner
+  unsigned m_nListMenu = 0;
+  int m_nNextCommandId = kFirstAddedCommand;
+  std::map<int, int> m_mapColumnCopy;    // command id -> column
+  std::map<int, char> m_mapCommandCodes;  // command id -> list command code
   std::array<bool, kLockableColumns> m_bLockedWidths{};
 
   wxWindow* m_pMainWindowBound = nullptr;  // the row window our paint handler is bound to

@@ -6,6 +6,7 @@
 #include <wx/settings.h>
 
 #include "listctrl/list_geometry.h"
+#include "listctrl/numbered_list_test.h"
 #include "tests/gui/gui_test_runner.h"
 #include "tests/support/test_env.h"
 
@@ -14,23 +15,6 @@ namespace {
 uint32_t Rgb(const wxColour& colour) {
   return uint32_t(colour.Red()) << 16 | colour.Green() << 8 | colour.Blue();
 }
-
-// A list in a frame; when virtual, its rows say where they are and grow longer down
-// the list, with an image on every third row.
-class NumberedList : public CZORMListCtrl {
- public:
-  explicit NumberedList(wxWindow* parent, long style = wxLC_REPORT | wxLC_VIRTUAL, int columns = 3)
-      : CZORMListCtrl(parent, wxID_ANY, wxPoint(20, 60), wxSize(420, 240), style) {
-    for (int column = 0; column < columns; ++column)
-      AppendColumn(wxString::Format("Column %d", column), wxLIST_FORMAT_LEFT, 120);
-  }
-
- protected:
-  wxString OnGetItemText(long item, long column) const override {
-    return wxString::Format("R%ld C%ld", item, column) + wxString('W', (item * 7 + column) % 23);
-  }
-  int OnGetItemImage(long item) const override { return item % 3 == 0 ? 0 : -1; }
-};
 
 class ListCtrlTest : public testing::Test {
  protected:

@@ -9,7 +9,7 @@ packages=(
   clang-14 libfuzzer-14-dev libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # libraries
-  libwxgtk3.2-dev libcurl4-openssl-dev libpugixml-dev libmsi-dev libgcab-dev
+  libwxgtk3.2-dev libgtk-3-dev libcurl4-openssl-dev libpugixml-dev libmsi-dev libgcab-dev
   uuid-dev libhpdf-dev libqrcodegen-dev libxlsxwriter-dev libconfig-dev
   libcgicc-dev libcjson-dev libsqlite3-dev zlib1g-dev
   # run time: servers, mail and shell hand-off, fonts

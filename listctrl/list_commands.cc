@@ -1,0 +1,149 @@
+// The list commands: views, shading and grid lines, selection tools and the column
+// copy, reached by Ctrl+key and from the list menu.
+#include <wx/msgdlg.h>
+
+#include <algorithm>
+
+#include "framework/string_array.h"
+#include "framework/task_dialog.h"
+#include "listctrl/random_selection.h"
+#include "listctrl/zorm_list_ctrl.h"
+
+namespace {
+
+void ShowInputError(wxWindow* owner, const std::string& text) {
+  wxMessageDialog(owner, wxString::FromUTF8(text), "Input Error", wxOK | wxICON_ERROR).ShowModal();
+}
+
+}  // namespace
+
+CZORMListCtrl::View CZORMListCtrl::GetView() const {
+  const long style = GetWindowStyleFlag();
+  if (style & wxLC_REPORT) return View::kReport;
+  if (style & wxLC_SMALL_ICON) return View::kSmallIcon;
+  if (style & wxLC_LIST) return View::kList;
+  return View::kIcon;
+}
+
+void CZORMListCtrl::SetView(View view) {
+  static constexpr long kStyles[] = {wxLC_ICON, wxLC_REPORT, wxLC_SMALL_ICON, wxLC_LIST};
+  SetWindowStyleFlag((GetWindowStyleFlag() & ~wxLC_MASK_TYPE) | kStyles[int(view)]);
+  Refresh();
+}
+
+void CZORMListCtrl::RunListCommand(int code) {
+  if (code >= 'a' && code <= 'z') code += 'A' - 'a';
+  switch (code) {
+    case '1': SetView(View::kIcon); break;
+    case '2': SetView(View::kList); break;
+    case '3': SetView(View::kReport); break;
+    case '4': SetView(View::kSmallIcon); break;
+    case '8':
+      m_bAlternateShading = !m_bAlternateShading;
+      Refresh(true);
+      break;
+    case '9': SetGridLines(!m_bGridLines); break;
+    case 'A': SelectAll(); break;
+    case 'I': InvertSelection(); break;
+    case 'R': SelectRandom(); break;
+    case 'S': {
+      // Icon, small icon, list, report, and round again.
+      static constexpr View kNext[] = {View::kSmallIcon, View::kIcon, View::kList, View::kReport};
+      SetView(kNext[int(GetView())]);
+      break;
+    }
+    // Export, print and the filter commands ('E', 'P', 'F', 'K', 'L', 'Y') join
+    // this table with those features; until then they do nothing.
+    default: break;
+  }
+}
+
+void CZORMListCtrl::OnKeyDown(wxKeyEvent& event) {
+  if (event.ControlDown() && !event.AltDown()) RunListCommand(event.GetKeyCode());
+  event.Skip();
+}
+
+std::vector<long> CZORMListCtrl::GetSelectedRows() const {
+  std::vector<long> rows;
+  rows.reserve(GetSelectedItemCount());
+  for (long row = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); row != -1;
+       row = GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED))
+    rows.push_back(row);
+  return rows;
+}
+
+void CZORMListCtrl::SelectOnly(const std::vector<long>& rows) {
+  // The list keeps a virtual list's selection as a sorted array: clearing it in
+  // one call and adding rows in ascending order keeps every step cheap.
+  SetItemState(-1, 0, wxLIST_STATE_SELECTED);
+  for (long row : rows) SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  RefreshFooter();
+}
+
+void CZORMListCtrl::SelectAll() {
+  SetItemState(-1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  RefreshFooter();
+}
+
+void CZORMListCtrl::InvertSelection() {
+  const long count = GetItemCount();
+  const std::vector<long> selected = GetSelectedRows();
+  std::vector<long> others;
+  others.reserve(count - selected.size());
+  auto next = selected.begin();
+  for (long row = 0; row < count; ++row) {
+    if (next != selected.end() && *next == row)
+      ++next;
+    else
+      others.push_back(row);
+  }
+  SelectOnly(others);
+}
+
+void CZORMListCtrl::SelectRandom() {
+  const unsigned rows = unsigned(GetItemCount());
+  if (rows == 0) {
+    ShowInputError(this, "There are no items in this list.");
+    return;
+  }
+  SelectOnly({});
+
+  CZORMTaskDialog dialog(this);
+  dialog.SetWindowTitle("Select Random Records");
+  dialog.SetMainInstruction("Select the number of records.");
+  dialog.SetContent(wxString::Format("Please enter the number of the %u records you wish to select "
+                                     "(or enter a percentage):",
+                                     rows)
+                        .utf8_string());
+  dialog.EnableCancellation(true);
+  dialog.AddInputBox();
+  dialog.SetCommonButtons(true, false, false, true, false, false);
+  dialog.SetFooterIcon(CZORMTaskDialog::FooterIcon::kApplication);
+  dialog.SetDefaultButton(CZORMTaskDialog::kOk);
+  while (dialog.DoModal() == CZORMTaskDialog::kOk) {
+    unsigned count = 0;
+    const std::string error = ReadRandomSelectionCount(dialog.GetInputBoxText(), rows, &count);
+    if (error.empty()) {
+      const std::vector<bool> chosen = DrawRandomRows(rows, count);
+      std::vector<long> picked;
+      picked.reserve(count);
+      for (unsigned row = 0; row < rows; ++row)
+        if (chosen[row]) picked.push_back(row);
+      SelectOnly(picked);
+      return;
+    }
+    ShowInputError(this, error);
+  }
+}
+
+void CZORMListCtrl::CopyColumn(int column) {
+  const std::vector<long> rows = GetSelectedRows();
+  if (!rows.empty()) {
+    CZORMStringArray texts;
+    for (long row : rows) texts.Add(GetItemText(row, column).utf8_string());
+    texts.CopyToClipboard(this);
+  }
+  wxMessageDialog(this, wxString::Format("%u items copied to clipboard.", unsigned(rows.size())),
+                  "Column Copied", wxOK | wxICON_INFORMATION)
+      .ShowModal();
+}
