@@ -37,14 +37,17 @@ def descendants(accessible):
 
 
 def find_in_app(role, name):
-    """The first accessible of `role` named `name` in the running zormlist."""
+    """The first shown accessible of `role` named `name` in the running zormlist."""
     import pyatspi
     desktop = pyatspi.Registry.getDesktop(0)
     for app in desktop:
         if app is None or app.name != "zormlist":
             continue
         for accessible in descendants(app):
-            if accessible.getRole() == role and accessible.name == name:
+            if accessible.getRole() == pyatspi.ROLE_LABEL and ': assert "' in accessible.name:
+                raise AssertionError("zormlist failed a wx assertion: " + accessible.name)
+            if (accessible.getRole() == role and accessible.name == name
+                    and accessible.getState().contains(pyatspi.STATE_SHOWING)):
                 return accessible
     return None
 
@@ -107,17 +110,50 @@ class ZormListTest(unittest.TestCase):
         self.assertEqual(2, run.returncode)
         self.assertTrue(run.stderr.startswith("usage: zormlist FILE\n"), run.stderr)
 
-    def test_the_window_opens_with_the_rows_and_the_list_focused(self):
+    def choose_from_context_menu(self, *path):
+        """Opens the list's context menu from the keyboard and clicks through `path`."""
         import pyatspi
-        self.start(SAMPLE)
+        xdotool("key", "Menu")
+        for name in path[:-1]:
+            # A click only highlights a submenu's item; the Right key opens it.
+            click(wait_for(lambda: find_in_app(pyatspi.ROLE_MENU, name), "menu " + name))
+            xdotool("key", "Right")
+        click(wait_for(lambda: find_in_app(pyatspi.ROLE_MENU_ITEM, path[-1]), "item " + path[-1]))
+
+    def copy_first_column(self, count):
+        """Copy Column of the first column; returns the clipboard's bytes."""
+        self.choose_from_context_menu("Copy Column", "Part")
+        self.answer_message_box("Column Copied", "Information",
+                                "%d items copied to clipboard." % count)
+        return subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True,
+                              timeout=20).stdout
+
+    def test_the_list_opens_focused_without_selection_and_runs_its_commands(self):
+        import pyatspi
+        folder = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, folder)
+        path = os.path.join(folder, "sample-parts.txt")
+        shutil.copy(SAMPLE, path)
+        self.start(path)
         frame = wait_for(lambda: find_in_app(pyatspi.ROLE_FRAME, "zormlist - sample-parts.txt"),
                          "the window")
         focused = wait_for(
             lambda: next((a for a in descendants(frame)
                           if a.getState().contains(pyatspi.STATE_FOCUSED)), None),
             "the focused control")
-        self.assertEqual(("sample-parts.txt", "25 rows, 5 columns"),
-                         (focused.name, focused.description))
+        self.assertEqual("sample-parts.txt", focused.name)
+        self.copy_first_column(0)  # nothing selected yet
+
+        with open(path, "rb") as f:
+            parts = [line.split(b"|")[0] for line in f.read().splitlines()[1:]]
+        xdotool("key", "ctrl+a")
+        self.assertEqual(b"".join(p + b"\r\n" for p in parts), self.copy_first_column(25))
+
+        with open(path, "ab") as f:
+            f.write(b"ZZ-9999|Added while shown|Nobody|1|1.00\n")
+        self.choose_from_context_menu("Reload File")
+        xdotool("key", "ctrl+a")
+        self.assertTrue(self.copy_first_column(26).endswith(b"\r\nZZ-9999\r\n"))
 
 
 def run_inside():

@@ -1,6 +1,5 @@
 #include "tools/zormlist/zormlist_frame.h"
 
-#include <gtk/gtk.h>
 #include <wx/msgdlg.h>
 #include <wx/xrc/xmlres.h>
 
@@ -8,6 +7,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "framework/accessible_name.h"
 #include "framework/menu_resource.h"
 
 namespace {
@@ -16,17 +16,8 @@ constexpr char kProgramName[] = "zormlist";
 // The strip the list keeps its footer in, directly under itself.
 constexpr int kFooterHeight = 20;
 
-// wx has no accessibility names on GTK, and the generic list is otherwise mute to a
-// screen reader; name both GTK widgets of a window, since the focus lands on the
-// inner one.
-void SetAccessibleName(wxWindow* window, const wxString& name, const wxString& description) {
-  for (GtkWidget* widget : {window->m_widget, window->m_wxwindow}) {
-    if (widget == nullptr) continue;
-    AtkObject* accessible = gtk_widget_get_accessible(widget);
-    if (accessible == nullptr) continue;
-    atk_object_set_name(accessible, name.utf8_str());
-    atk_object_set_description(accessible, description.utf8_str());
-  }
+wxString FileNameOf(const std::string& path) {
+  return wxString::FromUTF8(std::filesystem::path(path).filename().string());
 }
 
 }  // namespace
@@ -57,8 +48,7 @@ wxString CListFileCtrl::OnGetItemText(long item, long column) const {
 
 CZormListFrame::CZormListFrame(const std::string& path, ListFile file)
     : wxFrame(nullptr, wxID_ANY,
-              wxString::Format("%s - %s", kProgramName,
-                               wxString::FromUTF8(std::filesystem::path(path).filename().string())),
+              wxString::Format("%s - %s", kProgramName, FileNameOf(path)),
               wxDefaultPosition, wxSize(900, 600)),
       m_strPath(path) {
   m_wndList.Create(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
@@ -67,8 +57,7 @@ CZormListFrame::CZormListFrame(const std::string& path, ListFile file)
   m_wndList.GetFooter().Create(this, &m_wndList, wxID_ANY);
   m_wndList.SetContextMenu(kZormListMenuResource, 0);
   m_wndList.SetListMenu(kListCommandsMenuResource);
-  // Registry name "zormlist": the list's saved state (filters) will live under it
-  // once the list can be given one.
+  m_wndList.SetRegistryName(kProgramName);
   m_wndList.ShowFile(std::move(file));
   NameListForAccessibility();
   Bind(wxEVT_SIZE, &CZormListFrame::OnSize, this);
@@ -84,16 +73,13 @@ void CZormListFrame::ReloadFile() {
     return;
   }
   m_wndList.ShowFile(std::move(file));
-  NameListForAccessibility();
 }
 
 void CZormListFrame::NameListForAccessibility() {
-  const wxString name = wxString::FromUTF8(std::filesystem::path(m_strPath).filename().string());
-  const wxString description = wxString::Format("%d rows, %d columns", m_wndList.GetItemCount(),
-                                                m_wndList.GetColumnCount());
-  SetAccessibleName(&m_wndList, name, description);
-  if (wxWindow* rows = m_wndList.GetTargetWindow(); rows && rows != &m_wndList) {
-    SetAccessibleName(rows, name, description);
+  // The rows' window is the one that takes the focus; a screen reader names the
+  // list after the file it shows.
+  if (wxWindow* rows = m_wndList.GetTargetWindow()) {
+    SetAccessibleName(rows, FileNameOf(m_strPath));
   }
 }
 
