@@ -15,7 +15,7 @@
 wxBEGIN_EVENT_TABLE(CZORMUpgradeDlg, wxDialog)
   EVT_INIT_DIALOG(CZORMUpgradeDlg::OnInitDialog)
   EVT_BUTTON(CZORMUpgradeDlg::IDC_UPGRADE, CZORMUpgradeDlg::OnUpgrade)
-  EVT_MENU(CZORMUpgradeDlg::ID_EXPORT, CZORMUpgradeDlg::OnExport)
+  EVT_MENU(MenuCommandId(kExportCommand), CZORMUpgradeDlg::OnExport)
 wxEND_EVENT_TABLE()
 // clang-format on
 

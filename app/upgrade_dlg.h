@@ -25,7 +25,6 @@ class CZORMUpgradeDlg : public wxDialog {
   // Its controls, in tab order.
   enum { IDC_UPGRADE = 1, IDC_CANCEL = 2, IDC_LIST = 1001, IDC_PROPERTYGRID = 1000 };
   enum { IDI_APP = 128, IDI_FIX = 130, IDI_ENHANCEMENT = 131 };  // icons
-  enum { ID_EXPORT = 32771 };  // "&Export" of the list's context menu
 
   // Creates the window with its controls (hidden until shown) and loads the
   // application icon. The summary goes into m_wndPropertyGrid before the dialog

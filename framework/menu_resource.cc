@@ -17,6 +17,8 @@ namespace {
 bool EnsureMenusLoaded() {
   static const bool loaded = [] {
     wxXmlResource* resources = wxXmlResource::Get();
+    // The resources name their commands; the names take the commands' ids.
+    wxXmlResource::GetXRCID("ID_EXPORT", MenuCommandId(kExportCommand));
     resources->AddHandler(new wxMenuXmlHandler);
     resources->AddHandler(new wxMenuBarXmlHandler);
     wxMemoryInputStream input(kMenuResourcesXrc, std::strlen(kMenuResourcesXrc));

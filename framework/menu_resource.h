@@ -10,6 +10,13 @@
 // The menu bar of resource `id`; null when there is none.
 std::unique_ptr<wxMenuBar> LoadMenuResource(unsigned id);
 
+// Menu commands keep their numbers from the system's resources, but wx takes menu
+// ids only below 0x7FFF: a number from 0x8000 up is carried as its low 15 bits.
+constexpr int MenuCommandId(unsigned number) { return int(number & 0x7FFF); }
+
+// Commands named in the resources, with their numbers.
+constexpr unsigned kExportCommand = 32771;  // "&Export" of the upgrade utility's list
+
 // The resources' numbers.
 constexpr unsigned kUpgradeListMenuResource = 132;  // the upgrade utility's list
 constexpr unsigned kListCommandsMenuResource = 133;  // every list command

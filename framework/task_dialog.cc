@@ -96,9 +96,9 @@ CZORMTaskDialog::Window::Window(const CZORMTaskDialog& config)
     m_pInput = new wxTextCtrl(this, wxID_ANY, Text(config.m_strInput));
     m_pInput->SetMinSize(wxSize(width, -1));
     // The box has no label of its own; the question above it says what it is for.
-    SetAccessibleName(m_pInput, Text(config.m_strMainInstruction.empty()
-                                         ? config.m_strContent
-                                         : config.m_strMainInstruction));
+    SetAccessibleName(m_pInput,
+                      Text(config.m_strMainInstruction.empty() ? config.m_strContent
+                                                               : config.m_strMainInstruction));
     add(m_pInput, spacing);
   }
   for (const Button& radio : config.m_radioButtons) {
@@ -245,7 +245,9 @@ void CZORMTaskDialog::SetCommonButtons(bool ok, bool /*yes*/, bool /*no*/, bool 
 }
 
 void CZORMTaskDialog::SetDefaultButton(int id) { m_nDefaultButton = id; }
-void CZORMTaskDialog::AddButton(const std::string& text, int id) { m_buttons.push_back({text, id}); }
+void CZORMTaskDialog::AddButton(const std::string& text, int id) {
+  m_buttons.push_back({text, id});
+}
 
 void CZORMTaskDialog::AddRadioButton(const std::string& text, int id) {
   m_radioButtons.push_back({text, id});

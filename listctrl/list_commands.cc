@@ -26,6 +26,7 @@ CZORMListCtrl::View CZORMListCtrl::GetView() const {
 }
 
 void CZORMListCtrl::SetView(View view) {
+  if (IsVirtual() && view != View::kReport) return;
   static constexpr long kStyles[] = {wxLC_ICON, wxLC_REPORT, wxLC_SMALL_ICON, wxLC_LIST};
   SetWindowStyleFlag((GetWindowStyleFlag() & ~wxLC_MASK_TYPE) | kStyles[int(view)]);
   Refresh();

@@ -70,7 +70,13 @@ class ListCommandsTest : public testing::Test {
 };
 
 TEST_F(ListCommandsTest, CtrlKeysSwitchViewsAndSelect) {
-  MakeList(4);
+  MakeList(0);
+  list_->SetView(View::kIcon);
+  EXPECT_EQ(View::kReport, list_->GetView()) << "a virtual list shows its rows only in report view";
+  list_->Destroy();
+  list_ = new NumberedList(frame_, wxLC_REPORT);
+  for (long row = 0; row < 4; ++row) list_->InsertItem(row, wxString::Format("Row %ld", row));
+  list_->SetFocus();
   list_->SetView(View::kIcon);
   wxUIActionSimulator keys;
   for (View expected : {View::kSmallIcon, View::kList, View::kReport, View::kIcon}) {
@@ -125,7 +131,7 @@ TEST_F(ListCommandsTest, ContextMenuCarriesTheListMenuAndCopiesAColumn) {
     event.GetMenu()->Append(wxID_ANY, "Prepared");
   });
   int exported = 0;
-  frame_->Bind(wxEVT_MENU, [&](wxCommandEvent&) { ++exported; }, 32771);
+  frame_->Bind(wxEVT_MENU, [&](wxCommandEvent&) { ++exported; }, MenuCommandId(kExportCommand));
   list_->SetContextMenu(kUpgradeListMenuResource, 0, nullptr, prepare);
   const struct Case {
     std::vector<std::string> path;
@@ -143,7 +149,7 @@ TEST_F(ListCommandsTest, ContextMenuCarriesTheListMenuAndCopiesAColumn) {
     SCOPED_TRACE(test.path.back());
     Select({1, 3});
     DialogAnswers answers;
-    const ShownPopupMenu menu = DrivePopupMenu([&] { keys.Char(WXK_WINDOWS_MENU); }, test.path);
+    const ShownPopupMenu menu = DrivePopupMenu([&] { keys.Char(WXK_F10, wxMOD_SHIFT); }, test.path);
     Settle();
     ASSERT_TRUE(menu.shown);
     EXPECT_EQ(list_->ClientToScreen(wxPoint(5, 5)), menu.origin);

@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/menu_resource.h"
 #include "listctrl/header_ctrl.h"
 #include "listctrl/list_cell_style.h"
 #include "listctrl/list_footer.h"
@@ -131,6 +132,8 @@ class CZORMListCtrl : public wxListCtrl {
   enum class View { kIcon = 0, kReport = 1, kSmallIcon = 2, kList = 3 };
   View GetView() const;
   // Switches the view; the report view's columns are kept across the other views.
+  // A virtual list stays in report view: the generic list draws virtual rows
+  // only there.
   void SetView(View view);
 
   // Runs the list command of the character `code` (taken as upper case): '1' icon,
@@ -172,9 +175,10 @@ class CZORMListCtrl : public wxListCtrl {
   void SetRegistryName(const std::string& name) { m_strRegistryName = name; }
   const std::string& GetRegistryName() const { return m_strRegistryName; }
 
-  // The ids of the items the list adds to its context menu run from this one up;
-  // the list acts on the first kAddedCommandCount of them.
-  static constexpr int kFirstAddedCommand = 0xE000;
+  // The ids of the items the list adds to its context menu run from this one up
+  // (0xE000 as the system numbers them); the list acts on the first
+  // kAddedCommandCount of them.
+  static constexpr int kFirstAddedCommand = MenuCommandId(0xE000);
   static constexpr int kAddedCommandCount = 57;
 
   // --- Handed to the report-based exports ---

@@ -3,6 +3,8 @@
 #include <gtk/gtk.h>
 #include <wx/timer.h>
 
+#include "tests/gui/gui_test_runner.h"
+
 namespace {
 
 std::string Label(GtkWidget* item) {
@@ -88,6 +90,7 @@ ShownPopupMenu DrivePopupMenu(const std::function<void()>& open,
   });
   poll.Start(50);
   open();
+  WaitFor([&] { return shown.shown; });
   poll.Stop();
   return shown;
 }

@@ -16,8 +16,8 @@ struct ShownPopupMenu {
   std::vector<std::string> items;
 };
 
-// Calls `open`, which must show a popup menu and return when it is closed. Once the
-// menu shows, picks the item that `path` names by label (a submenu first: "Copy
+// Calls `open`, which shows a popup menu or has it shown (a key sent), and waits up
+// to 3 s for the menu. Once the menu shows, picks the item that `path` names by label (a submenu first: "Copy
 // Column", "Column 2"), or closes the menu when `path` is empty.
 ShownPopupMenu DrivePopupMenu(const std::function<void()>& open,
                               const std::vector<std::string>& path);
