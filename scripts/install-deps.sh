@@ -19,6 +19,9 @@ packages=(
   xvfb xauth x11-apps x11-utils xdotool imagemagick poppler-utils qpdf zbar-tools curl
   python3 python3-openpyxl python3-reportlab python3-feedparser python3-pil
   time
+  # driving programs from outside: the accessibility bus and its Python client,
+  # GTK's bridge onto it, a session bus, the clipboard
+  at-spi2-core libatk-adaptor python3-pyatspi dbus xclip
   # icon sources: rendering the SVGs (scripts/render-icons.sh)
   librsvg2-bin
 )

@@ -8,5 +8,5 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build/run -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORM_TESTS=OFF >/dev/null
 cmake --build build/run -j"$(nproc)" \
-  --target calvaro-upgrade calvaro-upgrade-cli zormreport changelog_cgi version_cgi
+  --target calvaro-upgrade calvaro-upgrade-cli zormreport zormlist changelog_cgi version_cgi
 exec tools/demo/demo.sh build/run "$@"

@@ -1,0 +1,94 @@
+#!/usr/bin/python3
+"""zormlist driven as a user would, by xdotool, and watched through AT-SPI. Run in
+xvfb-run and dbus-run-session with the arguments ZORMLIST SAMPLE_FILE."""
+import os, shutil, subprocess, sys, tempfile, time, unittest
+
+
+class ZormListTest(unittest.TestCase):
+    def wait_for(self, find, what):
+        deadline = time.monotonic() + 30
+        while not (found := find()):
+            self.assertTrue(time.monotonic() < deadline, "not found within 30 s: " + what)
+            time.sleep(0.2)
+        return found
+
+    def shown(self, role, name):  # a wx assertion box fails the test at once
+        for app in (a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "zormlist"):
+            found = pyatspi.findDescendant(app, lambda i: ': assert "' in i.name or (
+                i.getRole() == role and i.name == name and i.getState().contains(
+                    pyatspi.STATE_SHOWING)))
+            self.assertNotIn(': assert "', found.name if found else "", "wx assertion")
+            if found:
+                return found
+
+    def click(self, role, name):
+        box = self.wait_for(lambda: self.shown(role, name), name).queryComponent().getExtents(0)
+        xdotool("mousemove", "--sync", str(box.x + box.width // 2),
+                str(box.y + box.height // 2), "click", "1")
+
+    def answer_box(self, caption, kind, text):  # GTK names a box by the kind its icon shows
+        self.wait_for(lambda: self.shown(pyatspi.ROLE_ALERT, kind)
+                      and self.shown(pyatspi.ROLE_LABEL, text), text)
+        xdotool("search", "--sync", "--onlyvisible", "--name", "^%s$" % caption)
+        self.click(pyatspi.ROLE_PUSH_BUTTON, "OK")
+
+    def copy_first_column(self, count):  # from the keyboard's context menu
+        xdotool("key", "Menu")
+        self.click(pyatspi.ROLE_MENU, "Copy Column")
+        xdotool("key", "Right")  # a click only highlights a submenu's item
+        self.click(pyatspi.ROLE_MENU_ITEM, "Part")
+        self.answer_box("Column Copied", "Information", "%d items copied to clipboard." % count)
+        return subprocess.run(["xclip", "-o", "-selection", "clipboard"],
+                              capture_output=True).stdout
+
+    def test_bad_file_and_no_file(self):
+        path = os.path.join(HOME, "missing.txt")
+        program = subprocess.Popen([PROGRAM, path])
+        self.addCleanup(program.kill)
+        self.answer_box("zormlist", "Error",
+                        'Cannot open the file "%s": No such file or directory.' % path)
+        self.assertEqual(1, program.wait(timeout=30))
+        run = subprocess.run([PROGRAM], capture_output=True, text=True, timeout=30)
+        self.assertEqual((2, "usage: zormlist FILE"), (run.returncode, run.stderr.split("\n")[0]))
+
+    def test_list_opens_focused_without_selection_and_runs_its_commands(self):
+        path = shutil.copy(SAMPLE, HOME)
+        self.addCleanup(subprocess.Popen([PROGRAM, path]).kill)
+        frame = self.wait_for(
+            lambda: self.shown(pyatspi.ROLE_FRAME, "zormlist - sample-parts.txt"), "frame")
+        focused = self.wait_for(lambda: pyatspi.findDescendant(
+            frame, lambda a: a.getState().contains(pyatspi.STATE_FOCUSED)), "focus")
+        self.assertEqual("sample-parts.txt", focused.name)
+        self.copy_first_column(0)
+        xdotool("key", "ctrl+a")
+        with open(path, "rb") as f:
+            parts = [line.split(b"|")[0] + b"\r\n" for line in f.read().splitlines()[1:]]
+        self.assertEqual(b"".join(parts), self.copy_first_column(25))
+        with open(path, "ab") as f:
+            f.write(b"ZZ-9|Added while shown\n")
+        xdotool("key", "Menu")
+        self.click(pyatspi.ROLE_MENU_ITEM, "Reload File")
+        xdotool("key", "ctrl+a")
+        self.assertTrue(self.copy_first_column(26).endswith(b"\r\nZZ-9\r\n"))
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *args], check=True, stdout=subprocess.DEVNULL)
+
+
+if __name__ == "__main__":
+    PROGRAM, SAMPLE = (os.path.abspath(p) for p in sys.argv[1:3])
+    HOME = tempfile.mkdtemp(prefix="zormlist-e2e-")
+    os.environ.pop("GTK_A11Y", None), os.environ.pop("NO_AT_BRIDGE", None)
+    os.environ.update(HOME=HOME, TMPDIR=HOME, XDG_CONFIG_HOME=HOME + "/c", XDG_DATA_HOME=HOME,
+                      XDG_CONFIG_DIRS=HOME + "/e", ACCESSIBILITY_ENABLED="1",
+                      ZORMUPDATESERVER="127.0.0.1:9")  # refused at once: no update check
+    bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+    ask = "--session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress"
+    while subprocess.run(["dbus-send", *ask.split()], capture_output=True).returncode != 0:
+        time.sleep(0.2)
+    import pyatspi
+    result = unittest.main(argv=sys.argv[:1] + ["-v"], exit=False, warnings="ignore").result
+    bus.terminate()
+    shutil.rmtree(HOME, ignore_errors=True)
+    sys.exit(0 if result.wasSuccessful() else 1)

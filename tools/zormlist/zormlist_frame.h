@@ -1,0 +1,57 @@
+// The zormlist window: a list file shown in a virtual CZORMListCtrl with every
+// feature of the framework's list switched on, so that people building on the
+// framework, and its tests, can see and drive one. The frame has no menu bar: the
+// list's own Ctrl+key commands and its context menu are what users operate.
+//
+// Everything runs on the user-interface thread.
+#pragma once
+
+#include <wx/frame.h>
+
+#include <string>
+
+#include "listctrl/zorm_list_ctrl.h"
+#include "tools/zormlist/list_file.h"
+
+// A virtual list that answers its cells from a parsed list file.
+class CListFileCtrl : public CZORMListCtrl {
+ public:
+  CListFileCtrl() = default;
+
+  // Replaces the columns and rows with those of `file` and fits the column widths;
+  // no row is selected afterwards.
+  void ShowFile(ListFile file);
+
+ protected:
+  wxString OnGetItemText(long item, long column) const override;
+
+ private:
+  ListFile m_file;
+};
+
+class CZormListFrame : public wxFrame {
+ public:
+  // Shows `file`, read from `path` (absolute, so a reload finds it wherever the
+  // program has moved since).
+  CZormListFrame(const std::string& path, ListFile file);
+  CZormListFrame(const CZormListFrame&) = delete;
+  CZormListFrame& operator=(const CZormListFrame&) = delete;
+
+  CListFileCtrl& GetList() { return m_wndList; }
+
+  // Reads the file again and shows it; a file that has become unreadable is
+  // reported and the rows shown so far stay.
+  void ReloadFile();
+
+ private:
+  void NameListForAccessibility();
+  void OnSize(wxSizeEvent& event);
+  void OnReload(wxCommandEvent& event);
+
+  std::string m_strPath;
+  CListFileCtrl m_wndList;
+};
+
+// Shows `message` about the list file in a message box with the program's caption
+// and a stop icon, owned by `parent` (may be null).
+void ShowListFileError(wxWindow* parent, const std::string& message);
