@@ -23,10 +23,26 @@ std::vector<long> CZORMListCtrl::GetSelectedRows() const {
 }
 
 void CZORMListCtrl::SelectOnly(std::vector<long> rows) {
-  // Clearing in one call and adding rows in ascending order appends to the list's
-  // array instead of inserting into it.
-  SetItemState(-1, 0, wxLIST_STATE_SELECTED);
-  for (long row : rows) SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  // The generic list reads a whole row, every cell and attribute, for each row
+  // whose state is set, so rows are set one by one as few times as possible: more
+  // than half of the rows are selected all at once and the others deselected.
+  // Going in ascending order appends to the list's array instead of inserting.
+  const long count = GetItemCount();
+  m_bSettingSelection = true;
+  if (long(rows.size()) * 2 <= count) {
+    SetItemState(-1, 0, wxLIST_STATE_SELECTED);
+    for (long row : rows) SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  } else {
+    SetItemState(-1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    auto next = rows.begin();
+    for (long row = 0; row < count; ++row) {
+      if (next != rows.end() && *next == row)
+        ++next;
+      else
+        SetItemState(row, 0, wxLIST_STATE_SELECTED);
+    }
+  }
+  m_bSettingSelection = false;
   RememberSelection(std::move(rows));
 }
 

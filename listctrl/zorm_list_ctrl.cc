@@ -204,11 +204,13 @@ void CZORMListCtrl::SetWindowStyleFlag(long style) {
 }
 
 wxItemAttr* CZORMListCtrl::OnGetItemAttr(long item) const {
+  if (m_bSettingSelection) return nullptr;
   const ListDrawDecision decision = DecideCell(item, 0);
   return SharedAttr(decision.text_colour, wxNullColour, CellFont(decision.font, 0));
 }
 
 wxItemAttr* CZORMListCtrl::OnGetItemColumnAttr(long item, long column) const {
+  if (m_bSettingSelection) return nullptr;
   const ListDrawDecision decision = DecideCell(item, column);
   return SharedAttr(decision.text_colour, ToColour(decision.background),
                     CellFont(decision.font, column));

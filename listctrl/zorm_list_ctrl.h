@@ -294,6 +294,7 @@ class CZORMListCtrl : public wxListCtrl {
   std::map<int, char> m_mapCommandCodes;  // command id -> list command code
   bool m_bSelectionKnown = false;         // m_knownSelection is the list's selection
   std::vector<long> m_knownSelection;     // ascending
+  bool m_bSettingSelection = false;       // rows read meanwhile are not drawn
   std::array<bool, kLockableColumns> m_bLockedWidths{};
 
   wxWindow* m_pMainWindowBound = nullptr;  // the row window our paint handler is bound to

@@ -1,4 +1,4 @@
-// The zormlist window: a list file shown in a virtual CZORMListCtrl with every
+// The zormlist window: a list file shown in a CZORMListCtrl with every
 // feature of the framework's list switched on, so that people building on the
 // framework, and its tests, can see and drive one. The frame has no menu bar: the
 // list's own Ctrl+key commands and its context menu are what users operate.
@@ -13,20 +13,15 @@
 #include "listctrl/zorm_list_ctrl.h"
 #include "tools/zormlist/list_file.h"
 
-// A virtual list that answers its cells from a parsed list file.
+// A plain list (not virtual, so that every view of the list can show it) holding
+// the cells of a parsed list file.
 class CListFileCtrl : public CZORMListCtrl {
  public:
   CListFileCtrl() = default;
 
   // Replaces the columns and rows with those of `file` and fits the column widths;
-  // no row is selected afterwards.
-  void ShowFile(ListFile file);
-
- protected:
-  wxString OnGetItemText(long item, long column) const override;
-
- private:
-  ListFile m_file;
+  // the view stays and no row is selected afterwards.
+  void ShowFile(const ListFile& file);
 };
 
 class CZormListFrame : public wxFrame {
