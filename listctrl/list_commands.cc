@@ -29,6 +29,8 @@ void CZORMListCtrl::SetView(View view) {
   if (IsVirtual() && view != View::kReport) return;
   static constexpr long kStyles[] = {wxLC_ICON, wxLC_REPORT, wxLC_SMALL_ICON, wxLC_LIST};
   SetWindowStyleFlag((GetWindowStyleFlag() & ~wxLC_MASK_TYPE) | kStyles[int(view)]);
+  // The generic list places its items for the new view only when it is resized.
+  SendSizeEvent();
   Refresh();
 }
 

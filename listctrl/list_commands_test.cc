@@ -82,6 +82,8 @@ TEST_F(ListCommandsTest, CtrlKeysSwitchViewsAndSelect) {
   for (View expected : {View::kSmallIcon, View::kList, View::kReport, View::kIcon}) {
     keys.Char('S', wxMOD_CONTROL);
     EXPECT_TRUE(WaitFor([&] { return list_->GetView() == expected; })) << int(expected);
+    wxRect placed;  // items are laid out for the view
+    EXPECT_TRUE(list_->GetItemRect(3, placed) && placed.y + placed.x > 0) << int(expected);
   }
   list_->SetView(View::kReport);
   const struct Case {

@@ -11,6 +11,7 @@
 #include "app/upgrade_app.h"
 #include "tests/e2e/vendor_site.h"
 #include "tests/gui/gui_test_runner.h"
+#include "tests/gui/popup_menu_driver.h"
 #include "tests/support/test_env.h"
 #include "util/clock.h"
 
@@ -88,6 +89,10 @@ TEST(UpgradeDialogTest, ShowsSummaryAndHistoryAndUpgradeInstallsWithTheValuesInT
     EXPECT_EQ(dialog.GetClientSize(), dialog.ConvertDialogToPixels(wxSize(663, 315)));
     EXPECT_EQ(dialog.m_wndList.GetRect(), wxRect(dialog.ConvertDialogToPixels(wxPoint(7, 92)),
                                                  dialog.ConvertDialogToPixels(wxSize(649, 197))));
+    DrivePopupMenu([&] {  // the list's context menu: "&Export"
+      wxContextMenuEvent menu(wxEVT_CONTEXT_MENU, dialog.m_wndList.GetId(), wxDefaultPosition);
+      dialog.m_wndList.GetEventHandler()->ProcessEvent(menu);
+    }, {"Export"});
     wxCommandEvent upgrade(wxEVT_BUTTON, CZORMUpgradeDlg::IDC_UPGRADE);
     dialog.FindWindow(upgrade.GetId())->ProcessWindowEvent(upgrade);  // a click on "&Upgrade"
     dialog.m_request.package = std::string(ZORM_TEST_PACKAGES) + "/abc_v1.msi";
@@ -115,6 +120,8 @@ TEST(UpgradeDialogTest, ShowsSummaryAndHistoryAndUpgradeInstallsWithTheValuesInT
           "\xC3\x86r\xC3\xB8, \xC5\x81\xC3\xB3"
           "d\xC5\xBA, \xE6\x9D\xB1\xE4\xBA\xAC",
           "0|Fix|2021-04-01|Dialog texts reworded", "Calvaro Upgrade Utility 16 32 48 256",
+          "Calvaro Upgrade Utility|Export is not available yet.|" +
+              std::to_string(wxOK | wxICON_INFORMATION),
           "Install Error|Windows Installer returned code: 1620|" +
               std::to_string(wxOK | wxICON_INFORMATION),
           "closed"}));
