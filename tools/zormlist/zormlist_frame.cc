@@ -27,23 +27,30 @@ void ShowListFileError(wxWindow* parent, const std::string& message) {
   box.ShowModal();
 }
 
-void CListFileCtrl::ShowFile(const ListFile& file) {
-  // The columns belong to the report view; they can only be replaced there.
-  const View view = GetView();
-  SetView(View::kReport);
-  Freeze();
-  DeleteAllItems();
+void CListFileCtrl::ShowFile(ListFile file) {
+  SetItemCount(0);
   DeleteAllColumns();
-  for (const std::string& name : file.columns) AppendColumn(wxString::FromUTF8(name));
-  for (size_t row = 0; row < file.rows.size(); ++row) {
-    const std::vector<std::string>& cells = file.rows[row];
-    const long item = InsertItem(long(row), cells.empty() ? wxString() : wxString::FromUTF8(cells[0]));
-    for (size_t column = 1; column < cells.size(); ++column)
-      SetItem(item, int(column), wxString::FromUTF8(cells[column]));
+  m_file = std::move(file);
+  for (size_t column = 0; column < m_file.columns.size(); ++column) {
+    AppendColumn(wxString::FromUTF8(m_file.columns[column]));
   }
+  std::vector<size_t> all(m_file.rows.size());
+  for (size_t row = 0; row < all.size(); ++row) all[row] = row;
+  ShowRows(std::move(all));
   AutoSizeColumns();
-  Thaw();
-  SetView(view);
+}
+
+void CListFileCtrl::ShowRows(std::vector<size_t> rows) {
+  m_shown = std::move(rows);
+  SetItemCount(static_cast<long>(m_shown.size()));
+  Refresh();
+}
+
+wxString CListFileCtrl::OnGetItemText(long item, long column) const {
+  if (item < 0 || column < 0 || static_cast<size_t>(item) >= m_shown.size()) return {};
+  const std::vector<std::string>& cells = m_file.rows[m_shown[static_cast<size_t>(item)]];
+  if (static_cast<size_t>(column) >= cells.size()) return {};
+  return wxString::FromUTF8(cells[static_cast<size_t>(column)]);
 }
 
 CZormListFrame::CZormListFrame(const std::string& path, ListFile file)
@@ -51,13 +58,14 @@ CZormListFrame::CZormListFrame(const std::string& path, ListFile file)
               wxString::Format("%s - %s", kProgramName, FileNameOf(path)),
               wxDefaultPosition, wxSize(900, 600)),
       m_strPath(path) {
-  m_wndList.Create(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLC_REPORT);
+  m_wndList.Create(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                   wxLC_REPORT | wxLC_VIRTUAL);
   m_wndList.SetAlternateShading(true);
   m_wndList.GetFooter().Create(this, &m_wndList, wxID_ANY);
   m_wndList.SetContextMenu(kZormListMenuResource, 0);
   m_wndList.SetListMenu(kListCommandsMenuResource);
   m_wndList.SetRegistryName(kProgramName);
-  m_wndList.ShowFile(file);
+  m_wndList.ShowFile(std::move(file));
   NameListForAccessibility();
   Bind(wxEVT_SIZE, &CZormListFrame::OnSize, this);
   Bind(wxEVT_MENU, &CZormListFrame::OnReload, this, XRCID("zormlist_reload"));
@@ -71,7 +79,7 @@ void CZormListFrame::ReloadFile() {
     ShowListFileError(this, status.message());
     return;
   }
-  m_wndList.ShowFile(file);
+  m_wndList.ShowFile(std::move(file));
 }
 
 void CZormListFrame::NameListForAccessibility() {

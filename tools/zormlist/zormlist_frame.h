@@ -1,4 +1,4 @@
-// The zormlist window: a list file shown in a CZORMListCtrl with every
+// The zormlist window: a list file shown in a virtual CZORMListCtrl with every
 // feature of the framework's list switched on, so that people building on the
 // framework, and its tests, can see and drive one. The frame has no menu bar: the
 // list's own Ctrl+key commands and its context menu are what users operate.
@@ -13,15 +13,30 @@
 #include "listctrl/zorm_list_ctrl.h"
 #include "tools/zormlist/list_file.h"
 
-// A plain list (not virtual, so that every view of the list can show it) holding
-// the cells of a parsed list file.
+// A virtual list that answers its cells from a parsed list file. It shows some of
+// the file's rows, in an order of its owner's choosing (all of them at first).
 class CListFileCtrl : public CZORMListCtrl {
  public:
   CListFileCtrl() = default;
 
-  // Replaces the columns and rows with those of `file` and fits the column widths;
-  // the view stays and no row is selected afterwards.
-  void ShowFile(const ListFile& file);
+  // Replaces the columns and rows with those of `file`, shows every row and fits the
+  // column widths; no row is selected afterwards.
+  void ShowFile(ListFile file);
+
+  // Shows the file's rows `rows` (indices into GetFile().rows), in that order.
+  void ShowRows(std::vector<size_t> rows);
+
+  const ListFile& GetFile() const { return m_file; }
+  ListFile& GetFile() { return m_file; }
+  // The file row shown as list row `item`.
+  size_t FileRowOf(long item) const { return m_shown[size_t(item)]; }
+
+ protected:
+  wxString OnGetItemText(long item, long column) const override;
+
+ private:
+  ListFile m_file;
+  std::vector<size_t> m_shown;  // file rows in list order
 };
 
 class CZormListFrame : public wxFrame {
