@@ -7,6 +7,7 @@
 #include "app/command_line_info_ex.h"
 #include "app/upgrade_app.h"
 #include "app/upgrade_request.h"
+#include "framework/crash_handler.h"
 
 wxIMPLEMENT_APP_NO_MAIN(CZORMUpgradeApp);
 
@@ -14,6 +15,8 @@ wxIMPLEMENT_APP_NO_MAIN(CZORMUpgradeApp);
 // end is the normal outcome, whichever button closed the dialog. Only a program
 // that cannot start its user interface (no display) fails.
 int main(int argc, char** argv) {
+  // A crash anywhere, the early load's thread included, leaves its dump.
+  InstallCrashHandler();
   // The command line is read once, as the program received it: wx's own option
   // parsing stays out, so "-x" and "/home/op/abc.msi" reach the splitter
   // unchanged. The change history is fetched while the user interface starts;

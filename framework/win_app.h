@@ -19,6 +19,7 @@
 #include "report/variable_store.h"
 
 class CZORMAboutWnd;
+class wxWindow;
 
 class CZORMWinApp : public wxApp {
  public:
@@ -41,8 +42,13 @@ class CZORMWinApp : public wxApp {
 
   // Destroys the About window before wx tears down the remaining windows.
   int OnExit() override;
-  // An exception that escaped an event handler ends the program through the crash
-  // handler, with a dump, like any other fatal fault.
+  // An error raised inside an event handler (a std::exception) abandons that
+  // handler: its text is shown in a message box with the stop icon under the
+  // application's name, and the program goes on. Anything else that escapes ends
+  // the program through the crash handler, with a dump, like any other fatal fault.
+  void CallEventHandler(wxEvtHandler* handler, wxEventFunctor& functor,
+                        wxEvent& event) const override;
+  bool OnExceptionInMainLoop() override;
   void OnUnhandledException() override;
 
   int m_bNoDefaultServer = 0;       // non-zero: InitFramework looks for no default server
@@ -76,6 +82,11 @@ class CZORMWinApp : public wxApp {
 
   wxDECLARE_DYNAMIC_CLASS(CZORMWinApp);
 };
+
+// Shows `text` as an error a handler raised: caption the application's name (the
+// executable's base name, which also names the profile key), stop icon, OK,
+// owned by `owner` (may be null). Returns when the user has closed it.
+void ShowHandlerError(const std::string& text, wxWindow* owner);
 
 // The "LastRunTime" text of `when` in local time ("%A, %B %d, %Y - %H:%M:%S");
 // empty if it cannot be formatted.
