@@ -16,20 +16,27 @@ uint32_t Rgb(const wxColour& colour) {
 }
 
 // A list in a frame; when virtual, its rows say where they are and grow longer down
-// the list, with an image on every third row.
+// the list, with an image on every third row; row 20,000 is the longest by far.
+// Its rows may start at row `first`.
 class NumberedList : public CZORMListCtrl {
  public:
-  explicit NumberedList(wxWindow* parent, long style = wxLC_REPORT | wxLC_VIRTUAL, int columns = 3)
-      : CZORMListCtrl(parent, wxID_ANY, wxPoint(20, 60), wxSize(420, 240), style) {
+  explicit NumberedList(wxWindow* parent, long style = wxLC_REPORT | wxLC_VIRTUAL, int columns = 3,
+                        long first = 0)
+      : CZORMListCtrl(parent, wxID_ANY, wxPoint(20, 60), wxSize(420, 240), style), first_(first) {
     for (int column = 0; column < columns; ++column)
       AppendColumn(wxString::Format("Column %d", column), wxLIST_FORMAT_LEFT, 120);
   }
 
  protected:
   wxString OnGetItemText(long item, long column) const override {
-    return wxString::Format("R%ld C%ld", item, column) + wxString('W', (item * 7 + column) % 23);
+    item += first_;
+    return wxString::Format("R%ld C%ld", item, column) +
+           wxString('W', (item * 7 + column) % 23 + (item == 20000 ? 30 : 0));
   }
-  int OnGetItemImage(long item) const override { return item % 3 == 0 ? 0 : -1; }
+  int OnGetItemImage(long item) const override { return (item + first_) % 3 == 0 ? 0 : -1; }
+
+ private:
+  long first_;
 };
 
 class ListCtrlTest : public testing::Test {
@@ -110,16 +117,21 @@ TEST_F(ListCtrlTest, ScreenShowsTheEmptyNoticeThenShadingHighlightAndTotalsLine)
 TEST_F(ListCtrlTest, AutoSizingFitsUnlockedColumnsAsTheListItselfWould) {
   wxImageList images(16, 16, true, 1);
   images.Add(wxBitmap(16, 16));
-  for (long rows : {0L, 40L, 999L}) {
+  // A long list is fitted to its widest row wherever it is: as the list itself
+  // fits that row alone.
+  for (long rows : {0L, 40L, 999L, 40000L}) {
     auto* list = new NumberedList(panel_, wxLC_REPORT | wxLC_VIRTUAL, 18);
+    auto* widest = rows < 40000 ? list : new NumberedList(panel_, wxLC_REPORT | wxLC_VIRTUAL, 18, 20000);
     list->SetItemCount(rows);
+    widest->SetItemCount(rows < 40000 ? rows : 1);
     if (rows == 40) list->SetImageList(&images, wxIMAGE_LIST_SMALL);
     std::vector<int> fitting;
     for (int column = 0; column < 18; ++column) {
-      list->SetColumnWidth(column, wxLIST_AUTOSIZE_USEHEADER);
-      fitting.push_back(list->GetColumnWidth(column));
+      widest->SetColumnWidth(column, wxLIST_AUTOSIZE_USEHEADER);
+      fitting.push_back(widest->GetColumnWidth(column));
       list->SetColumnWidth(column, 30);
     }
+    if (widest != list) widest->Destroy();
     list->LockColumnWidth(3);
     list->LockColumnWidth(16);  // beyond the lockable columns: ignored
     list->AutoSizeColumns();
