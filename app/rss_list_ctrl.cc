@@ -9,13 +9,24 @@
 
 CRSSListCtrl::~CRSSListCtrl() = default;
 
-void CopyTextCut(const std::string& text, char* buffer, size_t capacity) {
-  if (capacity == 0) return;
+namespace {
+
+// How much of `text` fits `capacity` bytes with a terminator, ending on a whole
+// character.
+size_t CutLength(const std::string& text, size_t capacity) {
   size_t length = std::min(text.size(), capacity - 1);
   // Never end inside a character: back off over continuation bytes.
   while (length > 0 && length < text.size() &&
          (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
     --length;
+  return length;
+}
+
+}  // namespace
+
+void CopyTextCut(const std::string& text, char* buffer, size_t capacity) {
+  if (capacity == 0) return;
+  const size_t length = CutLength(text, capacity);
   memcpy(buffer, text.data(), length);
   buffer[length] = '\0';
 }
@@ -33,6 +44,12 @@ void CRSSListCtrl::OnGetDispInfo(CRSSDispInfo& info) const {
 }
 
 wxString CRSSListCtrl::OnGetItemText(long item, long column) const {
+  // Fitting the columns asks for every row: a description goes straight from its
+  // entry, cut where the buffer would cut it.
+  if (column == kChangeDescription && item >= 0 && static_cast<size_t>(item) < m_rss.m_rows.size()) {
+    const std::string& description = m_rss.m_rows[item]->m_strDescription;
+    return wxString::FromUTF8(description.data(), CutLength(description, kTextBufferSize));
+  }
   char buffer[kTextBufferSize];
   CRSSDispInfo info;
   info.mask = CRSSDispInfo::kText;

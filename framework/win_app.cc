@@ -132,7 +132,12 @@ bool CZORMWinApp::InitFramework(const std::string& title, unsigned about_bitmap_
 }
 
 void CZORMWinApp::CheckForUpdate() {
+  if (TakeUpdateCheck(m_strAppTitle, m_strBuildDate, &m_strUpgradeURL)) return;
   ::CheckForUpdate(m_strAppTitle, m_strBuildDate, &m_strUpgradeURL);
+}
+
+void CZORMWinApp::StartUpdateCheckEarly(const std::string& title, const std::string& build_date) {
+  if (!IsUpdateCheckDisabled()) StartUpdateCheck(title, build_date);
 }
 
 void CZORMWinApp::ShowStartMessage() {

@@ -37,8 +37,14 @@ class CZORMWinApp : public wxApp {
                              const std::string& build_date);
 
   // Asks the update server once whether a newer release exists; stores where to
-  // fetch it in m_strUpgradeURL. Silent, bounded by 1.5 s per phase.
+  // fetch it in m_strUpgradeURL. Silent, bounded by 1.5 s per phase. Takes the
+  // answer of a check started early for the same title and build date.
   void CheckForUpdate();
+  // Starts the update check InitFramework makes on a worker thread, unless the
+  // machine switches it off, for a program that knows its title and build date
+  // before its user interface is up. EndUpdateCheck (update_check.h) waits for
+  // it when InitFramework never ran.
+  static void StartUpdateCheckEarly(const std::string& title, const std::string& build_date);
 
   // Destroys the About window before wx tears down the remaining windows.
   int OnExit() override;
@@ -78,7 +84,7 @@ class CZORMWinApp : public wxApp {
   void EnsureGUID();
   void LoadAboutBitmap(unsigned about_bitmap_id);
   void FindDefaultServer();
-  bool IsUpdateCheckDisabled();
+  static bool IsUpdateCheckDisabled();
 
   wxDECLARE_DYNAMIC_CLASS(CZORMWinApp);
 };
