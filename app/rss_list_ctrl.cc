@@ -1,6 +1,7 @@
 #include "app/rss_list_ctrl.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -44,11 +45,22 @@ void CRSSListCtrl::OnGetDispInfo(CRSSDispInfo& info) const {
 }
 
 wxString CRSSListCtrl::OnGetItemText(long item, long column) const {
-  // Fitting the columns asks for every row: a description goes straight from its
-  // entry, cut where the buffer would cut it.
-  if (column == kChangeDescription && item >= 0 && static_cast<size_t>(item) < m_rss.m_rows.size()) {
-    const std::string& description = m_rss.m_rows[item]->m_strDescription;
-    return wxString::FromUTF8(description.data(), CutLength(description, kTextBufferSize));
+  // Fitting the columns asks for every row, so the usual texts are made here
+  // directly: the type, a valid date, a description cut where the buffer would
+  // cut it. The rest goes the way of every cell request.
+  if (item >= 0 && static_cast<size_t>(item) < m_rss.m_rows.size()) {
+    const CRSSItem& entry = *m_rss.m_rows[item];
+    if (column == kChangeType) return wxString::FromAscii(ChangeTypeText(entry));
+    if (column == kChangeDescription)
+      return wxString::FromUTF8(entry.m_strDescription.data(),
+                                CutLength(entry.m_strDescription, kTextBufferSize));
+    struct tm parts;
+    if (column == kChangeDate && entry.m_dtDate.IsValid() && entry.m_dtDate.ToParts(&parts)) {
+      char date[32];  // as "%Y-%m-%d" writes it
+      snprintf(date, sizeof date, "%d-%02d-%02d", parts.tm_year + 1900, parts.tm_mon + 1,
+               parts.tm_mday);
+      return wxString::FromAscii(date);
+    }
   }
   char buffer[kTextBufferSize];
   CRSSDispInfo info;
