@@ -4,7 +4,9 @@
 // and beside laying out every cell's text, the plain way to be exact. The
 // longest description sits in the middle of the list.
 //
-// Goal: AutoSizeColumns costs no more than wx's sampling auto-size, and is exact.
+// Goal: exact widths (the description column at least as wide as the widest
+// text laid out) for under a tenth of what laying out every cell costs. wx's own
+// is quick because it looks at a few rows, and comes out too narrow here.
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
 #include <wx/dcclient.h>
