@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <wx/frame.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/settings.h>
 
 #include "listctrl/list_geometry.h"
+#include "platform/profile.h"
 #include "tests/gui/gui_test_runner.h"
 #include "tests/support/test_env.h"
 
@@ -141,6 +144,44 @@ TEST_F(ListCtrlTest, AutoSizingFitsUnlockedColumnsAsTheListItselfWould) {
     list->SetImageList(nullptr, wxIMAGE_LIST_SMALL);
     list->Destroy();
   }
+}
+
+// Rows that fail while the list draws them: the error is shown once the drawing
+// is over, and the list goes on.
+TEST_F(ListCtrlTest, RowsFailingWhileDrawnAreReportedAndTheListGoesOn) {
+  struct FailingList : NumberedList {
+    using NumberedList::NumberedList;
+    wxString OnGetItemText(long item, long column) const override {
+      if (failing) throw std::invalid_argument("Invalid argument: no row " + std::to_string(item));
+      return NumberedList::OnGetItemText(item, column);
+    }
+    bool failing = true;
+  };
+  struct Boxes : wxModalDialogHook {
+    int Enter(wxDialog* dialog) override {
+      auto* box = dynamic_cast<wxMessageDialogBase*>(dialog);
+      shown.push_back((dialog->GetTitle() + "|" + (box ? box->GetMessage() : "") + "|").utf8_string() +
+                      std::to_string(box ? box->GetMessageDialogStyle() & wxICON_MASK : 0));
+      list->failing = false;
+      return wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+    FailingList* list = nullptr;
+    std::vector<std::string> shown;
+  } boxes;
+  frame_->Show();
+  ASSERT_TRUE(WaitFor([&] { return frame_->IsShownOnScreen(); }));
+  boxes.list = new FailingList(panel_);
+  boxes.Register();
+  boxes.list->SetItemCount(3);
+  boxes.list->Refresh();
+  boxes.list->Update();
+  ASSERT_TRUE(WaitFor([&] { return !boxes.shown.empty(); }));
+  Settle();
+  boxes.Unregister();
+  EXPECT_EQ(boxes.shown, std::vector<std::string>{ProfileApplicationName() +
+                                                  "|Invalid argument: no row 0|" +
+                                                  std::to_string(wxICON_ERROR)});
 }
 
 }  // namespace
