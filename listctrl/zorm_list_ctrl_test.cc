@@ -159,9 +159,9 @@ TEST_F(ListCtrlTest, RowsFailingWhileDrawnAreReportedAndTheListGoesOn) {
   };
   struct Boxes : wxModalDialogHook {
     int Enter(wxDialog* dialog) override {
-      auto* box = dynamic_cast<wxMessageDialogBase*>(dialog);
-      shown.push_back((dialog->GetTitle() + "|" + (box ? box->GetMessage() : "") + "|").utf8_string() +
-                      std::to_string(box ? box->GetMessageDialogStyle() & wxICON_MASK : 0));
+      auto* box = dynamic_cast<wxMessageDialogBase*>(dialog);  // the only kind expected
+      shown.push_back((dialog->GetTitle() + "|" + box->GetMessage()).utf8_string() + "|" +
+                      std::to_string(box->GetMessageDialogStyle() & wxICON_MASK));
       list->failing = false;
       return wxID_OK;
     }
@@ -169,13 +169,10 @@ TEST_F(ListCtrlTest, RowsFailingWhileDrawnAreReportedAndTheListGoesOn) {
     FailingList* list = nullptr;
     std::vector<std::string> shown;
   } boxes;
-  frame_->Show();
-  ASSERT_TRUE(WaitFor([&] { return frame_->IsShownOnScreen(); }));
   boxes.list = new FailingList(panel_);
-  boxes.Register();
   boxes.list->SetItemCount(3);
-  boxes.list->Refresh();
-  boxes.list->Update();
+  boxes.Register();
+  frame_->Show();
   ASSERT_TRUE(WaitFor([&] { return !boxes.shown.empty(); }));
   Settle();
   boxes.Unregister();
