@@ -7,6 +7,9 @@
 #include "app/command_line_info_ex.h"
 #include "app/upgrade_app.h"
 #include "app/upgrade_request.h"
+#include "app/upgrade_summary.h"
+#include "framework/crash_handler.h"
+#include "framework/update_check.h"
 
 wxIMPLEMENT_APP_NO_MAIN(CZORMUpgradeApp);
 
@@ -14,15 +17,19 @@ wxIMPLEMENT_APP_NO_MAIN(CZORMUpgradeApp);
 // end is the normal outcome, whichever button closed the dialog. Only a program
 // that cannot start its user interface (no display) fails.
 int main(int argc, char** argv) {
+  // A crash anywhere, the early load's thread included, leaves its dump.
+  InstallCrashHandler();
   // The command line is read once, as the program received it: wx's own option
   // parsing stays out, so "-x" and "/home/op/abc.msi" reach the splitter
-  // unchanged. The change history is fetched while the user interface starts;
-  // the dialog takes it when it is shown.
+  // unchanged. The change history and the update check are fetched while the
+  // user interface starts; the dialog and the framework take them at their steps.
   CCommandLineInfoEx command_line;
   ParseCommandLine(argc, argv, command_line);
   const UpgradeRequest request = UpgradeRequestFrom(command_line);
   StartChangeHistoryLoad(request.module);
+  CZORMWinApp::StartUpdateCheckEarly(kUpgradeAppTitle, kUpgradeBuildDate);
   if (!wxEntryStart(argc, argv)) {
+    EndUpdateCheck();
     EndChangeHistoryLoad();
     fprintf(stderr, "calvaro-upgrade: cannot start the user interface: is DISPLAY set?\n");
     return 1;
@@ -30,6 +37,7 @@ int main(int argc, char** argv) {
   wxGetApp().m_request = request;
   wxTheApp->CallOnInit();
   wxTheApp->OnExit();
+  EndUpdateCheck();
   EndChangeHistoryLoad();
   wxEntryCleanup();
   return 0;

@@ -11,7 +11,9 @@ namespace {
 
 struct EarlyLoad {
   std::string module;
-  CRSS rss;  // made on the starting thread, so any complaint of its document is made there
+  // Made by the worker without a word: what the user sees comes from the dialog's
+  // own reader, in the dialog's turn.
+  std::unique_ptr<CRSS> rss;
   std::exception_ptr error;
   std::thread worker;
 };
@@ -33,7 +35,9 @@ void StartChangeHistoryLoad(const std::string& module) {
   load->module = module;
   load->worker = std::thread([load] {
     try {
-      Load(load->module, &load->rss);
+      load->rss = std::make_unique<CRSS>(CRSS::OnCreationFailure::kStaySilent);
+      if (!load->rss->HasDocument()) return;  // the dialog loads it itself
+      Load(load->module, load->rss.get());
     } catch (...) {
       load->error = std::current_exception();
     }
@@ -47,7 +51,14 @@ void LoadChangeHistory(const std::string& module, CRSS* rss) {
   }
   std::unique_ptr<EarlyLoad> load = std::move(g_early);
   load->worker.join();
-  for (CRSSItem& item : load->rss.m_items) rss->m_items.push_back(std::move(item));
+  if (!load->rss || !load->rss->HasDocument()) {
+    Load(module, rss);
+    return;
+  }
+  if (rss->m_items.empty())
+    rss->m_items.swap(load->rss->m_items);
+  else
+    for (CRSSItem& item : load->rss->m_items) rss->m_items.push_back(std::move(item));
   if (load->error) std::rethrow_exception(load->error);
 }
 

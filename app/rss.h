@@ -22,7 +22,7 @@ struct CRSSItem {
 
 class CRSS : public CZORMXML {
  public:
-  CRSS() = default;
+  explicit CRSS(OnCreationFailure on_failure = OnCreationFailure::kTell) : CZORMXML(on_failure) {}
   ~CRSS() override;
 
   // Appends the items of the RSS document in `text` to m_items, in document

@@ -57,14 +57,10 @@ void CZORMUpgradeDlg::OnInitDialog(wxInitDialogEvent& event) {
   // here; there is no client area to paint it into.
   SetIcons(LoadIconBundleResource(IDI_APP));
   m_pUpgrade->SetFocus();
-  try {
-    LoadFeed();
-  } catch (const std::exception& error) {
-    // The list stays as it is, without columns; the summary and both buttons work.
-    wxMessageDialog box(this, wxString::FromUTF8(error.what()), kUpgradeAppTitle, wxOK | wxICON_ERROR);
-    box.ShowModal();
-    return;
-  }
+  // A feed that cannot be fetched or read raises its error out of this handler: the
+  // application reports it and the list stays without columns, while the summary
+  // and both buttons work.
+  LoadFeed();
   // The list shows its first column left-aligned whatever is asked for.
   m_wndList.InsertColumn(0, "Type", wxLIST_FORMAT_LEFT, 120);
   m_wndList.InsertColumn(1, "Date", wxLIST_FORMAT_LEFT, 120);

@@ -2,14 +2,15 @@
 
 #include <new>
 
-#include "app/upgrade_summary.h"
+#include "platform/profile.h"
 #include "platform/user_message.h"
 
-CZORMXML::CZORMXML() {
+CZORMXML::CZORMXML(OnCreationFailure on_failure) {
   try {
     m_pDoc = std::make_unique<XmlDocument>();
   } catch (const std::bad_alloc&) {
-    ShowUserMessage(kUpgradeAppTitle, "Failed to create CLSID_DOMDocument60", MessageIcon::kNone);
+    if (on_failure == OnCreationFailure::kTell)
+      ShowUserMessage(ProfileApplicationName(), "Failed to create CLSID_DOMDocument60", MessageIcon::kNone);
   }
 }
 

@@ -14,10 +14,13 @@ class CZORMXML {
  public:
   using Node = XmlDocument::Node;
 
+  // Whether a failure to create the document is told to the user.
+  enum class OnCreationFailure { kTell, kStaySilent };
+
   // Creates the document. When that fails (out of memory) the user is shown
-  // "Failed to create CLSID_DOMDocument60" and the object stays usable: every
-  // operation then returns XmlResult::kFailure or an empty text.
-  CZORMXML();
+  // "Failed to create CLSID_DOMDocument60" (unless kStaySilent) and the object
+  // stays usable: every operation then returns XmlResult::kFailure or an empty text.
+  explicit CZORMXML(OnCreationFailure on_failure = OnCreationFailure::kTell);
   virtual ~CZORMXML();
   CZORMXML(const CZORMXML&) = delete;
   CZORMXML& operator=(const CZORMXML&) = delete;
@@ -34,6 +37,9 @@ class CZORMXML {
   // and sets `*text` to all the text below it. kOk when found, kFalse when
   // nothing matched (`*text` stays empty), kFailure without a document.
   XmlResult GetChildText(Node node, const std::string& name, std::string* text) const;
+
+  // False when the document could not be created.
+  bool HasDocument() const { return m_pDoc != nullptr; }
 
  protected:
   std::unique_ptr<XmlDocument> m_pDoc;  // null when creation failed

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
+#include <thread>
 
 #include "platform/http_client.h"
 
@@ -55,4 +57,39 @@ void CheckForUpdate(const std::string& app_title, const std::string& build_date,
   if (!answer.outcome.ok()) return;  // no network, no server, too slow: no newer release known
   if (auto location = UpgradeLocationOf(answer.status, answer.raw_headers))
     *upgrade_url = *location;
+}
+
+namespace {
+
+struct EarlyCheck {
+  std::string title, build_date, upgrade_url;
+  std::thread worker;
+};
+std::unique_ptr<EarlyCheck> g_early;
+
+}  // namespace
+
+void StartUpdateCheck(const std::string& app_title, const std::string& build_date) {
+  if (g_early) return;
+  g_early = std::make_unique<EarlyCheck>();
+  EarlyCheck* check = g_early.get();
+  check->title = app_title;
+  check->build_date = build_date;
+  check->worker = std::thread(
+      [check] { CheckForUpdate(check->title, check->build_date, &check->upgrade_url); });
+}
+
+bool TakeUpdateCheck(const std::string& app_title, const std::string& build_date,
+                     std::string* upgrade_url) {
+  if (!g_early || g_early->title != app_title || g_early->build_date != build_date) return false;
+  std::unique_ptr<EarlyCheck> check = std::move(g_early);
+  check->worker.join();
+  if (!check->upgrade_url.empty()) *upgrade_url = check->upgrade_url;
+  return true;
+}
+
+void EndUpdateCheck() {
+  if (!g_early) return;
+  g_early->worker.join();
+  g_early.reset();
 }

@@ -30,3 +30,15 @@ std::optional<std::string> UpgradeLocationOf(long status, const std::string& raw
 // error and never blocks for more than about 1.5 s per phase after name lookup.
 void CheckForUpdate(const std::string& app_title, const std::string& build_date,
                     std::string* upgrade_url);
+
+// Runs CheckForUpdate on a worker thread, so that a program that knows its title
+// and build date before its user interface is up overlaps the request with that
+// start. Only the GUI thread starts, takes and ends it; a second start while one
+// waits to be taken does nothing.
+void StartUpdateCheck(const std::string& app_title, const std::string& build_date);
+// Waits for a check started for this title and build date and stores its answer
+// as CheckForUpdate does; false when none was started (nothing is asked then).
+bool TakeUpdateCheck(const std::string& app_title, const std::string& build_date,
+                     std::string* upgrade_url);
+// Waits for a check that was started and never taken.
+void EndUpdateCheck();

@@ -6,9 +6,12 @@
 #include <wx/image.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
+#include <wx/toplevel.h>
+#include <wx/weakref.h>
 
 #include <cstdlib>
 #include <exception>
+#include <set>
 
 #include "framework/about_wnd.h"
 #include "framework/crash_handler.h"
@@ -47,6 +50,63 @@ int CZORMWinApp::OnExit() {
   return wxApp::OnExit();
 }
 
+void ShowHandlerError(const std::string& text, wxWindow* owner) {
+  wxMessageDialog box(owner, wxString::FromUTF8(text), wxString::FromUTF8(ProfileApplicationName()),
+                      wxOK | wxICON_ERROR);
+  box.ShowModal();
+}
+
+namespace {
+
+// The top-level window of the event's window, to own the message.
+wxWindow* OwnerOf(const wxEvent& event) {
+  auto* window = wxDynamicCast(event.GetEventObject(), wxWindow);
+  return window != nullptr ? wxGetTopLevelParent(window) : nullptr;
+}
+
+// A window cannot open a modal loop in the middle of drawing itself: such an
+// error is shown once the drawing is over, and only once while it waits, since
+// every repaint until then raises it again.
+bool RaisedWhileDrawing(const wxEvent& event) {
+  const wxEventType type = event.GetEventType();
+  return type == wxEVT_PAINT || type == wxEVT_ERASE_BACKGROUND;
+}
+
+}  // namespace
+
+void CZORMWinApp::CallEventHandler(wxEvtHandler* handler, wxEventFunctor& functor,
+                                   wxEvent& event) const {
+  try {
+    wxApp::CallEventHandler(handler, functor, event);
+  } catch (const std::exception& error) {
+    const std::string text = error.what();
+    wxWindow* owner = OwnerOf(event);
+    if (!RaisedWhileDrawing(event)) {
+      ShowHandlerError(text, owner);
+      return;
+    }
+    static std::set<std::string> waiting;
+    if (!waiting.insert(text).second) return;
+    wxWeakRef<wxWindow> weak_owner(owner);
+    const_cast<CZORMWinApp*>(this)->CallAfter([text, weak_owner] {
+      ShowHandlerError(text, weak_owner.get());
+      waiting.erase(text);
+    });
+  }
+}
+
+bool CZORMWinApp::OnExceptionInMainLoop() {
+  // Work queued to run later (CallAfter) is a handler too.
+  try {
+    throw;
+  } catch (const std::exception& error) {
+    ShowHandlerError(error.what(), GetTopWindow());
+    return true;
+  } catch (...) {
+    std::terminate();  // the exception is still current, so the dump can name it
+  }
+}
+
 void CZORMWinApp::OnUnhandledException() { std::terminate(); }
 
 bool CZORMWinApp::InitFramework(const std::string& title, unsigned about_bitmap_id,
@@ -72,7 +132,12 @@ bool CZORMWinApp::InitFramework(const std::string& title, unsigned about_bitmap_
 }
 
 void CZORMWinApp::CheckForUpdate() {
+  if (TakeUpdateCheck(m_strAppTitle, m_strBuildDate, &m_strUpgradeURL)) return;
   ::CheckForUpdate(m_strAppTitle, m_strBuildDate, &m_strUpgradeURL);
+}
+
+void CZORMWinApp::StartUpdateCheckEarly(const std::string& title, const std::string& build_date) {
+  if (!IsUpdateCheckDisabled()) StartUpdateCheck(title, build_date);
 }
 
 void CZORMWinApp::ShowStartMessage() {

@@ -19,6 +19,7 @@
 #include "report/variable_store.h"
 
 class CZORMAboutWnd;
+class wxWindow;
 
 class CZORMWinApp : public wxApp {
  public:
@@ -36,13 +37,24 @@ class CZORMWinApp : public wxApp {
                              const std::string& build_date);
 
   // Asks the update server once whether a newer release exists; stores where to
-  // fetch it in m_strUpgradeURL. Silent, bounded by 1.5 s per phase.
+  // fetch it in m_strUpgradeURL. Silent, bounded by 1.5 s per phase. Takes the
+  // answer of a check started early for the same title and build date.
   void CheckForUpdate();
+  // Starts the update check InitFramework makes on a worker thread, unless the
+  // machine switches it off, for a program that knows its title and build date
+  // before its user interface is up. EndUpdateCheck (update_check.h) waits for
+  // it when InitFramework never ran.
+  static void StartUpdateCheckEarly(const std::string& title, const std::string& build_date);
 
   // Destroys the About window before wx tears down the remaining windows.
   int OnExit() override;
-  // An exception that escaped an event handler ends the program through the crash
-  // handler, with a dump, like any other fatal fault.
+  // An error raised inside an event handler (a std::exception) abandons that
+  // handler: its text is shown in a message box with the stop icon under the
+  // application's name, and the program goes on. Anything else that escapes ends
+  // the program through the crash handler, with a dump, like any other fatal fault.
+  void CallEventHandler(wxEvtHandler* handler, wxEventFunctor& functor,
+                        wxEvent& event) const override;
+  bool OnExceptionInMainLoop() override;
   void OnUnhandledException() override;
 
   int m_bNoDefaultServer = 0;       // non-zero: InitFramework looks for no default server
@@ -72,10 +84,15 @@ class CZORMWinApp : public wxApp {
   void EnsureGUID();
   void LoadAboutBitmap(unsigned about_bitmap_id);
   void FindDefaultServer();
-  bool IsUpdateCheckDisabled();
+  static bool IsUpdateCheckDisabled();
 
   wxDECLARE_DYNAMIC_CLASS(CZORMWinApp);
 };
+
+// Shows `text` as an error a handler raised: caption the application's name (the
+// executable's base name, which also names the profile key), stop icon, OK,
+// owned by `owner` (may be null). Returns when the user has closed it.
+void ShowHandlerError(const std::string& text, wxWindow* owner);
 
 // The "LastRunTime" text of `when` in local time ("%A, %B %d, %Y - %H:%M:%S");
 // empty if it cannot be formatted.

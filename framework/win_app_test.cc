@@ -112,23 +112,35 @@ TEST_F(WinAppTest, MachineSwitchDecidesWhetherTheUpdateServerIsAsked) {
   }
 }
 
-TEST_F(WinAppTest, ExceptionEscapingAnEventHandlerEndsWithADumpAndAMessage) {
+// A handler's error is the user's to read and the program goes on; an error
+// outside any handler is a crash.
+TEST_F(WinAppTest, HandlerErrorsAreShownAndOtherErrorsEndWithADump) {
   home_.SetEnv("ZORM_PROBE_TIME", "1767225600");  // 1 January 2026
-  home_.SetEnv("ZORM_PROBE_CRASH", "1");
-  ProgramRun run = RunProgram({APP_PROBE_PATH});
-  ASSERT_TRUE(WIFEXITED(run.status)) << run.status;
-  EXPECT_EQ(128 + SIGABRT, WEXITSTATUS(run.status));
-  const std::string dump_path =
-      home_.temp_dir() + "/ZORM-2026-0-" + std::to_string(run.pid) + ".dmp";
-  EXPECT_NE(
-      std::string::npos,
-      run.err.find("Program Terminated: This Program has terminated due to error.\n\n"
-                   "A debugging dump file has been created at " +
-                   dump_path + ".\n\nIf you send us this file we can use it to fix the problem.\n"))
-      << run.err;
-  const std::string dump = ReadWholeFile(dump_path);
-  EXPECT_EQ(0u, dump.find("Calvaro crash dump\nProgram: " APP_PROBE_PATH "\nProcess: " +
-                          std::to_string(run.pid) + " "))
-      << dump.substr(0, 500);
-  EXPECT_NE(std::string::npos, dump.find("\nWhat: thrown from an event handler\n"));
+  const std::string box = "Dialog=app_probe|Invalid argument: no row 7.|" +
+                          std::to_string(wxOK | wxICON_ERROR) + "|";
+  for (const char* where : {"handler", "start-up"}) {
+    SCOPED_TRACE(where);
+    home_.SetEnv("ZORM_PROBE_CRASH", where);
+    ProgramRun run = RunProgram({APP_PROBE_PATH});
+    ASSERT_TRUE(WIFEXITED(run.status)) << run.status;
+    const std::string dump_path =
+        home_.temp_dir() + "/ZORM-2026-0-" + std::to_string(run.pid) + ".dmp";
+    const std::string dump = ReadWholeFile(dump_path);
+    if (where == std::string("handler")) {
+      EXPECT_NE(std::string::npos, run.out.find(box + "1\nGoesOn=yes\n")) << run.out;
+      EXPECT_EQ("", dump);
+      continue;
+    }
+    EXPECT_EQ(128 + SIGABRT, WEXITSTATUS(run.status));
+    EXPECT_NE(std::string::npos,
+              run.err.find("Program Terminated: This Program has terminated due to error.\n\n"
+                           "A debugging dump file has been created at " +
+                           dump_path +
+                           ".\n\nIf you send us this file we can use it to fix the problem.\n"))
+        << run.err;
+    EXPECT_EQ(0u, dump.find("Calvaro crash dump\nProgram: " APP_PROBE_PATH "\nProcess: " +
+                            std::to_string(run.pid) + " "))
+        << dump.substr(0, 500);
+    EXPECT_NE(std::string::npos, dump.find("\nWhat: thrown outside any handler\n"));
+  }
 }

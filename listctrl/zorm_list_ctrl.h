@@ -63,14 +63,11 @@ class CZORMListCtrl : public wxListCtrl {
   void AutoSizeColumns();
 
   // The width the list's own auto-sizing (wxLIST_AUTOSIZE_USEHEADER) gives a
-  // column of a virtual list, with the same margins, but measured through one
-  // drawing context instead of one per row, which on a list of many thousand rows
-  // saves a noticeable part of a second. Like the list's own, it samples a long
-  // list: every row up to twice kMeasuredRowsAtEachEnd, else that many rows at
-  // each end plus the visible ones (the list's own takes as many as it measures
-  // in a fixed time).
+  // column of a virtual list, with the same margins, but fitted to the widest
+  // cell of every row, where the list's own samples a long list. Rows are
+  // estimated from their characters' widths and only those that may be the
+  // widest are measured, so a list of many thousand rows costs milliseconds.
   int FittingVirtualColumnWidth(int column) const;
-  static constexpr long kMeasuredRowsAtEachEnd = 500;
 
   // --- Drawing ---
 

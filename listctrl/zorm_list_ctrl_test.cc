@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <wx/frame.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/settings.h>
 
 #include "listctrl/list_geometry.h"
 #include "listctrl/numbered_list_test.h"
+#include "platform/profile.h"
 #include "tests/gui/gui_test_runner.h"
 #include "tests/support/test_env.h"
 
@@ -94,16 +97,21 @@ TEST_F(ListCtrlTest, ScreenShowsTheEmptyNoticeThenShadingHighlightAndTotalsLine)
 TEST_F(ListCtrlTest, AutoSizingFitsUnlockedColumnsAsTheListItselfWould) {
   wxImageList images(16, 16, true, 1);
   images.Add(wxBitmap(16, 16));
-  for (long rows : {0L, 40L, 999L}) {
+  // A long list is fitted to its widest row wherever it is: as the list itself
+  // fits that row alone.
+  for (long rows : {0L, 40L, 999L, 40000L}) {
     auto* list = new NumberedList(panel_, wxLC_REPORT | wxLC_VIRTUAL, 18);
+    auto* widest = rows < 40000 ? list : new NumberedList(panel_, wxLC_REPORT | wxLC_VIRTUAL, 18, 20000);
     list->SetItemCount(rows);
+    widest->SetItemCount(rows < 40000 ? rows : 1);
     if (rows == 40) list->SetImageList(&images, wxIMAGE_LIST_SMALL);
     std::vector<int> fitting;
     for (int column = 0; column < 18; ++column) {
-      list->SetColumnWidth(column, wxLIST_AUTOSIZE_USEHEADER);
-      fitting.push_back(list->GetColumnWidth(column));
+      widest->SetColumnWidth(column, wxLIST_AUTOSIZE_USEHEADER);
+      fitting.push_back(widest->GetColumnWidth(column));
       list->SetColumnWidth(column, 30);
     }
+    if (widest != list) widest->Destroy();
     list->LockColumnWidth(3);
     list->LockColumnWidth(16);  // beyond the lockable columns: ignored
     list->AutoSizeColumns();
@@ -113,6 +121,41 @@ TEST_F(ListCtrlTest, AutoSizingFitsUnlockedColumnsAsTheListItselfWould) {
     list->SetImageList(nullptr, wxIMAGE_LIST_SMALL);
     list->Destroy();
   }
+}
+
+// Rows that fail while the list draws them: the error is shown once the drawing
+// is over, and the list goes on.
+TEST_F(ListCtrlTest, RowsFailingWhileDrawnAreReportedAndTheListGoesOn) {
+  struct FailingList : NumberedList {
+    using NumberedList::NumberedList;
+    wxString OnGetItemText(long item, long column) const override {
+      if (failing) throw std::invalid_argument("Invalid argument: no row " + std::to_string(item));
+      return NumberedList::OnGetItemText(item, column);
+    }
+    bool failing = true;
+  };
+  struct Boxes : wxModalDialogHook {
+    int Enter(wxDialog* dialog) override {
+      auto* box = dynamic_cast<wxMessageDialogBase*>(dialog);  // the only kind expected
+      shown.push_back((dialog->GetTitle() + "|" + box->GetMessage()).utf8_string() + "|" +
+                      std::to_string(box->GetMessageDialogStyle() & wxICON_MASK));
+      list->failing = false;
+      return wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+    FailingList* list = nullptr;
+    std::vector<std::string> shown;
+  } boxes;
+  boxes.list = new FailingList(panel_);
+  boxes.list->SetItemCount(3);
+  boxes.Register();
+  frame_->Show();
+  ASSERT_TRUE(WaitFor([&] { return !boxes.shown.empty(); }));
+  Settle();
+  boxes.Unregister();
+  EXPECT_EQ(boxes.shown, std::vector<std::string>{ProfileApplicationName() +
+                                                  "|Invalid argument: no row 0|" +
+                                                  std::to_string(wxICON_ERROR)});
 }
 
 }  // namespace

@@ -70,11 +70,15 @@ enum class DateParseResult {
 };
 
 // Parses `text`: month names or their three-letter abbreviations (any case), day
-// names (ignored), numbers-only dates in `order` (a year first, as in 2021-07-05,
-// always reads year/month/day), two-digit years (00-29 are 2000-2029, 30-99 are
-// 1930-1999), a missing year meaning the current one, times h:mm or h:mm:ss with an
-// optional AM/PM, and a date with a time of day in either order. A time alone lies
-// on 30 December 1899. `*date` receives the value, 0.0 invalid or -1.0 invalid.
+// names (ignored), numbers-only dates in `order`, or where that makes no date in
+// year/month/day and then the other orders ("14 2 3" is 3 February 2014 in
+// month/day/year order), two numbers as month and day of the current year or else
+// month and year, two-digit years (00-29 are 2000-2029, 30-99 are 1930-1999), times
+// h:mm or h:mm:ss with an optional AM/PM (A, P; ignored after hour 12), and a date
+// with a time of day in either order. In month/day/year order dots between
+// numbers separate a time ("1.05" is 01:05), so 02.01.1970 is no date there. A
+// time alone lies on 30 December 1899. `*date` receives the value, 0.0 invalid or
+// -1.0 invalid. Allocates nothing for texts of up to sixteen words and numbers.
 DateParseResult ParseOleDate(std::string_view text, DateOrder order, OleDate* date);
 // The same in the user's order; the returned date carries the outcome in its status.
 OleDate ParseOleDate(std::string_view text);

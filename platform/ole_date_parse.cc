@@ -55,12 +55,21 @@ class TokenList {
 
 constexpr int64_t kNumberCap = 1000000000;
 
-// Splits `text`; false on a character that has no place in a date.
-bool Tokenize(std::string_view text, TokenList* tokens) {
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Splits `text`; false on a character that has no place in a date. Where dates are
+// not written with dots (month-day-year order), a dot between two numbers
+// separates the parts of a time, as a colon does: "1.05" is five past one.
+bool Tokenize(std::string_view text, DateOrder order, TokenList* tokens) {
+  const bool dots_in_times = order == DateOrder::kMonthDayYear;
   size_t i = 0;
   while (i < text.size()) {
     unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c == ' ' || c == '\t' || c == ',' || c == '/' || c == '-' || c == '.') {
+    if (c == '.' && dots_in_times && i > 0 && IsDigit(text[i - 1]) && i + 1 < text.size() &&
+        IsDigit(text[i + 1])) {
+      tokens->push_back({Token::kColon});
+      ++i;
+    } else if (c == ' ' || c == '\t' || c == ',' || c == '/' || c == '-' || c == '.') {
       ++i;
     } else if (c == ':') {
       tokens->push_back({Token::kColon});
@@ -111,6 +120,10 @@ int MonthOfWord(std::string_view word) {
   return 0;
 }
 
+// "am", "pm" or their first letters.
+bool IsMorning(std::string_view word) { return word == "am" || word == "a"; }
+bool IsAfternoon(std::string_view word) { return word == "pm" || word == "p"; }
+
 bool IsDayName(std::string_view word) {
   for (const char* name : kDays)
     if (NameMatches(word, name)) return true;
@@ -153,13 +166,54 @@ struct DateFields {
   int64_t year, month, day;
 };
 
+bool DayAndMonthFit(const DateFields& date) {
+  return date.month >= 1 && date.month <= 12 && date.day >= 1 &&
+         date.day <= DaysInMonth(static_cast<int>(date.year), static_cast<int>(date.month));
+}
+
+// Where each of three numbers goes, as indexes of year, month and day.
+struct Arrangement {
+  int year, month, day;
+};
+constexpr Arrangement kMonthDayYear{2, 0, 1}, kDayMonthYear{2, 1, 0}, kYearMonthDay{0, 1, 2};
+
+// Numbers that could be read several ways are read in the first arrangement that
+// makes a date: the user's own order, then year-month-day, then the others. So
+// in month-day-year order "14 2 3" is 3 February 2014 and "13 1 1970" 13 January.
+std::optional<DateFields> ThreeNumbers(const std::array<Number, 3>& numbers, DateOrder order) {
+  const Arrangement own = order == DateOrder::kDayMonthYear  ? kDayMonthYear
+                          : order == DateOrder::kYearMonthDay ? kYearMonthDay
+                                                              : kMonthDayYear;
+  for (const Arrangement& way : {own, kYearMonthDay, kMonthDayYear, kDayMonthYear}) {
+    DateFields date{FullYear(numbers[way.year]), numbers[way.month].value, numbers[way.day].value};
+    if (DayAndMonthFit(date)) return date;
+  }
+  return std::nullopt;
+}
+
+// Two numbers are a month and a day of the current year, in the user's order
+// first; failing that, a month and a year (its first day), as in "2 30" for
+// February 1930.
+std::optional<DateFields> TwoNumbers(const Number& a, const Number& b, DateOrder order) {
+  const int64_t year = CurrentYear();
+  const DateFields month_day{year, a.value, b.value}, day_month{year, b.value, a.value};
+  const bool day_first = order == DateOrder::kDayMonthYear;
+  for (const DateFields& date : {day_first ? day_month : month_day, day_first ? month_day : day_month})
+    if (DayAndMonthFit(date)) return date;
+  if (a.value >= 1 && a.value <= 12) return DateFields{FullYear(b), a.value, 1};
+  if (b.value >= 1 && b.value <= 12) return DateFields{FullYear(a), b.value, 1};
+  return std::nullopt;
+}
+
 // Reads the numbers and month name of the text as a date.
 std::optional<DateFields> AssembleDate(const Numbers& list, int month_word, DateOrder order) {
   const std::array<Number, 3>& numbers = list.at;
   if (month_word != 0) {
     if (list.size == 1) {
-      if (LooksLikeYear(numbers[0])) return DateFields{FullYear(numbers[0]), month_word, 1};
-      return DateFields{CurrentYear(), month_word, numbers[0].value};
+      // A day of that month if it can be one, else the year.
+      const DateFields day{CurrentYear(), month_word, numbers[0].value};
+      if (numbers[0].digits <= 2 && DayAndMonthFit(day)) return day;
+      return DateFields{FullYear(numbers[0]), month_word, 1};
     }
     if (list.size == 2) {
       const Number& first = numbers[0];
@@ -169,29 +223,9 @@ std::optional<DateFields> AssembleDate(const Numbers& list, int month_word, Date
     }
     return std::nullopt;
   }
-  if (list.size == 2) {
-    const Number& a = numbers[0];
-    const Number& b = numbers[1];
-    if (LooksLikeYear(a)) return DateFields{FullYear(a), b.value, 1};
-    if (LooksLikeYear(b)) return DateFields{FullYear(b), a.value, 1};
-    if (order == DateOrder::kDayMonthYear) return DateFields{CurrentYear(), b.value, a.value};
-    return DateFields{CurrentYear(), a.value, b.value};
-  }
-  if (list.size == 3) {
-    const Number& a = numbers[0];
-    const Number& b = numbers[1];
-    const Number& c = numbers[2];
-    if (LooksLikeYear(a) || order == DateOrder::kYearMonthDay)
-      return DateFields{FullYear(a), b.value, c.value};
-    if (order == DateOrder::kDayMonthYear) return DateFields{FullYear(c), b.value, a.value};
-    return DateFields{FullYear(c), a.value, b.value};
-  }
+  if (list.size == 2) return TwoNumbers(numbers[0], numbers[1], order);
+  if (list.size == 3) return ThreeNumbers(numbers, order);
   return std::nullopt;
-}
-
-bool DayAndMonthFit(const DateFields& date) {
-  return date.month >= 1 && date.month <= 12 && date.day >= 1 &&
-         date.day <= DaysInMonth(static_cast<int>(date.year), static_cast<int>(date.month));
 }
 
 }  // namespace
@@ -231,7 +265,7 @@ DateOrder UserDateOrder() {
 DateParseResult ParseOleDate(std::string_view text, DateOrder order, OleDate* date) {
   *date = OleDate(0.0, OleDate::Status::kInvalid);
   TokenList tokens;
-  if (!Tokenize(text, &tokens)) return DateParseResult::kTypeMismatch;
+  if (!Tokenize(text, order, &tokens)) return DateParseResult::kTypeMismatch;
 
   Numbers numbers;
   int month_word = 0;
@@ -251,7 +285,7 @@ DateParseResult ParseOleDate(std::string_view text, DateOrder order, OleDate* da
     }
     bool starts_time = i + 1 < tokens.size() && tokens[i + 1].kind == Token::kColon;
     bool hour_alone = i + 1 < tokens.size() && tokens[i + 1].kind == Token::kWord &&
-                      (tokens[i + 1].word() == "am" || tokens[i + 1].word() == "pm");
+                      (IsMorning(tokens[i + 1].word()) || IsAfternoon(tokens[i + 1].word()));
     if (!starts_time && !hour_alone) {
       if (numbers.size == 3) return DateParseResult::kTypeMismatch;
       numbers.at[numbers.size++] = {token.number, token.digits};
@@ -271,8 +305,8 @@ DateParseResult ParseOleDate(std::string_view text, DateOrder order, OleDate* da
     if (next < tokens.size() && tokens[next].kind == Token::kColon)
       return DateParseResult::kTypeMismatch;
     if (next < tokens.size() && tokens[next].kind == Token::kWord) {
-      if (tokens[next].word() == "am") parsed.meridiem = TimeOfDay::kAm;
-      if (tokens[next].word() == "pm") parsed.meridiem = TimeOfDay::kPm;
+      if (IsMorning(tokens[next].word())) parsed.meridiem = TimeOfDay::kAm;
+      if (IsAfternoon(tokens[next].word())) parsed.meridiem = TimeOfDay::kPm;
       if (parsed.meridiem != TimeOfDay::kNone) ++next;
     }
     time = parsed;
@@ -280,9 +314,9 @@ DateParseResult ParseOleDate(std::string_view text, DateOrder order, OleDate* da
   }
 
   if (time) {
-    int64_t limit = time->meridiem == TimeOfDay::kNone ? 23 : 12;
-    if (time->hour > limit || time->minute > 59 || time->second > 59)
+    if (time->hour > 23 || time->minute > 59 || time->second > 59)
       return DateParseResult::kTypeMismatch;
+    // AM and PM mean nothing after an hour of the 24-hour clock: 13:00 PM is 13:00.
     if (time->meridiem == TimeOfDay::kAm && time->hour == 12) time->hour = 0;
     if (time->meridiem == TimeOfDay::kPm && time->hour < 12) time->hour += 12;
   }
@@ -292,9 +326,6 @@ DateParseResult ParseOleDate(std::string_view text, DateOrder order, OleDate* da
     std::optional<DateFields> assembled = AssembleDate(numbers, month_word, order);
     if (!assembled) return DateParseResult::kTypeMismatch;
     fields = *assembled;
-    // A day above twelve cannot be a month: 13/5/2021 is read as 13 May in US order.
-    DateFields swapped{fields.year, fields.day, fields.month};
-    if (!DayAndMonthFit(fields) && month_word == 0 && DayAndMonthFit(swapped)) fields = swapped;
     if (!DayAndMonthFit(fields)) return DateParseResult::kTypeMismatch;
     if (fields.year < 100 || fields.year > 9999) {
       *date = OleDate(-1.0, OleDate::Status::kInvalid);

@@ -8,7 +8,9 @@
 
 #include <filesystem>
 
+#include "app/change_history_load.h"
 #include "app/upgrade_app.h"
+#include "platform/profile.h"
 #include "tests/e2e/vendor_site.h"
 #include "tests/gui/gui_test_runner.h"
 #include "tests/gui/popup_menu_driver.h"
@@ -126,6 +128,34 @@ TEST(UpgradeDialogTest, ShowsSummaryAndHistoryAndUpgradeInstallsWithTheValuesInT
               std::to_string(wxOK | wxICON_INFORMATION),
           "closed"}));
   EXPECT_TRUE(std::filesystem::exists(target + "/alpha.txt"));
+}
+
+// What the operator sees keeps its order when the feed is fetched early and fails:
+// the start-up message, then the feed's own error under the application's name
+// at the dialog's step; the dialog then works without the list.
+TEST(UpgradeDialogTest, StartMessageComesFirstAndAFailedFeedLeavesTheDialogUsable) {
+  ScopedTestHome home;
+  home.SetEnv("ZORMVENDORSERVER", "127.0.0.1:1");
+  home.SetEnv("ZORMUPDATESERVER", "127.0.0.1:1");
+  ASSERT_TRUE(WriteProfileString("Options", "StartMessage", "Back at noon."));
+  StartChangeHistoryLoad("ABC");  // as main does, before the user interface starts
+  std::vector<std::string> shown;
+  DialogScript script(shown, [&](CZORMUpgradeDlg& dialog) {
+    shown.push_back(std::to_string(dialog.m_wndList.GetColumnCount()) + " columns");
+    wxCommandEvent upgrade(wxEVT_BUTTON, CZORMUpgradeDlg::IDC_UPGRADE);
+    dialog.FindWindow(upgrade.GetId())->ProcessWindowEvent(upgrade);
+    dialog.EndModal(wxID_CANCEL);
+  });
+  auto* app = static_cast<TestUpgradeApp*>(wxTheApp);
+  app->m_request = UpgradeRequest{"ABC"};
+  EXPECT_FALSE(app->InitInstance());
+  const std::string info = std::to_string(wxOK | wxICON_INFORMATION);
+  EXPECT_EQ(shown, (std::vector<std::string>{
+                       "Startup Message|Back at noon.|" + info,
+                       "upgrade_gui_test|A connection with the server could not be established "
+                       "(http://127.0.0.1:1/cgi/changelog.cgi?Module=ABC)|" +
+                           std::to_string(wxOK | wxICON_ERROR),
+                       "0 columns", "Install Error|Windows Installer returned code: 1619|" + info}));
 }
 
 }  // namespace

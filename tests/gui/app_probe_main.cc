@@ -1,7 +1,8 @@
 // app_probe [ARGS...]: runs InitFramework as a program would and prints what it found
 // as "name=value" lines, every modal dialog answered OK and listed. ZORM_PROBE_TIME
-// pins the clock, ZORM_PROBE_BITMAP names the About logo; with ZORM_PROBE_CRASH an
-// event handler then throws, with the display gone.
+// pins the clock, ZORM_PROBE_BITMAP names the About logo; ZORM_PROBE_CRASH=handler
+// then makes an event handler raise an error, any other ZORM_PROBE_CRASH makes the
+// start-up itself throw, with the display gone.
 #include <unistd.h>
 #include <wx/debug.h>
 #include <wx/modalhook.h>
@@ -9,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 
 #include "framework/about_wnd.h"
@@ -53,11 +55,23 @@ class ProbeApp : public CZORMWinApp {
            m_bmpAbout.IsOk() ? m_bmpAbout.GetHeight() : 0);
     printf("AboutWindow=%s\n", m_pAboutWnd && !m_pAboutWnd->IsShown() ? "hidden" : "wrong");
     fflush(stdout);
-    if (!getenv("ZORM_PROBE_CRASH")) return false;  // done once start-up is over
-    unsetenv("DISPLAY");                            // so the crash message goes to stderr
-    CallAfter([] { throw std::runtime_error("thrown from an event handler"); });
-    return true;  // into the event loop, where the exception escapes
+    const char* crash = getenv("ZORM_PROBE_CRASH");
+    if (!crash) return false;  // done once start-up is over
+    if (strcmp(crash, "handler") == 0) {
+      Bind(wxEVT_BUTTON, &ProbeApp::OnRaise, this);
+      answer.Register();
+      wxCommandEvent click(wxEVT_BUTTON);
+      ProcessEvent(click);
+      answer.Unregister();
+      printf("GoesOn=yes\n");
+      return false;
+    }
+    unsetenv("DISPLAY");  // so the crash message goes to stderr
+    throw std::runtime_error("thrown outside any handler");
   }
+
+ private:
+  void OnRaise(wxCommandEvent&) { throw std::invalid_argument("Invalid argument: no row 7."); }
 };
 
 }  // namespace
