@@ -10,10 +10,12 @@
 namespace {
 
 constexpr long kEmpty = -1;  // in a path: the empty space under the rows
+constexpr long kMillion = 1000000;  // rows, all selected
 
 TEST(ListDragTest, DraggingSelectedRowsMarksAndReportsTheDropRow) {
   struct Case {
     const char* name;
+    long rows;
     std::vector<long> selected;
     long pressed;
     std::vector<long> path;  // rows the pointer moves over, in order
@@ -21,13 +23,15 @@ TEST(ListDragTest, DraggingSelectedRowsMarksAndReportsTheDropRow) {
     bool dropped;  // a drop event arrives
     long drop_row;
     bool over_list;  // the pointer is released over the list
+    int image_rows;  // rows high the drag image is, cut to column 0; -1: a page
   };
   const Case kCases[] = {
-      {"crosses row 3, released under the rows", {1}, 1, {2, 3, kEmpty}, true, true, 3, true},
-      {"dropped on a row", {0, 2}, 2, {3, 1}, true, true, 1, true},
-      {"drop on self off", {1}, 1, {2, 3}, false, true, -1, true},
-      {"released outside the list", {1}, 1, {0, 2}, true, true, 2, false},
-      {"nothing selected", {}, 1, {2, 3}, true, false, 0, true},
+      {"crosses row 3, released under the rows", 4, {1}, 1, {2, 3, kEmpty}, true, true, 3, true, 1},
+      {"dropped on a row", 4, {0, 2}, 2, {3, 1}, true, true, 1, true, 3},
+      {"drop on self off", 4, {1}, 1, {2, 3}, false, true, -1, true, 1},
+      {"released outside the list", 4, {1}, 1, {0, 2}, true, true, 2, false, 1},
+      {"nothing selected", 4, {}, 1, {2, 3}, true, false, 0, true, 0},
+      {"only the visible rows make the image", kMillion, {}, 1, {3}, true, true, 3, true, -1},
   };
   ScopedTestHome home;
   auto* frame = new wxFrame(nullptr, wxID_ANY, "Drag", wxPoint(0, 0), wxSize(520, 420));
@@ -43,7 +47,8 @@ TEST(ListDragTest, DraggingSelectedRowsMarksAndReportsTheDropRow) {
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
     auto* list = new NumberedList(panel, wxLC_REPORT | wxLC_VIRTUAL);
-    list->SetItemCount(4);
+    list->SetItemCount(c.rows);
+    if (c.rows == kMillion) list->SelectAll();
     list->EnableDrag();
     list->SetDropOnSelf(c.drop_on_self);
     list->SetDropNotification(frame);
@@ -59,7 +64,7 @@ TEST(ListDragTest, DraggingSelectedRowsMarksAndReportsTheDropRow) {
     mouse.MouseMove(at);
     Settle();
     mouse.MouseDown();
-    if (c.selected.empty()) {  // the press selected the row; its owner takes that back
+    if (c.selected.empty() && c.rows != kMillion) {  // the owner takes the press's selection back
       Settle();
       list->SetItemState(-1, 0, wxLIST_STATE_SELECTED);
     }
@@ -84,7 +89,7 @@ TEST(ListDragTest, DraggingSelectedRowsMarksAndReportsTheDropRow) {
     };
     const long marked =  // the way out of the list crosses the empty space under the rows
         c.drop_on_self && c.over_list && c.path.back() != kEmpty ? c.path.back() : -1;
-    for (long row = 0; row < 4 && !c.selected.empty(); ++row) {
+    for (long row = 0; row < 4 && !c.selected.empty(); ++row) {  // the selection's look
       const bool looks_selected =
           std::count(c.selected.begin(), c.selected.end(), row) != 0 || row == marked;
       EXPECT_EQ(looks_selected, colour(row) == colour(c.selected.front())) << "row " << row;
@@ -98,6 +103,12 @@ TEST(ListDragTest, DraggingSelectedRowsMarksAndReportsTheDropRow) {
       EXPECT_EQ(uint32_t(c.pressed), drops[0].source_row);
       EXPECT_EQ(c.drop_row, drops[0].drop_row);
       EXPECT_EQ(c.over_list, drops[0].window_under_pointer == list);
+      int width = 0, height = 0;
+      list->GetDragState().drag_image->GetSize(0, width, height);
+      wxRect row;
+      list->GetItemRect(0, row);
+      const int rows = c.image_rows < 0 ? list->GetCountPerPage() : c.image_rows;
+      EXPECT_EQ(wxSize(list->GetColumnWidth(0), rows * row.height), wxSize(width, height));
     }
     list->Destroy();
     Settle();
