@@ -51,7 +51,7 @@ class DragImageWindow : public wxPopupWindow {
       : wxPopupWindow(parent, wxBORDER_NONE | wxFRAME_SHAPED), m_image(image) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetSize(image.GetSize());
-    SetShape(wxRegion(image, kMaskColour));
+    SetShape(wxRegion(image));  // the image list made the mask of the mask colour
     Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
       wxPaintDC dc(this);
       dc.DrawBitmap(m_image, 0, 0);

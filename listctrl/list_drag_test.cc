@@ -69,16 +69,18 @@ TEST(ListDragTest, DraggingSelectedRowsMarksAndReportsTheDropRow) {
     }
     Settle();
     const wxImage shot = Screenshot(home.path() + "/drag.png");
-    // A row looks selected when its last column has the colour of a selected row's.
-    const auto colour = [&](long row) {
-      const wxPoint p = point(row) + wxPoint(150, -8);  // above the text
+    const auto colour = [&](wxPoint p) {
       return wxColour(shot.GetRed(p.x, p.y), shot.GetGreen(p.x, p.y), shot.GetBlue(p.x, p.y));
     };
+    // The drag image's gaps between rows that are apart show what lies below.
+    EXPECT_NE(wxColour(0, 255, 0), colour(at + wxPoint(10, row.height * 3 / 2)));
+    // A row looks selected when its last column has the colour of a selected row's.
+    const auto look = [&](long row) { return colour(point(row) + wxPoint(150, -8)); };
     const long marked = c.drop_on_self && c.path.back() >= 0 ? c.path.back() : -1;
     for (long row = 0; row < 4 && !c.selected.empty(); ++row) {
       const bool looks_selected =
           std::count(c.selected.begin(), c.selected.end(), row) != 0 || row == marked;
-      EXPECT_EQ(looks_selected, colour(row) == colour(c.selected.front())) << "row " << row;
+      EXPECT_EQ(looks_selected, look(row) == look(c.selected.front())) << "row " << row;
     }
     mouse.MouseUp();
     Settle();
