@@ -113,9 +113,9 @@ std::unique_ptr<wxImageList> CZORMListCtrl::CreateSelectionDragImage(wxPoint* to
     for (size_t i = 0; i < rows.size(); ++i) {
       const ListRect& row = rects[i];
       const int top = row.top - bounds.top;
-      wxDCClipper clip(dc, wxRect(std::max(row.left, 0) - bounds.left, top,
-                                  std::min(row.right, limit) - std::max(row.left, 0),
-                                  row.Height()));
+      wxDCClipper clip(dc,
+                       wxRect(std::max(row.left, 0) - bounds.left, top,
+                              std::min(row.right, limit) - std::max(row.left, 0), row.Height()));
       const int columns = report ? GetColumnCount() : 1;
       for (int column = 0; column < columns; ++column) {
         wxRect cell(row.left, row.top, row.Width(), row.Height());

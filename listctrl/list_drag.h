@@ -26,7 +26,7 @@ class wxWindow;
 struct ZORMListCtrlDragState {
   uint32_t source_row = 0;  // row on which the drag started
   int32_t drop_row = 0;     // row last marked as drop row; -1 from a drag's start: none
-  std::unique_ptr<wxImageList> drag_image;  // replaced at each drag's start
+  std::unique_ptr<wxImageList> drag_image;   // replaced at each drag's start
   wxWindow* window_under_pointer = nullptr;  // at the last move or at the drop
   wxWindow* drop_notify_window = nullptr;    // receives the drop event
   wxEventType drop_event = wxEVT_NULL;       // wxEVT_NULL: no drop event

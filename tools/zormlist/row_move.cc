@@ -1,7 +1,7 @@
 #include "tools/zormlist/row_move.h"
 
-std::vector<size_t> MoveRowsBefore(const std::vector<size_t>& shown,
-                                   const std::vector<long>& moved, long before, long* first) {
+std::vector<size_t> MoveRowsBefore(const std::vector<size_t>& shown, const std::vector<long>& moved,
+                                   long before, long* first) {
   std::vector<size_t> ahead, block, behind;
   auto next = moved.begin();
   for (long position = 0; position < long(shown.size()); ++position) {

@@ -10,5 +10,5 @@
 // unmoved entries that stood before position `before` and ahead of the others:
 // just before the entry at `before` unless that one moves too. The position of
 // the first moved entry in the result goes to *first.
-std::vector<size_t> MoveRowsBefore(const std::vector<size_t>& shown,
-                                   const std::vector<long>& moved, long before, long* first);
+std::vector<size_t> MoveRowsBefore(const std::vector<size_t>& shown, const std::vector<long>& moved,
+                                   long before, long* first);
