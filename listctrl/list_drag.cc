@@ -208,7 +208,7 @@ void CZORMListCtrl::StopDrag() {
   m_dragState.dragging = false;
   if (m_pDragEventWindow->HasCapture()) m_pDragEventWindow->ReleaseMouse();
   if (m_pDragImageWindow != nullptr) {
-    m_pDragImageWindow->Destroy();
+    delete m_pDragImageWindow;  // at once: a popup's Destroy waits, and the list may be going
     m_pDragImageWindow = nullptr;
   }
   MarkDropRow(-1);

@@ -222,8 +222,9 @@ class CZORMListCtrl : public wxListCtrl {
   // The running or last drag, for the receiver of the drop event.
   const ZORMListCtrlDragState& GetDragState() const { return m_dragState; }
   // A new image list with one image of the visible selected rows (cut to column 0
-  // in report view), its mask colour pure green; null when no row is selected. Its
-  // top-left corner in the list's client coordinates goes to *top_left.
+  // in report view), its mask colour pure green; null when no row is selected, and
+  // without an image when none of them is visible. The image's top-left corner in
+  // the list's client coordinates goes to *top_left.
   std::unique_ptr<wxImageList> CreateSelectionDragImage(wxPoint* top_left);
 
  protected:
