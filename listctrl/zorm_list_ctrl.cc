@@ -66,6 +66,7 @@ wxBEGIN_EVENT_TABLE(CZORMListCtrl, wxListCtrl)
   EVT_LIST_DELETE_ALL_ITEMS(wxID_ANY, CZORMListCtrl::OnItemChanged)
   EVT_KEY_DOWN(CZORMListCtrl::OnKeyDown)
   EVT_CONTEXT_MENU(CZORMListCtrl::OnContextMenu)
+  EVT_LIST_BEGIN_DRAG(wxID_ANY, CZORMListCtrl::OnBeginDrag)
 wxEND_EVENT_TABLE()
     // clang-format on
 
@@ -77,6 +78,7 @@ CZORMListCtrl::CZORMListCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos
 }
 
 CZORMListCtrl::~CZORMListCtrl() {
+  StopDrag();
   UnbindMainWindow();
   m_wndHeader.Detach();
   if (m_pWndAbove != nullptr) {
@@ -310,6 +312,7 @@ void CZORMListCtrl::OnMainWindowPaint(wxPaintEvent& event) {
   PaintCellFonts(dc);
   PaintTotalsLine(dc);
   PaintEmptyNotice(dc);
+  PaintDropHighlight(dc);
 }
 
 bool CZORMListCtrl::RowRectInRowWindow(long row, wxRect* rect) const {

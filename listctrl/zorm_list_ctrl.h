@@ -29,6 +29,7 @@
 
 #include "framework/menu_resource.h"
 #include "listctrl/header_ctrl.h"
+#include "listctrl/list_drag.h"
 #include "listctrl/list_cell_style.h"
 #include "listctrl/list_footer.h"
 
@@ -205,6 +206,24 @@ class CZORMListCtrl : public wxListCtrl {
   // Changing the style may replace the header window; the header member follows it.
   void SetWindowStyleFlag(long style) override;
 
+  // --- Row dragging (list_drag.cc) ---
+
+  // Lets the user drag the selected rows with the left button; off at first.
+  void EnableDrag(bool enabled = true) { m_bDragEnabled = enabled; }
+  bool IsDragEnabled() const { return m_bDragEnabled; }
+  // Sends a CZORMListDropEvent of `type` to `window` when dragged rows are dropped;
+  // a null window or wxEVT_NULL sends nothing.
+  void SetDropNotification(wxWindow* window, wxEventType type = wxEVT_ZORM_LIST_DROP);
+  // Whether the list's own rows can become the drop row; on at first.
+  void SetDropOnSelf(bool allowed) { m_dragState.drop_on_self = allowed; }
+  // The running or last drag, for the receiver of the drop event.
+  const ZORMListCtrlDragState& GetDragState() const { return m_dragState; }
+  // A new image list with one image of the visible selected rows (cut to column 0
+  // in report view), its mask colour pure green; null when no row is selected, and
+  // without an image when none of them is visible. The image's top-left corner in
+  // the list's client coordinates goes to *top_left.
+  std::unique_ptr<wxImageList> CreateSelectionDragImage(wxPoint* top_left);
+
  protected:
   // A virtual list's row: text colour and font. The generic list draws a row in one
   // attribute, so this is the attribute of the row's first cell without its
@@ -297,6 +316,25 @@ class CZORMListCtrl : public wxListCtrl {
   wxWindow* m_pMainWindowBound = nullptr;  // the row window our paint handler is bound to
   bool m_bInDefaultPaint = false;
   mutable std::vector<std::unique_ptr<wxItemAttr>> m_sharedAttrs;
+
+  // --- Row dragging (list_drag.cc) ---
+  void OnBeginDrag(wxListEvent& event);
+  void OnDragMotion(wxMouseEvent& event);
+  void OnDragButtonUp(wxMouseEvent& event);
+  void OnDragCaptureLost(wxMouseCaptureLostEvent& event);
+  // Ends a running drag: capture, image and drop mark go; sends nothing.
+  void StopDrag();
+  // Moves the drop mark to `row` (-1: none), repainting the rows it leaves and takes.
+  void MarkDropRow(long row);
+  // The window under `screen`, the drag image left out; the list for its row window.
+  wxWindow* WindowUnderPointer(const wxPoint& screen) const;
+  // Draws the drop row over the list's own drawing of the rows.
+  void PaintDropHighlight(wxDC& dc);
+  ZORMListCtrlDragState m_dragState;
+  bool m_bDragEnabled = false;
+  wxWindow* m_pDragImageWindow = nullptr;  // shows the drag image while dragging
+  wxWindow* m_pDragEventWindow = nullptr;  // the row window whose mouse the drag holds
+  long m_nDropMark = -1;                   // row drawn as drop row; -1: none
 
   wxDECLARE_EVENT_TABLE();
 };

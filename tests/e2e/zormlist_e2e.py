@@ -71,6 +71,23 @@ class ZormListTest(unittest.TestCase):
         xdotool("key", "ctrl+a")
         self.assertTrue(self.copy_first_column(26).endswith(b"\r\nZZ-9\r\n"))
 
+    def test_rows_dragged_move_before_the_drop_row_and_stay_selected(self):
+        path = shutil.copy(SAMPLE, HOME)
+        self.addCleanup(subprocess.Popen([PROGRAM, path]).kill)
+        frame = self.wait_for(
+            lambda: self.shown(pyatspi.ROLE_FRAME, "zormlist - sample-parts.txt"), "frame")
+        box = self.wait_for(lambda: pyatspi.findDescendant(frame, lambda a: a.getState().contains(
+            pyatspi.STATE_FOCUSED)), "focus").queryComponent().getExtents(0)
+        x, y = str(box.x + 30), lambda row: box.y + row * 23 + 11  # rows 23 pixels high
+        xdotool("mousemove", "--sync", x, str(y(1)), "click", "1", "mousemove", "--sync", x,
+                str(y(2)), "keydown", "shift", "click", "1", "keyup", "shift", "mousedown", "1")
+        for step in range(1, 13):  # from row 2 over rows 3 and 4 onto row 5
+            xdotool("mousemove", "--sync", x, str(y(2) + step * 23 * 3 // 12))
+        xdotool("mouseup", "1")
+        self.assertEqual(b"BR-1002\r\nBR-1003\r\n", self.copy_first_column(2))
+        xdotool("key", "Up")  # from the first moved row, now row 3
+        self.assertEqual(b"BR-1011\r\n", self.copy_first_column(1))
+
 
 def xdotool(*args):
     subprocess.run(["xdotool", *args], check=True, stdout=subprocess.DEVNULL)

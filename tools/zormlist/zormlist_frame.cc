@@ -9,6 +9,7 @@
 
 #include "framework/accessible_name.h"
 #include "framework/menu_resource.h"
+#include "tools/zormlist/row_move.h"
 
 namespace {
 
@@ -69,6 +70,7 @@ CZormListFrame::CZormListFrame(const std::string& path, ListFile file)
   NameListForAccessibility();
   Bind(wxEVT_SIZE, &CZormListFrame::OnSize, this);
   Bind(wxEVT_MENU, &CZormListFrame::OnReload, this, XRCID("zormlist_reload"));
+  EnableRowDragging();
   m_wndList.SetFocus();
 }
 
@@ -97,3 +99,23 @@ void CZormListFrame::OnSize(wxSizeEvent& event) {
 }
 
 void CZormListFrame::OnReload(wxCommandEvent&) { ReloadFile(); }
+
+void CZormListFrame::EnableRowDragging() {
+  m_wndList.EnableDrag();
+  m_wndList.SetDropNotification(this);
+  Bind(wxEVT_ZORM_LIST_DROP, &CZormListFrame::OnRowsDropped, this);
+}
+
+void CZormListFrame::OnRowsDropped(CZORMListDropEvent&) {
+  const ZORMListCtrlDragState& drag = m_wndList.GetDragState();
+  if (drag.window_under_pointer != &m_wndList || drag.drop_row < 0) return;
+  const std::vector<long> selected = m_wndList.GetSelectedRows();
+  std::vector<size_t> shown(size_t(m_wndList.GetItemCount()));
+  for (size_t row = 0; row < shown.size(); ++row) shown[row] = m_wndList.FileRowOf(long(row));
+  long first = 0;
+  m_wndList.ShowRows(MoveRowsBefore(shown, selected, drag.drop_row, &first));
+  m_wndList.SetItemState(-1, 0, wxLIST_STATE_SELECTED);
+  for (long row = first; row < first + long(selected.size()); ++row)
+    m_wndList.SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  m_wndList.SetItemState(first, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
+}

@@ -57,6 +57,10 @@ class CZormListFrame : public wxFrame {
   void NameListForAccessibility();
   void OnSize(wxSizeEvent& event);
   void OnReload(wxCommandEvent& event);
+  // Dragging rows: the selected rows dropped on a row of the list move before it
+  // and stay selected.
+  void EnableRowDragging();
+  void OnRowsDropped(CZORMListDropEvent& event);
 
   std::string m_strPath;
   CListFileCtrl m_wndList;
