@@ -77,6 +77,7 @@ CZORMListCtrl::CZORMListCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos
 }
 
 CZORMListCtrl::~CZORMListCtrl() {
+  SaveListState();  // while the columns are still there
   UnbindMainWindow();
   m_wndHeader.Detach();
   if (m_pWndAbove != nullptr) {

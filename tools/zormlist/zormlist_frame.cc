@@ -16,6 +16,9 @@ constexpr char kProgramName[] = "zormlist";
 // The strip the list keeps its footer in, directly under itself.
 constexpr int kFooterHeight = 20;
 
+// The list tells its owner of changed filters with this event.
+const wxEventTypeTag<CZORMFilterChangeEvent> kFiltersChanged(wxNewEventType());
+
 wxString FileNameOf(const std::string& path) {
   return wxString::FromUTF8(std::filesystem::path(path).filename().string());
 }
@@ -66,6 +69,7 @@ CZormListFrame::CZormListFrame(const std::string& path, ListFile file)
   m_wndList.SetListMenu(kListCommandsMenuResource);
   m_wndList.SetRegistryName(kProgramName);
   m_wndList.ShowFile(std::move(file));
+  SwitchOnFilters();
   NameListForAccessibility();
   Bind(wxEVT_SIZE, &CZormListFrame::OnSize, this);
   Bind(wxEVT_MENU, &CZormListFrame::OnReload, this, XRCID("zormlist_reload"));
@@ -80,6 +84,7 @@ void CZormListFrame::ReloadFile() {
     return;
   }
   m_wndList.ShowFile(std::move(file));
+  ShowFilteredRows();
 }
 
 void CZormListFrame::NameListForAccessibility() {
@@ -97,3 +102,23 @@ void CZormListFrame::OnSize(wxSizeEvent& event) {
 }
 
 void CZormListFrame::OnReload(wxCommandEvent&) { ReloadFile(); }
+
+void CZormListFrame::SwitchOnFilters() {
+  m_wndList.EnableFilterBar();
+  m_wndList.SetFilterChangeMessage(kFiltersChanged, this);
+  Bind(kFiltersChanged, &CZormListFrame::OnFiltersChanged, this);
+  m_wndList.LoadListState();  // the default filter shows its rows at once
+}
+
+void CZormListFrame::OnFiltersChanged(CZORMFilterChangeEvent&) { ShowFilteredRows(); }
+
+void CZormListFrame::ShowFilteredRows() {
+  const ZORMFilterMap& filters = m_wndList.GetFilters();
+  const std::vector<std::vector<std::string>>& rows = m_wndList.GetFile().rows;
+  std::vector<size_t> shown;
+  shown.reserve(rows.size());
+  for (size_t row = 0; row < rows.size(); ++row) {
+    if (RowPassesFilters(rows[row], filters)) shown.push_back(row);
+  }
+  m_wndList.ShowRows(std::move(shown));
+}

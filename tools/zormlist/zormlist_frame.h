@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "listctrl/filter_change_event.h"
 #include "listctrl/zorm_list_ctrl.h"
 #include "tools/zormlist/list_file.h"
 
@@ -53,10 +54,16 @@ class CZormListFrame : public wxFrame {
   // reported and the rows shown so far stay.
   void ReloadFile();
 
+  // Shows the file rows that pass the list's filters, in file order.
+  void ShowFilteredRows();
+
  private:
   void NameListForAccessibility();
   void OnSize(wxSizeEvent& event);
   void OnReload(wxCommandEvent& event);
+  // The filter bar, its change event and the list's saved state.
+  void SwitchOnFilters();
+  void OnFiltersChanged(CZORMFilterChangeEvent& event);
 
   std::string m_strPath;
   CListFileCtrl m_wndList;
