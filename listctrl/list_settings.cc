@@ -35,8 +35,9 @@ void CZORMListCtrl::SaveListState() {
   if (m_strRegistryName.empty()) return;
   const int columns = GetColumnCount();
   if (FindHeaderWindow() != nullptr && columns < kMaxOrderedColumns) {
-    const wxArrayInt order = GetColumnsOrder();
-    WriteListProfileString("Order", FormatColumnOrder({order.begin(), order.end()}).c_str());
+    std::vector<int> order;
+    for (int column = 0; column < columns; ++column) order.push_back(GetColumnIndexFromOrder(column));
+    WriteListProfileString("Order", FormatColumnOrder(order).c_str());
   }
   if (!m_bSavedFiltersChanged) return;
   WriteListProfileInt("FilterTotal", int(m_mapSavedFilters.size()));
