@@ -131,8 +131,9 @@ TEST_F(ListFiltersTest, FiltersAreSavedRestoredRemovedAndShown) {
     Filters filters;
     std::string default_filter;
   } kCases[] = {
-      {[&] { list_->SaveFilter(); }, {}, {"Save Error|You have no filters set to save"}, {},
-       {}, {}, "(none)"},
+      {[&] { list_->SaveFilter(); list_->RestoreFilter(); }, {},
+       {"Save Error|You have no filters set to save", "Restore Error|You have no saved filters"},
+       {}, {}, {}, "(none)"},
       {[&] { list_->SetFilterText(1, "abc"); list_->SaveFilter(); },
        {{""}, {"first"}}, {"Input Error|Filter save name can not be blank"}, {},
        {{"first", "`L1`Rabc"}}, {{1, "abc"}}, "(none)"},
