@@ -1,27 +1,21 @@
-// Answers the modal dialogs of a GUI test without showing them: task dialogs from a
-// script of answers, message boxes noted and closed.
+// Answers a GUI test's modal dialogs without showing them.
 #pragma once
 
 #include <wx/checkbox.h>
-#include <wx/dialog.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 
-#include <string>
-#include <vector>
-
-// One answer to a task dialog: the input, the radio button to pick (empty: as
-// preselected), the check box and the result.
+// One answer to a task dialog: input, radio button to pick, check box, result.
 struct Answer {
   std::string input, radio;
   bool checked = true;
   int result = wxID_OK;
 };
 
-// Answers task dialogs in turn (Cancel when none is left), noting the radio button
-// each preselected; message boxes are noted as "caption|text" and closed with OK.
+// Answers task dialogs in turn (Cancel when none is left), noting each one's chosen
+// radio button; message boxes are noted as "caption|text" and closed with OK.
 struct DialogScript : wxModalDialogHook {
   explicit DialogScript(std::vector<Answer> answers) : answers(std::move(answers)) { Register(); }
   ~DialogScript() override { Unregister(); }
