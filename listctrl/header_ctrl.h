@@ -1,11 +1,16 @@
 // CZORMHeaderCtrl: the list's own hold on its column header. The list attaches it to
 // the header window it creates, where it sees the header's events before the header
-// does, the way a subclassed window would. It keeps only that attachment.
+// does, the way a subclassed window would. It notes which header item the user
+// pressed last and tells the list when the header was painted, which is when the
+// columns' places may have changed (a width, the order, horizontal scrolling).
 #pragma once
 
 #include <wx/event.h>
 
+#include <functional>
+
 class wxWindow;
+class wxListCtrl;
 
 class CZORMHeaderCtrl : public wxEvtHandler {
  public:
@@ -26,6 +31,22 @@ class CZORMHeaderCtrl : public wxEvtHandler {
   // The header window this is attached to; null when not attached.
   wxWindow* GetWindow() const { return m_pHeader; }
 
+  // The index of the header item the user pressed last: -1 before any press and
+  // after a press outside every item.
+  int GetLastItemPressed() const { return m_nLastItemPressed; }
+
+  // The column whose header item lies at `x` in the header window of `list` (which
+  // may be scrolled sideways and have its columns reordered); -1 when none does.
+  static int ItemAt(const wxListCtrl& list, int x);
+
+  // Called after each painting of the header, while attached.
+  void SetPaintedCallback(std::function<void()> painted) { m_painted = std::move(painted); }
+
  private:
+  void OnLeftDown(wxMouseEvent& event);
+  void OnPaint(wxPaintEvent& event);
+
   wxWindow* m_pHeader = nullptr;
+  int m_nLastItemPressed = -1;
+  std::function<void()> m_painted;
 };

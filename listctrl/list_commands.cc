@@ -55,8 +55,12 @@ void CZORMListCtrl::RunListCommand(int code) {
       SetView(kNext[int(GetView())]);
       break;
     }
-    // Export, print and the filter commands ('E', 'P', 'F', 'K', 'L', 'Y') join
-    // this table with those features; until then they do nothing.
+    case 'F': ClearFilters(); break;
+    case 'K': SaveFilter(); break;
+    case 'L': RestoreFilter(); break;
+    case 'Y': ShowFilters(); break;
+    // Export and print ('E', 'P') join this table with those features; until then
+    // they do nothing.
     default: break;
   }
 }

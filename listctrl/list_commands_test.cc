@@ -1,50 +1,18 @@
 #include <gtest/gtest.h>
 #include <wx/clipbrd.h>
 #include <wx/frame.h>
-#include <wx/modalhook.h>
-#include <wx/msgdlg.h>
-#include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
 #include "framework/menu_resource.h"
 #include "listctrl/menu_prepare_event.h"
 #include "listctrl/numbered_list_test.h"
+#include "tests/gui/dialog_script.h"
 #include "tests/gui/gui_test_runner.h"
 #include "tests/gui/popup_menu_driver.h"
 
 namespace {
 
 using View = CZORMListCtrl::View;
-
-wxTextCtrl* FindTextBox(wxWindow* window) {
-  for (wxWindow* child : window->GetChildren()) {
-    if (auto* box = dynamic_cast<wxTextCtrl*>(child)) return box;
-    if (wxTextCtrl* box = FindTextBox(child)) return box;
-  }
-  return nullptr;
-}
-
-// Answers the modal dialogs: message boxes are noted as "caption|text" and closed;
-// a task dialog gets the next of `inputs` and OK, or Cancel when none is left.
-struct DialogAnswers : wxModalDialogHook {
-  explicit DialogAnswers(std::vector<std::string> inputs = {}) : inputs(std::move(inputs)) {
-    Register();
-  }
-  ~DialogAnswers() override { Unregister(); }
-  int Enter(wxDialog* dialog) override {
-    if (auto* box = dynamic_cast<wxMessageDialogBase*>(dialog)) {
-      shown.push_back((box->GetTitle() + "|" + box->GetMessage()).utf8_string());
-      return wxID_OK;
-    }
-    if (next == inputs.size()) return wxID_CANCEL;
-    FindTextBox(dialog)->SetValue(inputs[next++]);
-    return wxID_OK;
-  }
-  void Exit(wxDialog*) override {}
-  std::vector<std::string> inputs;
-  size_t next = 0;
-  std::vector<std::string> shown;
-};
 
 class ListCommandsTest : public testing::Test {
  protected:
@@ -105,19 +73,19 @@ TEST_F(ListCommandsTest, SelectRandomAsksAgainUntilTheInputIsValid) {
       "Input Error|You can't select 30 random records, because there are only 25 records in total";
   const struct Case {
     long rows;
-    std::vector<std::string> inputs;
+    std::vector<Answer> inputs;
     size_t selected;
     std::vector<std::string> messages;
   } kCases[] = {
-      {25, {"0", "30", "10%"}, 2, {"Input Error|Number of items can not be zero", too_many}},
+      {25, {{"0"}, {"30"}, {"10%"}}, 2, {"Input Error|Number of items can not be zero", too_many}},
       {25, {}, 0, {}},  // cancelled: the earlier selection is gone too
-      {0, {"1"}, 0, {"Input Error|There are no items in this list."}},
+      {0, {{"1"}}, 0, {"Input Error|There are no items in this list."}},
   };
   for (const Case& test : kCases) {
     SCOPED_TRACE(test.rows);
     MakeList(test.rows);
     if (test.rows > 0) Select({3});
-    DialogAnswers answers(test.inputs);
+    DialogScript answers(test.inputs);
     list_->RunListCommand('r');
     EXPECT_EQ(test.selected, list_->GetSelectedRows().size());
     EXPECT_EQ(test.messages, answers.shown);
@@ -150,7 +118,7 @@ TEST_F(ListCommandsTest, ContextMenuCarriesTheListMenuAndCopiesAColumn) {
   for (const Case& test : kCases) {
     SCOPED_TRACE(test.path.back());
     Select({1, 3});
-    DialogAnswers answers;
+    DialogScript answers({});
     const ShownPopupMenu menu = DrivePopupMenu([&] { keys.Char(WXK_F10, wxMOD_SHIFT); }, test.path);
     Settle();
     ASSERT_TRUE(menu.shown);
@@ -178,7 +146,7 @@ TEST_F(ListCommandsTest, ContextMenuCarriesTheListMenuAndCopiesAColumn) {
   } kMissing[] = {{999, 0, "Unable to load menu resource"}, {132, 1, "Unable to find submenu"}};
   for (const Missing& test : kMissing) {
     list_->SetContextMenu(test.menu, test.submenu);
-    DialogAnswers answers;
+    DialogScript answers({});
     wxContextMenuEvent event(wxEVT_CONTEXT_MENU, list_->GetId(), wxDefaultPosition);
     list_->GetEventHandler()->ProcessEvent(event);
     ASSERT_EQ(1u, answers.shown.size());

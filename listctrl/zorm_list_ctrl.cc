@@ -79,6 +79,7 @@ CZORMListCtrl::CZORMListCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos
 
 CZORMListCtrl::~CZORMListCtrl() {
   StopDrag();
+  SaveListState();  // while the columns are still there
   UnbindMainWindow();
   m_wndHeader.Detach();
   if (m_pWndAbove != nullptr) {

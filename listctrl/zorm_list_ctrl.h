@@ -28,12 +28,14 @@
 #include <vector>
 
 #include "framework/menu_resource.h"
+#include "listctrl/filter.h"
 #include "listctrl/header_ctrl.h"
 #include "listctrl/list_drag.h"
 #include "listctrl/list_cell_style.h"
 #include "listctrl/list_footer.h"
 
 class wxDC;
+class CZORMFilterBar;
 
 class CZORMListCtrl : public wxListCtrl {
  public:
@@ -137,8 +139,9 @@ class CZORMListCtrl : public wxListCtrl {
   // Runs the list command of the character `code` (taken as upper case): '1' icon,
   // '2' list, '3' report and '4' small-icon view, '8' shading on or off, '9' grid
   // lines on or off, 'A' select all, 'I' invert the selection, 'R' SelectRandom, 'S'
-  // the next view (icon, small icon, list, report). 'E', 'F', 'K', 'L', 'P' and 'Y'
-  // (export, filters, print) are kept for those features; other codes do nothing.
+  // the next view (icon, small icon, list, report), 'F' ClearFilters, 'K'
+  // SaveFilter, 'L' RestoreFilter, 'Y' ShowFilters. 'E' and 'P' (export, print)
+  // are kept for those features; other codes do nothing.
   // Pressing Ctrl with a key while the list has the focus runs the key's code.
   void RunListCommand(int code);
 
@@ -223,6 +226,60 @@ class CZORMListCtrl : public wxListCtrl {
   // without an image when none of them is visible. The image's top-left corner in
   // the list's client coordinates goes to *top_left.
   std::unique_ptr<wxImageList> CreateSelectionDragImage(wxPoint* top_left);
+
+  // --- Filters and the list's settings section (list_filters.cc, list_settings.cc) ---
+
+  // Shows a filter bar under the column header (in report view), whose boxes fill
+  // the filter map as the user changes them.
+  void EnableFilterBar();
+  // The filter bar; null until EnableFilterBar.
+  CZORMFilterBar* GetFilterBar() const { return m_pFilterBar; }
+
+  // When the filters change, a CZORMFilterChangeEvent of `type` goes to `target`
+  // (null: the list's parent). wxEVT_NULL sends none.
+  void SetFilterChangeMessage(wxEventType type, wxWindow* target = nullptr) {
+    m_filterChange = type;
+    m_pFilterChangeTarget = target;
+  }
+  // The current filters by column; the owner applies them to its rows.
+  const ZORMFilterMap& GetFilters() const { return m_mapFilters; }
+
+  // Puts `text` into the filter box of `column`, which then counts as changed: the
+  // filter map follows and the owner is told. Nothing for a column without a box.
+  void SetFilterText(int column, const std::string& text);
+  // Sends the filter-change event, if any, to its target.
+  void NotifyFilterChange();
+  // Ctrl+F: empties the filter map and every box and tells the owner.
+  void ClearFilters();
+  // Ctrl+K: asks for a name and keeps the current filters under it.
+  void SaveFilter();
+  // Ctrl+L: lets the user restore or remove a saved filter, and pick the default.
+  void RestoreFilter();
+  // Ctrl+Y: shows the current filters one message at a time.
+  void ShowFilters();
+  // Saved filters by name, each in its saved form (EncodeFilters).
+  const std::map<std::string, std::string>& GetSavedFilters() const { return m_mapSavedFilters; }
+
+  // The list's settings section "CListCtrl_<registry name>" in the application's
+  // profile. Reads give `default_value` for a missing value; write failures are
+  // not reported.
+  std::string GetListProfileString(const char* entry, const char* default_value = "") const;
+  unsigned GetListProfileInt(const char* entry, int default_value) const;
+  void WriteListProfileString(const char* entry, const char* value);
+  void WriteListProfileInt(const char* entry, int value);
+  // Writes the column order (below 32 columns) and, when they changed, the saved
+  // filters to the list's section; nothing for a list without a registry name.
+  // Runs when the list is destroyed.
+  void SaveListState();
+  // Reads the list's section back: the saved filters, the column order when it fits
+  // the columns, and the default filter into the filter bar. Call once the columns
+  // exist; damaged values are skipped.
+  void LoadListState();
+
+  // Item rectangles in the list's client coordinates, below the filter bar when
+  // there is one.
+  bool GetItemRect(long item, wxRect& rect, int code = wxLIST_RECT_BOUNDS) const;
+  bool GetSubItemRect(long item, long subItem, wxRect& rect, int code = wxLIST_RECT_BOUNDS) const;
 
  protected:
   // A virtual list's row: text colour and font. The generic list draws a row in one
@@ -335,6 +392,20 @@ class CZORMListCtrl : public wxListCtrl {
   wxWindow* m_pDragImageWindow = nullptr;  // shows the drag image while dragging
   wxWindow* m_pDragEventWindow = nullptr;  // the row window whose mouse the drag holds
   long m_nDropMark = -1;                   // row drawn as drop row; -1: none
+
+  // --- Filters and the list's settings section ---
+  void OnFilterChange(int column);
+  void OnSizeFollowFilterBar(wxSizeEvent& event);
+  void PlaceFilterBar();
+  int FilterBarHeight() const;
+  // Empties the filters and fills the boxes from a saved filter's text.
+  void ApplySavedFilter(const std::string& encoded);
+  CZORMFilterBar* m_pFilterBar = nullptr;  // a child window
+  ZORMFilterMap m_mapFilters;
+  wxEventType m_filterChange = wxEVT_NULL;
+  wxWindow* m_pFilterChangeTarget = nullptr;  // null: the parent
+  std::map<std::string, std::string> m_mapSavedFilters;
+  bool m_bSavedFiltersChanged = false;
 
   wxDECLARE_EVENT_TABLE();
 };

@@ -17,6 +17,9 @@ constexpr char kProgramName[] = "zormlist";
 // The strip the list keeps its footer in, directly under itself.
 constexpr int kFooterHeight = 20;
 
+// The list tells its owner of changed filters with this event.
+const wxEventTypeTag<CZORMFilterChangeEvent> kFiltersChanged(wxNewEventType());
+
 wxString FileNameOf(const std::string& path) {
   return wxString::FromUTF8(std::filesystem::path(path).filename().string());
 }
@@ -67,6 +70,7 @@ CZormListFrame::CZormListFrame(const std::string& path, ListFile file)
   m_wndList.SetListMenu(kListCommandsMenuResource);
   m_wndList.SetRegistryName(kProgramName);
   m_wndList.ShowFile(std::move(file));
+  SwitchOnFilters();
   NameListForAccessibility();
   Bind(wxEVT_SIZE, &CZormListFrame::OnSize, this);
   Bind(wxEVT_MENU, &CZormListFrame::OnReload, this, XRCID("zormlist_reload"));
@@ -82,6 +86,7 @@ void CZormListFrame::ReloadFile() {
     return;
   }
   m_wndList.ShowFile(std::move(file));
+  ShowFilteredRows();
 }
 
 void CZormListFrame::NameListForAccessibility() {
@@ -118,4 +123,24 @@ void CZormListFrame::OnRowsDropped(CZORMListDropEvent&) {
   for (long row = first; row < first + long(selected.size()); ++row)
     m_wndList.SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
   m_wndList.SetItemState(first, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
+}
+
+void CZormListFrame::SwitchOnFilters() {
+  m_wndList.EnableFilterBar();
+  m_wndList.SetFilterChangeMessage(kFiltersChanged, this);
+  Bind(kFiltersChanged, &CZormListFrame::OnFiltersChanged, this);
+  m_wndList.LoadListState();  // the default filter shows its rows at once
+}
+
+void CZormListFrame::OnFiltersChanged(CZORMFilterChangeEvent&) { ShowFilteredRows(); }
+
+void CZormListFrame::ShowFilteredRows() {
+  const ZORMFilterMap& filters = m_wndList.GetFilters();
+  const std::vector<std::vector<std::string>>& rows = m_wndList.GetFile().rows;
+  std::vector<size_t> shown;
+  shown.reserve(rows.size());
+  for (size_t row = 0; row < rows.size(); ++row) {
+    if (RowPassesFilters(rows[row], filters)) shown.push_back(row);
+  }
+  m_wndList.ShowRows(std::move(shown));
 }

@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "listctrl/filter_change_event.h"
 #include "listctrl/zorm_list_ctrl.h"
 #include "tools/zormlist/list_file.h"
 
@@ -53,6 +54,9 @@ class CZormListFrame : public wxFrame {
   // reported and the rows shown so far stay.
   void ReloadFile();
 
+  // Shows the file rows that pass the list's filters, in file order.
+  void ShowFilteredRows();
+
  private:
   void NameListForAccessibility();
   void OnSize(wxSizeEvent& event);
@@ -61,6 +65,10 @@ class CZormListFrame : public wxFrame {
   // and stay selected.
   void EnableRowDragging();
   void OnRowsDropped(CZORMListDropEvent& event);
+
+  // The filter bar, its change event and the list's saved state.
+  void SwitchOnFilters();
+  void OnFiltersChanged(CZORMFilterChangeEvent& event);
 
   std::string m_strPath;
   CListFileCtrl m_wndList;
