@@ -78,6 +78,7 @@ CZORMListCtrl::CZORMListCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos
 
 CZORMListCtrl::~CZORMListCtrl() {
   UnbindMainWindow();
+  UnbindEditing();
   m_wndHeader.Detach();
   if (m_pWndAbove != nullptr) {
     wxWindow* above = m_pWndAbove;

@@ -4,15 +4,41 @@
 #include <wx/xrc/xmlres.h>
 
 #include <algorithm>
+#include <set>
 #include <filesystem>
 #include <utility>
 
 #include "framework/accessible_name.h"
 #include "framework/menu_resource.h"
+#include "platform/ole_date.h"
 
 namespace {
 
 constexpr char kProgramName[] = "zormlist";
+// The texts a check-box column holds, and how its dates are written back.
+constexpr char kChecked[] = "Yes";
+constexpr char kUnchecked[] = "No";
+constexpr char kDatePattern[] = "%Y-%m-%d";
+
+const wxEventTypeTag<CZORMListEditEvent> kBeginEdit(wxNewEventType());
+const wxEventTypeTag<CZORMListEditEvent> kEndEdit(wxNewEventType());
+
+bool EndsWith(const std::string& text, char last) { return !text.empty() && text.back() == last; }
+
+// Whether a check-box cell's text reads as checked.
+bool IsCheckedText(const wxString& text) {
+  const wxString lower = text.Lower().Strip(wxString::both);
+  return lower == "yes" || lower == "y" || lower == "true" || lower == "1" || lower == "x";
+}
+
+// The editor of `column`, by its name and place.
+wxWindow* EditorOf(CListFileCtrl& list, size_t column) {
+  const std::string& name = list.GetFile().columns[column];
+  if (EndsWith(name, '?')) return &list.GetCheckboxEditor();
+  if (EndsWith(name, '@')) return &list.GetDateEditor();
+  if (column == 0) return &list.GetComboEditor();
+  return &list.GetTextEditor();
+}
 // The strip the list keeps its footer in, directly under itself.
 constexpr int kFooterHeight = 20;
 
@@ -67,6 +93,7 @@ CZormListFrame::CZormListFrame(const std::string& path, ListFile file)
   m_wndList.SetRegistryName(kProgramName);
   m_wndList.ShowFile(std::move(file));
   NameListForAccessibility();
+  SetUpEditors();
   Bind(wxEVT_SIZE, &CZormListFrame::OnSize, this);
   Bind(wxEVT_MENU, &CZormListFrame::OnReload, this, XRCID("zormlist_reload"));
   m_wndList.SetFocus();
@@ -80,6 +107,7 @@ void CZormListFrame::ReloadFile() {
     return;
   }
   m_wndList.ShowFile(std::move(file));
+  SetUpEditors();
 }
 
 void CZormListFrame::NameListForAccessibility() {
@@ -97,3 +125,71 @@ void CZormListFrame::OnSize(wxSizeEvent& event) {
 }
 
 void CZormListFrame::OnReload(wxCommandEvent&) { ReloadFile(); }
+
+void CZormListFrame::SetUpEditors() {
+  CListFileCtrl& list = m_wndList;
+  if (list.GetTextEditor().GetHandle() == nullptr) {
+    list.GetTextEditor().Create(&list);
+    list.GetComboEditor().Create(&list);
+    list.GetCheckboxEditor().Create(&list);
+    list.GetDateEditor().Create(&list);
+    Bind(kBeginEdit, &CZormListFrame::OnBeginEdit, this);
+    Bind(kEndEdit, &CZormListFrame::OnEndEdit, this);
+  }
+  for (size_t column = 0; column < list.GetFile().columns.size(); ++column) {
+    CZORMListCtrl::ZORMListCtrlEditItem item;
+    item.editor = EditorOf(list, column);
+    item.notify = this;
+    item.begin = kBeginEdit;
+    item.end = kEndEdit;
+    list.RegisterEditor(static_cast<unsigned>(column), item);
+  }
+}
+
+void CZormListFrame::OnBeginEdit(CZORMListEditEvent& event) {
+  CListFileCtrl& list = m_wndList;
+  const int column = event.GetColumn();
+  const wxString text = list.GetItemText(event.GetRow(), column);
+  wxWindow* editor = list.GetCurrentEditor();
+  if (editor == &list.GetComboEditor()) {
+    // The column's values, each once, in order.
+    std::set<std::string> values;
+    for (const auto& row : list.GetFile().rows) values.insert(row[size_t(column)]);
+    wxArrayString entries;
+    for (const std::string& value : values) entries.push_back(wxString::FromUTF8(value));
+    list.GetComboEditor().Set(entries);
+    list.GetComboEditor().ChangeValue(text);
+  } else if (editor == &list.GetCheckboxEditor()) {
+    list.GetCheckboxEditor().SetValue(IsCheckedText(text));
+  } else if (editor == &list.GetDateEditor()) {
+    struct tm parts = {};
+    const OleDate date = ParseOleDate(text.utf8_string());
+    wxDateTime value = wxDateTime::Today();
+    if (date.IsValid() && date.ToParts(&parts))
+      value = wxDateTime(parts.tm_mday, wxDateTime::Month(parts.tm_mon), parts.tm_year + 1900);
+    list.GetDateEditor().SetValue(value);
+  }
+}
+
+void CZormListFrame::OnEndEdit(CZORMListEditEvent& event) {
+  CListFileCtrl& list = m_wndList;
+  const long item = event.GetRow();
+  const size_t column = static_cast<size_t>(event.GetColumn());
+  if (item < 0 || item >= list.GetItemCount()) return;
+  std::vector<std::string>& cells = list.GetFile().rows[list.FileRowOf(item)];
+  if (column >= cells.size()) return;
+  const wxWindow* editor = EditorOf(list, column);
+  std::string value;
+  if (editor == &list.GetCheckboxEditor()) {
+    value = list.GetCheckboxEditor().GetValue() ? kChecked : kUnchecked;
+  } else if (editor == &list.GetDateEditor()) {
+    const wxDateTime date = list.GetDateEditor().GetValue();
+    value = date.IsValid() ? date.Format(kDatePattern).utf8_string() : std::string();
+  } else if (editor == &list.GetComboEditor()) {
+    value = list.GetComboEditor().GetValue().utf8_string();
+  } else {
+    value = list.GetTextEditor().GetValue().utf8_string();
+  }
+  cells[column] = value;
+  list.RefreshItem(item);
+}

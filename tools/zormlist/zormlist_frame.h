@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "listctrl/list_edit_event.h"
 #include "listctrl/zorm_list_ctrl.h"
 #include "tools/zormlist/list_file.h"
 
@@ -55,6 +56,12 @@ class CZormListFrame : public wxFrame {
 
  private:
   void NameListForAccessibility();
+  // In-place editing: a column whose name ends in "?" gets the check box, one
+  // ending in "@" the date picker, the first column the combo with the column's
+  // values, the others the edit box. A committed edit is written into the row.
+  void SetUpEditors();
+  void OnBeginEdit(CZORMListEditEvent& event);
+  void OnEndEdit(CZORMListEditEvent& event);
   void OnSize(wxSizeEvent& event);
   void OnReload(wxCommandEvent& event);
 
