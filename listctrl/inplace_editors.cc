@@ -33,8 +33,15 @@ void CZORMInplaceEnding::OnKillFocus(wxFocusEvent& event) {
   });
 }
 
+wxWindow* CZORMInplaceEnding::GetList() const {
+  // The list keeps its editors in its row window.
+  for (wxWindow* window = m_pSelf->GetParent(); window != nullptr; window = window->GetParent())
+    if (dynamic_cast<wxListCtrl*>(window) != nullptr) return window;
+  return m_pSelf->GetParent();
+}
+
 bool CZORMInplaceEnding::IsInList(const wxWindow* focus) const {
-  const wxWindow* list = m_pSelf->GetParent();
+  const wxWindow* list = GetList();
   for (const wxWindow* window = focus; window != nullptr; window = window->GetParent()) {
     if (window == m_pSelf) return false;
     if (window == list) return true;
@@ -43,7 +50,7 @@ bool CZORMInplaceEnding::IsInList(const wxWindow* focus) const {
 }
 
 void CZORMInplaceEnding::EndEditing() {
-  wxWindow* list = m_pSelf->GetParent();
+  wxWindow* list = GetList();
   const bool cancelled = m_nCancel != 0;
   m_nCancel = 0;
   if (list == nullptr) return;
@@ -54,19 +61,19 @@ void CZORMInplaceEnding::EndEditing() {
   list->GetEventHandler()->ProcessEvent(end);
 }
 
-bool CZORMListCtrl_Edit::Create(wxWindow* list, wxWindowID id) {
+bool CZORMListCtrl_Edit::Create(wxWindow* rows, wxWindowID id) {
   // Hidden from the start: the list shows it over a cell.
   wxTextCtrl::Hide();
-  if (!wxTextCtrl::Create(list, id, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+  if (!wxTextCtrl::Create(rows, id, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                           wxTE_PROCESS_ENTER, wxDefaultValidator, "CZORMListCtrl_Edit"))
     return false;
   HookEnding(this);
   return true;
 }
 
-bool CZORMListCtrl_Combo::Create(wxWindow* list, wxWindowID id) {
+bool CZORMListCtrl_Combo::Create(wxWindow* rows, wxWindowID id) {
   wxComboBox::Hide();
-  if (!wxComboBox::Create(list, id, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0, nullptr,
+  if (!wxComboBox::Create(rows, id, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0, nullptr,
                           wxTE_PROCESS_ENTER, wxDefaultValidator, "CZORMListCtrl_Combo"))
     return false;
   HookEnding(this);
@@ -89,18 +96,18 @@ void CZORMListCtrl_Combo::OnCloseUp(wxCommandEvent& event) {
   });
 }
 
-bool CZORMListCtrl_Checkbox::Create(wxWindow* list, wxWindowID id) {
+bool CZORMListCtrl_Checkbox::Create(wxWindow* rows, wxWindowID id) {
   wxCheckBox::Hide();
-  if (!wxCheckBox::Create(list, id, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0,
+  if (!wxCheckBox::Create(rows, id, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0,
                           wxDefaultValidator, "CZORMListCtrl_Checkbox"))
     return false;
   HookEnding(this);
   return true;
 }
 
-bool CZORMListCtrl_Date::Create(wxWindow* list, wxWindowID id) {
+bool CZORMListCtrl_Date::Create(wxWindow* rows, wxWindowID id) {
   wxDatePickerCtrl::Hide();
-  if (!wxDatePickerCtrl::Create(list, id, wxDefaultDateTime, wxDefaultPosition, wxDefaultSize,
+  if (!wxDatePickerCtrl::Create(rows, id, wxDefaultDateTime, wxDefaultPosition, wxDefaultSize,
                                 wxDP_DROPDOWN | wxDP_SHOWCENTURY, wxDefaultValidator,
                                 "CZORMListCtrl_Date"))
     return false;

@@ -8,7 +8,7 @@
 //   window, another application) leaves the editor open; the combo's drop-down
 //   closing without a new choice ends it (commit, of the value shown).
 //
-// Ending sends the list (the editor's parent) a wxEVT_LIST_END_LABEL_EDIT event
+// Ending sends the list (the editor's nearest list ancestor) a wxEVT_LIST_END_LABEL_EDIT event
 // naming the list as its object, cancelled after Escape, with the editor as client
 // data. The value stays in the editor. User-interface thread only.
 #pragma once
@@ -38,6 +38,8 @@ class CZORMInplaceEnding {
  private:
   void OnCharHook(wxKeyEvent& event);
   void OnKillFocus(wxFocusEvent& event);
+  // The list the editor serves: its nearest list ancestor, else its parent.
+  wxWindow* GetList() const;
   // Whether `focus` is the list or one of its own windows, outside the editor.
   bool IsInList(const wxWindow* focus) const;
 
@@ -47,15 +49,17 @@ class CZORMInplaceEnding {
 class CZORMListCtrl_Edit : public wxTextCtrl, public CZORMInplaceEnding {
  public:
   CZORMListCtrl_Edit() = default;
-  // Creates the editor hidden, as a child of `list`. Returns false on failure.
-  bool Create(wxWindow* list, wxWindowID id = wxID_ANY);
+  // Creates the editor hidden, in the list's row window `rows`. Returns false on
+  // failure.
+  bool Create(wxWindow* rows, wxWindowID id = wxID_ANY);
 };
 
 class CZORMListCtrl_Combo : public wxComboBox, public CZORMInplaceEnding {
  public:
   CZORMListCtrl_Combo() = default;
-  // Creates the editor hidden, as a child of `list`. Returns false on failure.
-  bool Create(wxWindow* list, wxWindowID id = wxID_ANY);
+  // Creates the editor hidden, in the list's row window `rows`. Returns false on
+  // failure.
+  bool Create(wxWindow* rows, wxWindowID id = wxID_ANY);
 
  private:
   void OnDropDown(wxCommandEvent& event);
@@ -67,13 +71,15 @@ class CZORMListCtrl_Combo : public wxComboBox, public CZORMInplaceEnding {
 class CZORMListCtrl_Checkbox : public wxCheckBox, public CZORMInplaceEnding {
  public:
   CZORMListCtrl_Checkbox() = default;
-  // Creates the editor hidden, as a child of `list`. Returns false on failure.
-  bool Create(wxWindow* list, wxWindowID id = wxID_ANY);
+  // Creates the editor hidden, in the list's row window `rows`. Returns false on
+  // failure.
+  bool Create(wxWindow* rows, wxWindowID id = wxID_ANY);
 };
 
 class CZORMListCtrl_Date : public wxDatePickerCtrl, public CZORMInplaceEnding {
  public:
   CZORMListCtrl_Date() = default;
-  // Creates the editor hidden, as a child of `list`. Returns false on failure.
-  bool Create(wxWindow* list, wxWindowID id = wxID_ANY);
+  // Creates the editor hidden, in the list's row window `rows`. Returns false on
+  // failure.
+  bool Create(wxWindow* rows, wxWindowID id = wxID_ANY);
 };

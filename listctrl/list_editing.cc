@@ -32,6 +32,16 @@ bool IsWithin(const wxWindow* window, const wxWindow* ancestor) {
 
 }  // namespace
 
+void CZORMListCtrl::CreateEditors() {
+  // A combo box that never had a window cannot even be destroyed quietly, so all
+  // four exist from the start, hidden in the row window.
+  wxWindow* rows = GetMainWindow();
+  m_wndDateEditor.Create(rows);
+  m_wndTextEditor.Create(rows);
+  m_wndComboEditor.Create(rows);
+  m_wndCheckboxEditor.Create(rows);
+}
+
 void CZORMListCtrl::RegisterEditor(unsigned column, const ZORMListCtrlEditItem& item) {
   m_mapEditItems[column] = item;
   BindEditing();

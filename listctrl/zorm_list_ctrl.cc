@@ -97,6 +97,7 @@ bool CZORMListCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, 
   if (m_bGridLines) SetGridLines(true);
   AttachHeader();
   BindMainWindow();
+  CreateEditors();
   return true;
 }
 

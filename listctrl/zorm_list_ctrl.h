@@ -244,8 +244,8 @@ class CZORMListCtrl : public wxListCtrl {
   // Whether the last edit ended cancelled (or as an unchanged edit box).
   bool IsEditCancelled() const { return m_bEditCancelled; }
 
-  // The list's own editors; the owner creates their windows (their Create, with
-  // the list as parent) before registering them.
+  // The list's own editors, hidden until an edit shows them; their windows are
+  // created with the list's.
   CZORMListCtrl_Date& GetDateEditor() { return m_wndDateEditor; }
   CZORMListCtrl_Edit& GetTextEditor() { return m_wndTextEditor; }
   CZORMListCtrl_Combo& GetComboEditor() { return m_wndComboEditor; }
@@ -345,6 +345,7 @@ class CZORMListCtrl : public wxListCtrl {
   mutable std::vector<std::unique_ptr<wxItemAttr>> m_sharedAttrs;
 
   // In-place editing (list_editing.cc).
+  void CreateEditors();
   void BindEditing();
   void UnbindEditing();
   void StartEdit(long row, int column);

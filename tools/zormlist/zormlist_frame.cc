@@ -128,13 +128,10 @@ void CZormListFrame::OnReload(wxCommandEvent&) { ReloadFile(); }
 
 void CZormListFrame::SetUpEditors() {
   CListFileCtrl& list = m_wndList;
-  if (list.GetTextEditor().GetHandle() == nullptr) {
-    list.GetTextEditor().Create(&list);
-    list.GetComboEditor().Create(&list);
-    list.GetCheckboxEditor().Create(&list);
-    list.GetDateEditor().Create(&list);
+  if (!m_bEditEventsBound) {
     Bind(kBeginEdit, &CZormListFrame::OnBeginEdit, this);
     Bind(kEndEdit, &CZormListFrame::OnEndEdit, this);
+    m_bEditEventsBound = true;
   }
   for (size_t column = 0; column < list.GetFile().columns.size(); ++column) {
     CZORMListCtrl::ZORMListCtrlEditItem item;

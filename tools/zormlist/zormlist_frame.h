@@ -67,6 +67,7 @@ class CZormListFrame : public wxFrame {
 
   std::string m_strPath;
   CListFileCtrl m_wndList;
+  bool m_bEditEventsBound = false;
 };
 
 // Shows `message` about the list file in a message box with the program's caption
