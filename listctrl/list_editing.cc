@@ -54,7 +54,9 @@ void CZORMListCtrl::BindEditing() {
   rows->Bind(wxEVT_LEFT_DOWN, &CZORMListCtrl::OnEditMouseDown, this);
   rows->Bind(wxEVT_LEFT_UP, &CZORMListCtrl::OnEditMouseUp, this);
   rows->Bind(wxEVT_MOUSEWHEEL, &CZORMListCtrl::OnEditWheel, this);
-  for (const auto& type : kScrollEvents) rows->Bind(type, &CZORMListCtrl::OnEditScroll, this);
+  // The scroll bars are the list's own; its rows window is what they scroll.
+  for (const auto& type : kScrollEvents) Bind(type, &CZORMListCtrl::OnEditScroll, this);
+  Bind(wxEVT_MOUSEWHEEL, &CZORMListCtrl::OnEditWheel, this);
   Bind(wxEVT_LIST_END_LABEL_EDIT, &CZORMListCtrl::OnEndLabelEdit, this);
   Bind(wxEVT_CHAR_HOOK, &CZORMListCtrl::OnEditCharHook, this);
   m_pEditingBound = rows;
@@ -66,7 +68,8 @@ void CZORMListCtrl::UnbindEditing() {
   rows->Unbind(wxEVT_LEFT_DOWN, &CZORMListCtrl::OnEditMouseDown, this);
   rows->Unbind(wxEVT_LEFT_UP, &CZORMListCtrl::OnEditMouseUp, this);
   rows->Unbind(wxEVT_MOUSEWHEEL, &CZORMListCtrl::OnEditWheel, this);
-  for (const auto& type : kScrollEvents) rows->Unbind(type, &CZORMListCtrl::OnEditScroll, this);
+  for (const auto& type : kScrollEvents) Unbind(type, &CZORMListCtrl::OnEditScroll, this);
+  Unbind(wxEVT_MOUSEWHEEL, &CZORMListCtrl::OnEditWheel, this);
   Unbind(wxEVT_LIST_END_LABEL_EDIT, &CZORMListCtrl::OnEndLabelEdit, this);
   Unbind(wxEVT_CHAR_HOOK, &CZORMListCtrl::OnEditCharHook, this);
   m_pEditingBound = nullptr;

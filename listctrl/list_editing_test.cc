@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
 #include <wx/settings.h>
@@ -101,6 +102,90 @@ TEST_F(ListEditingTest, FooterCountsRowsAndSelectionAsTheyChange) {
   EXPECT_GT(white, 20) << "the label's text";
   EXPECT_GT(label_width, 40);
   EXPECT_GT(black_after, 10) << "the figure";
+}
+
+TEST_F(ListEditingTest, EditorsEndOnCommitOrCancelAsTheUserLeavesThem) {
+  auto* elsewhere = new wxTextCtrl(panel_, wxID_ANY, "", wxPoint(20, 20), wxSize(200, 30));
+  wxWindow* editors[] = {&list_->GetTextEditor(), &list_->GetComboEditor(),
+                         &list_->GetCheckboxEditor(), &list_->GetDateEditor()};
+  for (int column = 0; column < 5; ++column) list_->SetColumnWidth(column, 90);
+  for (unsigned column = 0; column < 4; ++column)
+    list_->RegisterEditor(column, {editors[column], nullptr, kEnd, kBegin});
+  std::vector<std::string> sent;  // "begin row,column" and "end row,column"
+  const auto note = [&](CZORMListEditEvent& event) {
+    sent.push_back((event.GetEventType() == kBegin ? "begin " : "end ") +
+                   std::to_string(event.GetRow()) + "," + std::to_string(event.GetColumn()));
+  };
+  panel_->Bind(kBegin, note);  // the list's parent, as no other receiver is named
+  panel_->Bind(kEnd, note);
+  wxWindow* rows = list_->GetTargetWindow();
+  // The overlay scroll bar along the rows' right edge, below its thumb.
+  const wxPoint scrollbar = rows->ClientToScreen(wxPoint(rows->GetClientSize().x - 3, 150));
+
+  enum Leave { kEnter, kEscape, kClickList, kClickElsewhere, kScrollbar, kWheel, kSideWheel,
+               kDropDownClosed };
+  struct Case {
+    int column;
+    const char* typed;
+    Leave leave;
+    bool ended;  // an end event was sent
+    bool open;   // the editor is still shown
+  } const kCases[] = {
+      {0, "ab", kEnter, true, false},          {0, "", kEnter, false, false},
+      {0, "ab", kEscape, false, false},        {0, "ab", kClickList, true, false},
+      {0, "ab", kClickElsewhere, false, true}, {0, "ab", kScrollbar, true, false},
+      {0, "ab", kWheel, false, true},          {0, "ab", kSideWheel, false, true},
+      {1, "x", kEnter, true, false},           {1, "x", kEscape, false, false},
+      {1, "", kDropDownClosed, true, false},   {1, "", kClickList, true, false},
+      {2, " ", kEnter, true, false},           {2, " ", kEscape, false, false},
+      {2, "", kClickList, true, false},        {3, "", kEnter, true, false},
+      {3, "", kEscape, false, false},          {3, "", kClickList, true, false},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(testing::Message() << "column " << c.column << " leave " << c.leave);
+    sent.clear();
+    list_->EnsureVisible(0);
+    Settle();
+    Click(CellOnScreen(2, c.column));
+    wxWindow* editor = editors[c.column];
+    ASSERT_TRUE(WaitFor([&] { return editor->IsShown() && editor->HasFocus(); }));
+    const wxPoint placed = editor->GetScreenPosition();
+    EXPECT_STREQ(wxString::Format("Column %d", c.column).utf8_str(),
+                 atk_object_get_name(gtk_widget_get_accessible(editor->GetHandle())));
+    sim_.Text(c.typed);
+    Settle();
+    switch (c.leave) {
+      case kEnter: sim_.Char(WXK_RETURN); break;
+      case kEscape: sim_.Char(WXK_ESCAPE); break;
+      case kClickList: Click(CellOnScreen(5, 4)); break;
+      case kClickElsewhere: Click(elsewhere->GetScreenPosition() + wxPoint(10, 10)); break;
+      case kScrollbar: Click(scrollbar); break;
+      case kWheel: case kSideWheel:
+        sim_.MouseMove(CellOnScreen(6, 1));
+        Settle();
+        ASSERT_EQ(0, std::system(c.leave == kWheel ? "xdotool click 5" : "xdotool click 7"));
+        break;
+      case kDropDownClosed:
+        sim_.Char(WXK_DOWN, wxMOD_ALT);
+        Settle();
+        sim_.Char(WXK_ESCAPE);
+        break;
+    }
+    WaitFor([&] { return editor->IsShown() != c.open; });
+    Settle();
+    std::vector<std::string> expected = {"begin 2," + std::to_string(c.column)};
+    if (c.ended) expected.push_back("end 2," + std::to_string(c.column));
+    EXPECT_EQ(expected, sent);
+    EXPECT_EQ(c.open, editor->IsShown());
+    if (c.open) {
+      EXPECT_EQ(placed, editor->GetScreenPosition()) << "the editor stays where it was placed";
+      list_->CancelEdit();
+    } else {
+      EXPECT_EQ(!c.ended, list_->IsEditCancelled());
+    }
+    if (c.column == 0)  // the cell's text, replaced by what is typed
+      EXPECT_EQ(*c.typed ? wxString(c.typed) : list_->GetItemText(2, 0), list_->GetTextEditor().GetValue());
+  }
 }
 
 }  // namespace
