@@ -81,6 +81,7 @@ CZORMListCtrl::~CZORMListCtrl() {
   StopDrag();
   SaveListState();  // while the columns are still there
   UnbindMainWindow();
+  UnbindEditing();
   m_wndHeader.Detach();
   if (m_pWndAbove != nullptr) {
     wxWindow* above = m_pWndAbove;
@@ -99,6 +100,7 @@ bool CZORMListCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, 
   if (m_bGridLines) SetGridLines(true);
   AttachHeader();
   BindMainWindow();
+  CreateEditors();
   return true;
 }
 

@@ -31,6 +31,7 @@
 #include "listctrl/filter.h"
 #include "listctrl/header_ctrl.h"
 #include "listctrl/list_drag.h"
+#include "listctrl/inplace_editors.h"
 #include "listctrl/list_cell_style.h"
 #include "listctrl/list_footer.h"
 
@@ -281,6 +282,48 @@ class CZORMListCtrl : public wxListCtrl {
   bool GetItemRect(long item, wxRect& rect, int code = wxLIST_RECT_BOUNDS) const;
   bool GetSubItemRect(long item, long subItem, wxRect& rect, int code = wxLIST_RECT_BOUNDS) const;
 
+  // --- Footer figures and in-place editing ---
+
+  // The lowest selected row; -1 when none is selected. Quick on a long virtual list
+  // whose selection the list's own commands made.
+  long GetFirstSelectedRow() const;
+
+  // One column's in-place editor. The begin and end events (CZORMListEditEvent of
+  // these types, wxEVT_NULL for none) go to `notify`, or to the list's parent
+  // when that is null.
+  struct ZORMListCtrlEditItem {
+    wxWindow* editor = nullptr;  // not owned
+    wxWindow* notify = nullptr;
+    wxEventType end = wxEVT_NULL;    // sent when an edit ends without being cancelled
+    wxEventType begin = wxEVT_NULL;  // sent before the editor is placed and shown
+  };
+  // Makes a click on a cell of `column` show `item.editor` over the cell; replaces
+  // the column's earlier registration. The editor must outlive the list's use of
+  // it; the list makes its row window the editor's parent.
+  void RegisterEditor(unsigned column, const ZORMListCtrlEditItem& item);
+
+  // Ends the running edit on the commit path: hides `editor`, gives the focus to
+  // the list and sends the column's end event, except for an edit box whose text
+  // did not change (the edit then counts as cancelled). Returns true.
+  bool EndEdit(wxWindow* editor);
+  // Ends the running edit as cancelled: hides the editor, sends nothing.
+  void CancelEdit();
+
+  // The editor of the running edit; null when none runs.
+  wxWindow* GetCurrentEditor() const { return m_pCurrentEditor; }
+  // The cell of the running or last edit.
+  long GetEditRow() const { return m_nEditRow; }
+  int GetEditColumn() const { return m_nEditColumn; }
+  // Whether the last edit ended cancelled (or as an unchanged edit box).
+  bool IsEditCancelled() const { return m_bEditCancelled; }
+
+  // The list's own editors, hidden until an edit shows them; their windows are
+  // created with the list's.
+  CZORMListCtrl_Date& GetDateEditor() { return m_wndDateEditor; }
+  CZORMListCtrl_Edit& GetTextEditor() { return m_wndTextEditor; }
+  CZORMListCtrl_Combo& GetComboEditor() { return m_wndComboEditor; }
+  CZORMListCtrl_Checkbox& GetCheckboxEditor() { return m_wndCheckboxEditor; }
+
  protected:
   // A virtual list's row: text colour and font. The generic list draws a row in one
   // attribute, so this is the attribute of the row's first cell without its
@@ -406,6 +449,37 @@ class CZORMListCtrl : public wxListCtrl {
   wxWindow* m_pFilterChangeTarget = nullptr;  // null: the parent
   std::map<std::string, std::string> m_mapSavedFilters;
   bool m_bSavedFiltersChanged = false;
+
+  // In-place editing (list_editing.cc).
+  void CreateEditors();
+  void BindEditing();
+  void UnbindEditing();
+  void StartEdit(long row, int column);
+  // The column under `in_rows` (row window coordinates) in `row`; -1 when none.
+  int ColumnAt(long row, const wxPoint& in_rows) const;
+  void SendEditEvent(const ZORMListCtrlEditItem& item, wxEventType type);
+  void KeepEditorInPlace();
+  void OnEditMouseDown(wxMouseEvent& event);
+  void OnEditMouseUp(wxMouseEvent& event);
+  void OnEditWheel(wxMouseEvent& event);
+  void OnEditScroll(wxScrollWinEvent& event);
+  void OnEditCharHook(wxKeyEvent& event);
+  void OnEndLabelEdit(wxListEvent& event);
+
+  std::map<unsigned, ZORMListCtrlEditItem> m_mapEditItems;
+  long m_nEditRow = 0;
+  int m_nEditColumn = 0;
+  bool m_bEditCancelled = false;
+  wxWindow* m_pCurrentEditor = nullptr;
+  std::string m_strTextBeforeEdit;
+  wxRect m_rectEditor;  // where the running edit's editor was placed, list coordinates
+  wxWindow* m_pEditingBound = nullptr;  // the row window the editing handlers are bound to
+  wxPoint m_ptClickDown{-1, -1};        // where the left button went down; -1: not in the rows
+  bool m_bWheelScrolling = false;       // scroll events now come from the wheel
+  CZORMListCtrl_Date m_wndDateEditor;
+  CZORMListCtrl_Edit m_wndTextEditor;
+  CZORMListCtrl_Combo m_wndComboEditor;
+  CZORMListCtrl_Checkbox m_wndCheckboxEditor;
 
   wxDECLARE_EVENT_TABLE();
 };

@@ -4,16 +4,42 @@
 #include <wx/xrc/xmlres.h>
 
 #include <algorithm>
+#include <set>
 #include <filesystem>
 #include <utility>
 
 #include "framework/accessible_name.h"
 #include "framework/menu_resource.h"
 #include "tools/zormlist/row_move.h"
+#include "platform/ole_date.h"
 
 namespace {
 
 constexpr char kProgramName[] = "zormlist";
+// The texts a check-box column holds, and how its dates are written back.
+constexpr char kChecked[] = "Yes";
+constexpr char kUnchecked[] = "No";
+constexpr char kDatePattern[] = "%Y-%m-%d";
+
+const wxEventTypeTag<CZORMListEditEvent> kBeginEdit(wxNewEventType());
+const wxEventTypeTag<CZORMListEditEvent> kEndEdit(wxNewEventType());
+
+bool EndsWith(const std::string& text, char last) { return !text.empty() && text.back() == last; }
+
+// Whether a check-box cell's text reads as checked.
+bool IsCheckedText(const wxString& text) {
+  const wxString lower = text.Lower().Strip(wxString::both);
+  return lower == "yes" || lower == "y" || lower == "true" || lower == "1" || lower == "x";
+}
+
+// The editor of `column`, by its name and place.
+wxWindow* EditorOf(CListFileCtrl& list, size_t column) {
+  const std::string& name = list.GetFile().columns[column];
+  if (EndsWith(name, '?')) return &list.GetCheckboxEditor();
+  if (EndsWith(name, '@')) return &list.GetDateEditor();
+  if (column == 0) return &list.GetComboEditor();
+  return &list.GetTextEditor();
+}
 // The strip the list keeps its footer in, directly under itself.
 constexpr int kFooterHeight = 20;
 
@@ -72,6 +98,7 @@ CZormListFrame::CZormListFrame(const std::string& path, ListFile file)
   m_wndList.ShowFile(std::move(file));
   SwitchOnFilters();
   NameListForAccessibility();
+  SetUpEditors();
   Bind(wxEVT_SIZE, &CZormListFrame::OnSize, this);
   Bind(wxEVT_MENU, &CZormListFrame::OnReload, this, XRCID("zormlist_reload"));
   EnableRowDragging();
@@ -87,6 +114,7 @@ void CZormListFrame::ReloadFile() {
   }
   m_wndList.ShowFile(std::move(file));
   ShowFilteredRows();
+  SetUpEditors();
 }
 
 void CZormListFrame::NameListForAccessibility() {
@@ -143,4 +171,69 @@ void CZormListFrame::ShowFilteredRows() {
     if (RowPassesFilters(rows[row], filters)) shown.push_back(row);
   }
   m_wndList.ShowRows(std::move(shown));
+}
+
+void CZormListFrame::SetUpEditors() {
+  CListFileCtrl& list = m_wndList;
+  if (!m_bEditEventsBound) {
+    Bind(kBeginEdit, &CZormListFrame::OnBeginEdit, this);
+    Bind(kEndEdit, &CZormListFrame::OnEndEdit, this);
+    m_bEditEventsBound = true;
+  }
+  for (size_t column = 0; column < list.GetFile().columns.size(); ++column) {
+    CZORMListCtrl::ZORMListCtrlEditItem item;
+    item.editor = EditorOf(list, column);
+    item.notify = this;
+    item.begin = kBeginEdit;
+    item.end = kEndEdit;
+    list.RegisterEditor(static_cast<unsigned>(column), item);
+  }
+}
+
+void CZormListFrame::OnBeginEdit(CZORMListEditEvent& event) {
+  CListFileCtrl& list = m_wndList;
+  const int column = event.GetColumn();
+  const wxString text = list.GetItemText(event.GetRow(), column);
+  wxWindow* editor = list.GetCurrentEditor();
+  if (editor == &list.GetComboEditor()) {
+    // The column's values, each once, in order.
+    std::set<std::string> values;
+    for (const auto& row : list.GetFile().rows) values.insert(row[size_t(column)]);
+    wxArrayString entries;
+    for (const std::string& value : values) entries.push_back(wxString::FromUTF8(value));
+    list.GetComboEditor().Set(entries);
+    list.GetComboEditor().ChangeValue(text);
+  } else if (editor == &list.GetCheckboxEditor()) {
+    list.GetCheckboxEditor().SetValue(IsCheckedText(text));
+  } else if (editor == &list.GetDateEditor()) {
+    struct tm parts = {};
+    const OleDate date = ParseOleDate(text.utf8_string());
+    wxDateTime value = wxDateTime::Today();
+    if (date.IsValid() && date.ToParts(&parts))
+      value = wxDateTime(parts.tm_mday, wxDateTime::Month(parts.tm_mon), parts.tm_year + 1900);
+    list.GetDateEditor().SetValue(value);
+  }
+}
+
+void CZormListFrame::OnEndEdit(CZORMListEditEvent& event) {
+  CListFileCtrl& list = m_wndList;
+  const long item = event.GetRow();
+  const size_t column = static_cast<size_t>(event.GetColumn());
+  if (item < 0 || item >= list.GetItemCount()) return;
+  std::vector<std::string>& cells = list.GetFile().rows[list.FileRowOf(item)];
+  if (column >= cells.size()) return;
+  const wxWindow* editor = EditorOf(list, column);
+  std::string value;
+  if (editor == &list.GetCheckboxEditor()) {
+    value = list.GetCheckboxEditor().GetValue() ? kChecked : kUnchecked;
+  } else if (editor == &list.GetDateEditor()) {
+    const wxDateTime date = list.GetDateEditor().GetValue();
+    value = date.IsValid() ? date.Format(kDatePattern).utf8_string() : std::string();
+  } else if (editor == &list.GetComboEditor()) {
+    value = list.GetComboEditor().GetValue().utf8_string();
+  } else {
+    value = list.GetTextEditor().GetValue().utf8_string();
+  }
+  cells[column] = value;
+  list.RefreshItem(item);
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "listctrl/filter_change_event.h"
+#include "listctrl/list_edit_event.h"
 #include "listctrl/zorm_list_ctrl.h"
 #include "tools/zormlist/list_file.h"
 
@@ -59,6 +60,12 @@ class CZormListFrame : public wxFrame {
 
  private:
   void NameListForAccessibility();
+  // In-place editing: a column whose name ends in "?" gets the check box, one
+  // ending in "@" the date picker, the first column the combo with the column's
+  // values, the others the edit box. A committed edit is written into the row.
+  void SetUpEditors();
+  void OnBeginEdit(CZORMListEditEvent& event);
+  void OnEndEdit(CZORMListEditEvent& event);
   void OnSize(wxSizeEvent& event);
   void OnReload(wxCommandEvent& event);
   // Dragging rows: the selected rows dropped on a row of the list move before it
@@ -72,6 +79,7 @@ class CZormListFrame : public wxFrame {
 
   std::string m_strPath;
   CListFileCtrl m_wndList;
+  bool m_bEditEventsBound = false;
 };
 
 // Shows `message` about the list file in a message box with the program's caption
