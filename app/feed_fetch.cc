@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/http_client.h"
+#include "platform/transfer_limits.h"
 
 #ifndef ZORM_VENDOR_SERVER_DEFAULT
 #define ZORM_VENDOR_SERVER_DEFAULT "vendor.morvend.com"
@@ -33,6 +34,10 @@ std::string ChangelogUrl(const std::string& module) {
 std::string FetchFeed(const std::string& module) {
   HttpGetOptions options;
   options.user_agent = program_invocation_short_name;  // the application's name
+  const TransferLimits limits = CurrentTransferLimits();
+  options.connect_timeout_ms = limits.connect_ms;
+  options.stall_timeout_ms = limits.stall_ms;
+  options.max_body_bytes = kMaxFeedBytes;
   HttpGetResult result = HttpGet(ChangelogUrl(module), options);
   if (!result.outcome.ok()) throw InternetError(result.outcome.message());
   return std::move(result.body);

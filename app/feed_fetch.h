@@ -3,6 +3,7 @@
 // back no answer at all is an error.
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
@@ -22,6 +23,10 @@ std::string VendorServer();
 // URL can carry (blanks, control characters, '#') are percent-encoded.
 std::string ChangelogUrl(const std::string& module);
 
+// No change history is this long; a larger body is refused rather than held.
+inline constexpr size_t kMaxFeedBytes = size_t{64} << 20;
+
 // GETs ChangelogUrl(module), following redirects, and returns the body. Throws
-// InternetError when no answer came back.
+// InternetError when no answer came back, the connection could not be made or
+// went silent within CurrentTransferLimits(), or the body passed kMaxFeedBytes.
 std::string FetchFeed(const std::string& module);
