@@ -31,7 +31,9 @@ std::string ChangelogUrl(const std::string& module) {
   return url;
 }
 
-std::string FetchFeed(const std::string& module) {
+std::string FetchFeed(const std::string& module) { return FetchFeedAnswer(module).body; }
+
+FeedAnswer FetchFeedAnswer(const std::string& module) {
   HttpGetOptions options;
   options.user_agent = program_invocation_short_name;  // the application's name
   const TransferLimits limits = CurrentTransferLimits();
@@ -40,5 +42,5 @@ std::string FetchFeed(const std::string& module) {
   options.max_body_bytes = kMaxFeedBytes;
   HttpGetResult result = HttpGet(ChangelogUrl(module), options);
   if (!result.outcome.ok()) throw InternetError(result.outcome.message());
-  return std::move(result.body);
+  return {result.status, std::move(result.body)};
 }

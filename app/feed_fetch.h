@@ -30,3 +30,11 @@ inline constexpr size_t kMaxFeedBytes = size_t{64} << 20;
 // InternetError when no answer came back, the connection could not be made or
 // went silent within CurrentTransferLimits(), or the body passed kMaxFeedBytes.
 std::string FetchFeed(const std::string& module);
+
+// The same request, with the status of the answer beside its body, for callers
+// that tell an error page from a feed.
+struct FeedAnswer {
+  long status = 0;
+  std::string body;
+};
+FeedAnswer FetchFeedAnswer(const std::string& module);

@@ -6,6 +6,7 @@
 
 #include "app/upgrade_summary.h"
 #include "tests/e2e/vendor_site.h"
+#include "tests/support/canned_http_server.h"
 #include "tests/support/run_program.h"
 #include "tests/support/test_env.h"
 
@@ -20,14 +21,21 @@ TEST(UpgradeCliTest, PrintsSummaryAndHistoryInstallsAndRefusesWhatItCannotUse) {
                    {}});
   std::string error;
   ASSERT_TRUE(site.Start(&error)) << error;
-  home.SetEnv("ZORMREPORTFORMAT", nullptr);
   const std::string package = std::string(ZORM_TEST_PACKAGES) + "/abc_v1.msi";
   const std::string target = home.path() + "/chosen";
+  using Server = CannedHttpServer;
+  Server missing(Server::Mode::kAnswer, "HTTP/1.1 404 Not Found\r\n\r\n<html>gone</html>");
+  Server not_xml(Server::Mode::kAnswer, "HTTP/1.1 200 OK\r\n\r\nhello");
+  Server hostile(Server::Mode::kAnswer,
+                 "HTTP/1.1 200 OK\r\n\r\n<rss><channel><item><title>F</title><description>"
+                 "a\x1B[2Jb\xC2\x9B" "c\xFF</description><pubDate>Mon, 05 Jul 2021 12:00:00 GMT"
+                 "</pubDate></item></channel></rss>");
   struct Case {
     std::vector<std::string> args;
     int exit_code;
     std::vector<std::string> out;  // in this order
     std::string err, server;       // no server: the vendor's site
+    const char* format = nullptr;  // ZORMREPORTFORMAT
   } const kCases[] = {
       {{"ABC", "Jul 5 2021", package, "--install", "--properties", "INSTALLDIR=" + target},
        0,
@@ -43,12 +51,21 @@ TEST(UpgradeCliTest, PrintsSummaryAndHistoryInstallsAndRefusesWhatItCannotUse) {
       {{"ABC", "Jul 5 2021", home.path() + "/missing.msi", "--install"},
        1619 & 0xFF,
        {"Windows Installer returned code: 1619\n"}},
+      {{"ABC", "Jul 5 2021", package}, 1, {"Module: ABC\n"}, "HTTP status 404", missing.host_port()},
+      {{"ABC", "Jul 5 2021", package}, 1, {"Module: ABC\n"}, "is not XML", not_xml.host_port()},
+      {{"ABC", "Jul 5 2021", package},
+       0,
+       {"\"description\":\t\"a [2Jb c\xEF\xBF\xBD\""},
+       "",
+       hostile.host_port(),
+       "json"},
       {{"ABC", "Jul 5 2021"}, 2, {}, "usage: calvaro-upgrade-cli"},
       {{"ABC", "Jul 5 2021", "pkg.msi", "--bogus"}, 2, {}, "usage:"},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(testing::PrintToString(c.args));
     home.SetEnv("ZORMVENDORSERVER", (c.server.empty() ? site.host_port() : c.server).c_str());
+    home.SetEnv("ZORMREPORTFORMAT", c.format);
     std::vector<std::string> argv = c.args;
     argv.insert(argv.begin(), CALVARO_UPGRADE_CLI_PATH);
     const ProgramRun run = RunProgram(argv, home.path());
