@@ -131,6 +131,10 @@ Status InstallProduct(const std::string& package, const std::string& command_lin
   // On SIGINT or SIGTERM the work below unwinds as for a cancel, removing what
   // it made, and the signal is then raised again.
   InterruptGuard interrupts;
+  // Downloads of runs that were killed outright are removed by the next one.
+  static const char kDownloadPrefix[] = "morvend-package-";
+  const std::string temp_folder = WithoutTrailingSlash(TempFolder());
+  RemoveAbandoned(temp_folder, kDownloadPrefix);
   InstallProperties properties;
   Status parsed = ParseInstallProperties(command_line, &properties);
   if (!parsed.ok())
@@ -139,9 +143,6 @@ Status InstallProduct(const std::string& package, const std::string& command_lin
   if (package.empty()) return Fail(kInstallPackageOpenFailed, "no package was given");
   if (!IsPackageUrl(package)) return InstallLocalPackage(package, properties, progress);
 
-  const std::string temp_folder = WithoutTrailingSlash(TempFolder());
-  static const char kDownloadPrefix[] = "morvend-package-";
-  RemoveAbandoned(temp_folder, kDownloadPrefix);
   std::string download = OwnedTemporaryName(temp_folder, kDownloadPrefix, getpid());
   int fd = mkstemp(download.data());
   if (fd < 0)

@@ -2,7 +2,6 @@
 
 #include <signal.h>
 
-#include <atomic>
 #include <mutex>
 
 namespace {
@@ -25,6 +24,9 @@ InterruptGuard::InterruptGuard() {
   sigemptyset(&mark.sa_mask);
   sigaction(SIGINT, &mark, &g_old_int);
   sigaction(SIGTERM, &mark, &g_old_term);
+  // A signal the process was told to ignore (nohup, a background job) stays ignored.
+  if (g_old_int.sa_handler == SIG_IGN) sigaction(SIGINT, &g_old_int, nullptr);
+  if (g_old_term.sa_handler == SIG_IGN) sigaction(SIGTERM, &g_old_term, nullptr);
 }
 
 InterruptGuard::~InterruptGuard() {

@@ -2,7 +2,15 @@
 // site on lighttpd, installing a real package built by wixl.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "app/upgrade_summary.h"
 #include "tests/e2e/vendor_site.h"
@@ -76,6 +84,73 @@ TEST(UpgradeCliTest, PrintsSummaryAndHistoryInstallsAndRefusesWhatItCannotUse) {
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
   }
   EXPECT_TRUE(std::filesystem::exists(target + "/alpha.txt"));
+}
+
+namespace fs = std::filesystem;
+
+// What installs leave in the temporary folder and beside the install folder.
+int Leftovers(const std::string& home) {
+  int count = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(home)) {
+    const std::string name = entry.path().filename().string();
+    count += name.starts_with(".morvend-install-") || name.starts_with("morvend-package-");
+  }
+  return count;
+}
+
+// A cabinet that is a FIFO holds the package reader once the staging folder is
+// made; a silent server holds a download once its file is made. The signal then
+// comes while that is on the disk.
+TEST(UpgradeCliTest, InterruptsLeaveNothingAndWhatAKillLeftGoesAtTheNextInstall) {
+  ScopedTestHome home;
+  home.SetEnv("ZORMVENDORSERVER", "127.0.0.1:1");
+  const std::string v1 = std::string(ZORM_TEST_PACKAGES) + "/abc_v1.msi";
+  const std::string held = home.path() + "/held.msi", cabinet = home.path() + "/held.cab";
+  fs::copy_file(v1, held);
+  const ProgramRun edit =
+      RunProgram({ZORM_MSIBUILD, held, "-q", "UPDATE `Media` SET `Cabinet` = 'held.cab'"});
+  ASSERT_EQ(0, edit.status) << edit.err;
+  ASSERT_EQ(0, mkfifo(cabinet.c_str(), 0600));
+  CannedHttpServer silent(CannedHttpServer::Mode::kSilent);
+  const std::string download = "http://" + silent.host_port() + "/abc.msi";
+  struct Case {
+    std::string package;
+    int signal;
+  } const kCases[] = {{held, SIGTERM}, {held, SIGINT},     {held, SIGKILL},
+                      {download, SIGTERM}, {download, SIGKILL}};
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.package + " " + strsignal(c.signal));
+    std::vector<std::string> args = {CALVARO_UPGRADE_CLI_PATH, "ABC", "Jul 5 2021", c.package,
+                                     "--install"};
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid;
+    ASSERT_EQ(0, posix_spawn(&pid, argv[0], &quiet, nullptr, argv.data(), environ));
+    posix_spawn_file_actions_destroy(&quiet);
+    for (int i = 0; i < 2000 && Leftovers(home.path()) == 0; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_EQ(1, Leftovers(home.path()));
+    kill(pid, c.signal);
+    int status = 0;
+    ASSERT_EQ(pid, waitpid(pid, &status, 0));
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status;
+    EXPECT_EQ(c.signal == SIGKILL ? 1 : 0, Leftovers(home.path()));
+    // The reader went with its parent: nobody waits at the cabinet any more.
+    int writer = -1;
+    for (int i = 0; i < 200 && (writer = open(cabinet.c_str(), O_WRONLY | O_NONBLOCK)) >= 0; ++i) {
+      close(writer);
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(-1, writer);
+    const ProgramRun next = RunProgram({CALVARO_UPGRADE_CLI_PATH, "ABC", "Jul 5 2021", v1, "--install"});
+    EXPECT_EQ(0, WEXITSTATUS(next.status)) << next.err;
+    EXPECT_EQ(0, Leftovers(home.path()));
+  }
 }
 
 }  // namespace
