@@ -26,13 +26,10 @@ TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
   const std::string full = home.path() + "/full";
   std::filesystem::create_directory(full);
   const bool mounted = mount("tmpfs", full.c_str(), "tmpfs", 0, "size=8k") == 0;
-  struct Unmount {
-    std::string folder;
-    bool mounted;
-    ~Unmount() { if (mounted) umount(folder.c_str()); }
-  } unmount{full, mounted};
+  struct Unmount { std::string folder; ~Unmount() { umount(folder.c_str()); } } unmount{full};
   std::string big;
   for (int i = 0; big.size() < 65536; ++i) big += std::to_string(i * 7919) + "|" + std::to_string(i) + "\n";
+  const std::string no_room = mounted ? ": No space left on device" : ": File too large";
   const std::string too_long = home.path() + "/" + std::string(300, 'x') + ".xlsx";
   struct Case {
     const char* what;
@@ -77,11 +74,12 @@ TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
       {"a workbook where a folder is", "excel", {}, "a\n", 1, "", false,
        "cannot write " + full + ": Is a directory", full},
       {"a workbook on a full disk", "excel", {}, big, 1, "", false,
-       mounted ? "cannot write " + full + "/b.xlsx: No space left on device" : "", full + "/b.xlsx", true},
+       mounted ? "cannot write " + full + "/b.xlsx" + no_room : "Cannot assemble", full + "/b.xlsx",
+       true},
       {"a PDF on a full disk", "pdf", {}, big, 1, "Error PDF Object: error_no=1066", true,
-       mounted ? "cannot write " + full + "/b.pdf: No space left on device" : "", full + "/b.pdf", true},
+       "cannot write " + full + "/b.pdf" + no_room, full + "/b.pdf", true},
       {"CSV on a full disk", "csv", {}, big, 1, "", false,
-       mounted ? "cannot write " + full + "/b.csv: No space left on device" : "", full + "/b.csv", true},
+       "cannot write " + full + "/b.csv" + no_room, full + "/b.csv", true},
       {"CSV replacing an older file", "csv", {}, "a\n", 0, "", false, "", home.path() + "/b.csv"},
       {"a workbook path too long to hold", "excel", {}, "a\n", 1, "", false,
        "the workbook path is longer than 260 characters: " + too_long, too_long},
