@@ -156,12 +156,9 @@ TEST(InstallerTest, FailuresAndCancelsInstallNothingAndPutTheEarlierVersionBack)
     ASSERT_TRUE(c.before != kV1WithFolderInGammasPlace ||
                 fs::create_directories(home.data_home() + "/Morvend/Calvaro ABC/gamma.txt/x"));
     ASSERT_TRUE(c.before != kV1WithReadOnlySettings || chmod(settings.c_str(), 0444) == 0);
-    if (c.before == kDocLinkedOutOfTheRoot) {
-      fs::create_directories(home.data_home() + "/Morvend/Calvaro ABC");
-      fs::create_directories(home.path() + "/elsewhere");
-      fs::create_directory_symlink(home.path() + "/elsewhere",
-                                   home.data_home() + "/Morvend/Calvaro ABC/doc");
-    }
+    if (c.before == kDocLinkedOutOfTheRoot && fs::create_directories(home.path() + "/elsewhere") &&
+        fs::create_directories(home.data_home() + "/Morvend/Calvaro ABC"))
+      fs::create_directory_symlink(home.path() + "/elsewhere", home.data_home() + "/Morvend/Calvaro ABC/doc");
     auto with_home = [&](std::string text) {
       for (size_t at; (at = text.find('~')) != std::string::npos;) text.replace(at, 1, home.path());
       return text;

@@ -55,25 +55,19 @@ TEST(SettingsStoreTest, WritesTypedValuesAndKeepsDamagedFilesAside) {
 
 // Something else at the file's place is told once and neither waited on nor replaced.
 TEST(SettingsStoreTest, AFolderOrFifoInTheFilesPlaceIsToldOnce) {
-  const struct Case {
-    const char* what;
-    int (*make)(const char* path);
-  } kCases[] = {{"folder", [](const char* path) { return mkdir(path, 0700); }},
-                {"fifo", [](const char* path) { return mkfifo(path, 0600); }}};
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.what);
+  for (const fs::file_type type : {fs::file_type::directory, fs::file_type::fifo}) {
+    SCOPED_TRACE(int(type));
     ScopedTestHome home;
     SettingsStore store(RegistryRoot::kCurrentUser);
     fs::create_directories(fs::path(store.path()).parent_path());
-    ASSERT_EQ(0, c.make(store.path().c_str()));
+    const char* path = store.path().c_str();
+    ASSERT_EQ(0, type == fs::file_type::fifo ? mkfifo(path, 0600) : mkdir(path, 0700));
     testing::internal::CaptureStderr();
     EXPECT_TRUE(store.Load().empty());
     EXPECT_NE(Set(store, "RunCount", RegValue::Dword(1)), kOk);
-    const std::string told = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(told, "Settings file " + store.path() +
-                        " is not a file; settings cannot be read or saved\n");
-    EXPECT_EQ(fs::status(store.path()).type(),
-              c.make == kCases[0].make ? fs::file_type::directory : fs::file_type::fifo);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Settings file " + store.path() + " is not a file; settings cannot be read or saved\n");
+    EXPECT_EQ(fs::status(store.path()).type(), type);
   }
 }
 
