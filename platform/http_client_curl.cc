@@ -175,11 +175,12 @@ HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
   curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, OnConnected);
   curl_easy_setopt(easy, CURLOPT_PREREQDATA, &transfer);
   curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, 1L << 20);  // large bodies in few pieces
-  const int connect_ms = options.connect_timeout_ms > 0 ? options.connect_timeout_ms
-                                                       : options.phase_timeout_ms;
+  const int connect_ms =
+      options.connect_timeout_ms > 0 ? options.connect_timeout_ms : options.phase_timeout_ms;
   const int stall_ms =
       options.stall_timeout_ms > 0 ? options.stall_timeout_ms : options.phase_timeout_ms;
-  if (connect_ms > 0) curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connect_ms));
+  if (connect_ms > 0)
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connect_ms));
   curl_multi_add_handle(multi, easy);
 
   const auto phase_limit = std::chrono::milliseconds(stall_ms);
@@ -211,8 +212,9 @@ HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
     if (!transfer.headers_complete) curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &result.status);
   } else if (transfer.too_large) {
     result = HttpGetResult{};
-    result.outcome = Status::Error("The answer is larger than " +
-                                   std::to_string(options.max_body_bytes >> 20) + " MB (" + url + ")");
+    result.outcome =
+        Status::Error("The answer is larger than " + std::to_string(options.max_body_bytes >> 20) +
+                      " MB (" + url + ")");
   } else {
     result = HttpGetResult{};
     result.outcome = Status::Error(DescribeFailure(code, url));

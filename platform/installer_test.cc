@@ -140,9 +140,11 @@ TEST(InstallerTest, FailuresAndCancelsInstallNothingAndPutTheEarlierVersionBack)
       {kV1Installed, kV2, "", kInstallUserExit, "", Stage::kInstall},
       {kNothing, "edited", "", kInstallFailure, "DocFolder (~) lies outside", {}, 
        "INSERT INTO `Property` (`Property`, `Value`) VALUES ('DocFolder', '~')"},
-      {kNothing, "edited", "", kInstallFailure, "AlphaFile in the cabinet #abc.cab is larger than its declared 3 bytes", {},
+      {kNothing, "edited", "", kInstallFailure,
+       "AlphaFile in the cabinet #abc.cab is larger than its declared 3 bytes", {},
        "UPDATE `File` SET `FileSize` = 3 WHERE `File` = 'AlphaFile'"},
-      {kDocLinkedOutOfTheRoot, kV1, "", kInstallFailure, "DocFolder (~/data/Morvend/Calvaro ABC/doc) leads out"},
+      {kDocLinkedOutOfTheRoot, kV1, "", kInstallFailure,
+       "DocFolder (~/data/Morvend/Calvaro ABC/doc) leads out"},
       {kNothing, fifo, "", kInstallPackageOpenFailed, "fifo.msi is not a file"},
       {kNothing, "http://" + silent.host_port() + "/abc.msi", "", kInstallPackageOpenFailed,
        "The operation timed out"},
@@ -156,9 +158,11 @@ TEST(InstallerTest, FailuresAndCancelsInstallNothingAndPutTheEarlierVersionBack)
     ASSERT_TRUE(c.before != kV1WithFolderInGammasPlace ||
                 fs::create_directories(home.data_home() + "/Morvend/Calvaro ABC/gamma.txt/x"));
     ASSERT_TRUE(c.before != kV1WithReadOnlySettings || chmod(settings.c_str(), 0444) == 0);
-    if (c.before == kDocLinkedOutOfTheRoot && fs::create_directories(home.path() + "/elsewhere") &&
+    if (c.before == kDocLinkedOutOfTheRoot &&
+        fs::create_directories(home.path() + "/elsewhere") &&
         fs::create_directories(home.data_home() + "/Morvend/Calvaro ABC"))
-      fs::create_directory_symlink(home.path() + "/elsewhere", home.data_home() + "/Morvend/Calvaro ABC/doc");
+      fs::create_directory_symlink(home.path() + "/elsewhere",
+                                   home.data_home() + "/Morvend/Calvaro ABC/doc");
     auto with_home = [&](std::string text) {
       for (size_t at; (at = text.find('~')) != std::string::npos;) text.replace(at, 1, home.path());
       return text;

@@ -66,7 +66,8 @@ TEST(SettingsStoreTest, AFolderOrFifoInTheFilesPlaceIsToldOnce) {
     EXPECT_TRUE(store.Load().empty());
     EXPECT_NE(Set(store, "RunCount", RegValue::Dword(1)), kOk);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Settings file " + store.path() + " is not a file; settings cannot be read or saved\n");
+              "Settings file " + store.path() +
+                  " is not a file; settings cannot be read or saved\n");
     EXPECT_EQ(fs::status(store.path()).type(), type);
   }
 }

@@ -260,7 +260,8 @@ void Close(Report* report) {
       if (report->pdf_save_result == HPDF_OK)
         file.Commit(&report->file_error);
       else
-        report->file_error = "cannot write " + std::string(pdf->output_path) + ": " + strerror(errno);
+        report->file_error =
+            "cannot write " + std::string(pdf->output_path) + ": " + strerror(errno);
     }
   }
   HPDF_Free(pdf->document);

@@ -59,7 +59,7 @@ TEST(UpgradeCliTest, PrintsSummaryAndHistoryInstallsAndRefusesWhatItCannotUse) {
       {{"ABC", "Jul 5 2021", home.path() + "/missing.msi", "--install"},
        1619 & 0xFF,
        {"Windows Installer returned code: 1619\n"}},
-      {{"ABC", "Jul 5 2021", package}, 1, {"Module: ABC\n"}, "HTTP status 404", missing.host_port()},
+      {{"ABC", "Jul 5 2021", package}, 1, {"Module: ABC\n"}, "status 404", missing.host_port()},
       {{"ABC", "Jul 5 2021", package}, 1, {"Module: ABC\n"}, "is not XML", not_xml.host_port()},
       {{"ABC", "Jul 5 2021", package}, 0, {"\"description\":\t\"a [2Jb c\xEF\xBF\xBD\""}, "",
        hostile.host_port(), "json"},
@@ -139,7 +139,8 @@ TEST(UpgradeCliTest, InterruptsLeaveNothingAndWhatAKillLeftGoesAtTheNextInstall)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_EQ(-1, writer);
-    const ProgramRun next = RunProgram({CALVARO_UPGRADE_CLI_PATH, "ABC", "Jul 5 2021", v1, "--install"});
+    const ProgramRun next =
+        RunProgram({CALVARO_UPGRADE_CLI_PATH, "ABC", "Jul 5 2021", v1, "--install"});
     EXPECT_EQ(0, WEXITSTATUS(next.status)) << next.err;
     EXPECT_EQ(0, Leftovers(home.path()));
   }

@@ -117,9 +117,10 @@ int main(int argc, char** argv) {
   report.output = output;
   report.report_number = options.report_number;
   for (const ZormreportColumn& column : options.columns)
-    report.AddColumn(column.width,
-                     (report.format == ReportFormat::Html ? EscapeHtml(column.name) : column.name).c_str(),
-                     column.flags);
+    report.AddColumn(
+        column.width,
+        (report.format == ReportFormat::Html ? EscapeHtml(column.name) : column.name).c_str(),
+        column.flags);
 
   RecordFeeder feeder(&report, options.title, options.notes);
   std::string line;

@@ -26,9 +26,12 @@ TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
   const std::string full = home.path() + "/full";
   std::filesystem::create_directory(full);
   const bool mounted = mount("tmpfs", full.c_str(), "tmpfs", 0, "size=8k") == 0;
-  struct Unmount { std::string folder; ~Unmount() { umount(folder.c_str()); } } unmount{full};
+  struct Unmount {
+    std::string folder;
+    ~Unmount() { umount(folder.c_str()); }
+  } unmount{full};
   std::string big;
-  for (int i = 0; big.size() < 65536; ++i) big += std::to_string(i * 7919) + "|" + std::to_string(i) + "\n";
+  for (int i = 0; big.size() < 65536; ++i) big += std::to_string(i * 7919) + "|x\n";
   const std::string no_room = mounted ? ": No space left on device" : ": File too large";
   const std::string too_long = home.path() + "/" + std::string(300, 'x') + ".xlsx";
   struct Case {
@@ -94,7 +97,8 @@ TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
     const bool to_file = format == "pdf" || format == "excel";
     home.SetEnv("ZORMPDFOUTPUTPATH", format == "pdf" ? c.target.c_str() : nullptr);
     home.SetEnv("ZORMEXCELOUTPUTPATH", format == "excel" ? c.target.c_str() : nullptr);
-    const bool old_file = c.target.starts_with(home.path()) && c.target.size() < 200 && c.target != full;
+    const bool old_file =
+        c.target.starts_with(home.path()) && c.target.size() < 200 && c.target != full;
     ASSERT_TRUE(!old_file || WriteWholeFile(c.target, "old"));
     ASSERT_TRUE(WriteWholeFile(home.path() + "/in.txt", c.input));
     std::vector<std::string> argv = {ZORMREPORT_PATH, "--input", home.path() + "/in.txt"};
