@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -86,12 +87,10 @@ namespace fs = std::filesystem;
 
 // What installs leave in the temporary folder and beside the install folder.
 int Leftovers(const std::string& home) {
-  int count = 0;
-  for (const auto& entry : fs::recursive_directory_iterator(home)) {
+  return std::count_if(fs::recursive_directory_iterator(home), {}, [](const auto& entry) {
     const std::string name = entry.path().filename().string();
-    count += name.starts_with(".morvend-install-") || name.starts_with("morvend-package-");
-  }
-  return count;
+    return name.starts_with(".morvend-install-") || name.starts_with("morvend-package-");
+  });
 }
 
 // A cabinet that is a FIFO holds the package reader once the staging folder is
@@ -109,29 +108,26 @@ TEST(UpgradeCliTest, InterruptsLeaveNothingAndWhatAKillLeftGoesAtTheNextInstall)
   ASSERT_EQ(0, mkfifo(cabinet.c_str(), 0600));
   CannedHttpServer silent(CannedHttpServer::Mode::kSilent);
   const std::string download = "http://" + silent.host_port() + "/abc.msi";
-  struct Case {
-    std::string package;
-    int signal;
-  } const kCases[] = {{held, SIGTERM}, {held, SIGINT},     {held, SIGKILL},
-                      {download, SIGTERM}, {download, SIGKILL}};
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.package + " " + strsignal(c.signal));
+  const std::pair<std::string, int> kCases[] = {
+      {held, SIGTERM}, {held, SIGINT}, {held, SIGKILL}, {download, SIGTERM}, {download, SIGKILL}};
+  for (const auto& [package, ending] : kCases) {
+    SCOPED_TRACE(package + " " + strsignal(ending));
     const pid_t pid = fork();
     if (pid == 0) {  // quiet: only what the program leaves on the disk counts here
       dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
       dup2(STDOUT_FILENO, STDERR_FILENO);
-      execl(CALVARO_UPGRADE_CLI_PATH, "cli", "ABC", "Jul 5 2021", c.package.c_str(), "--install",
+      execl(CALVARO_UPGRADE_CLI_PATH, "cli", "ABC", "Jul 5 2021", package.c_str(), "--install",
             nullptr);
       _exit(127);
     }
     for (int i = 0; i < 2000 && Leftovers(home.path()) == 0; ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ASSERT_EQ(1, Leftovers(home.path()));
-    kill(pid, c.signal);
+    kill(pid, ending);
     int status = 0;
     ASSERT_EQ(pid, waitpid(pid, &status, 0));
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status;
-    EXPECT_EQ(c.signal == SIGKILL ? 1 : 0, Leftovers(home.path()));
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == ending) << status;
+    EXPECT_EQ(ending == SIGKILL ? 1 : 0, Leftovers(home.path()));
     // The reader went with its parent: nobody waits at the cabinet any more.
     int writer = -1;
     for (int i = 0; i < 200 && (writer = open(cabinet.c_str(), O_WRONLY | O_NONBLOCK)) >= 0; ++i) {
