@@ -65,9 +65,8 @@ TEST(SettingsStoreTest, AFolderOrFifoInTheFilesPlaceIsToldOnce) {
     testing::internal::CaptureStderr();
     EXPECT_TRUE(store.Load().empty());
     EXPECT_NE(Set(store, "RunCount", RegValue::Dword(1)), kOk);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Settings file " + store.path() +
-                  " is not a file; settings cannot be read or saved\n");
+    const std::string told = " is not a file; settings cannot be read or saved\n";
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Settings file " + store.path() + told);
     EXPECT_EQ(fs::status(store.path()).type(), type);
   }
 }

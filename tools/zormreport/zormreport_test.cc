@@ -21,8 +21,7 @@ TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
   ASSERT_TRUE(WriteWholeFile(home.path() + "/variables.cfg",
                              "variable = { SITE = { value = \"Main\"; }; };\n"));
   const std::vector<std::string> columns = {"--column", "a:4", "--column", "b:4"};
-  // A full disk: a tmpfs with room for one page beside the old file, or else a
-  // file size limit.
+  // A full disk: a tmpfs with one page free beside the old file, else a size limit.
   const std::string full = home.path() + "/full";
   std::filesystem::create_directory(full);
   const bool mounted = mount("tmpfs", full.c_str(), "tmpfs", 0, "size=8k") == 0;
