@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/http_client.h"
+#include "platform/transfer_limits.h"
 
 #ifndef ZORM_VENDOR_SERVER_DEFAULT
 #define ZORM_VENDOR_SERVER_DEFAULT "vendor.morvend.com"
@@ -30,10 +31,16 @@ std::string ChangelogUrl(const std::string& module) {
   return url;
 }
 
-std::string FetchFeed(const std::string& module) {
+std::string FetchFeed(const std::string& module) { return FetchFeedAnswer(module).body; }
+
+FeedAnswer FetchFeedAnswer(const std::string& module) {
   HttpGetOptions options;
   options.user_agent = program_invocation_short_name;  // the application's name
+  const TransferLimits limits = CurrentTransferLimits();
+  options.connect_timeout_ms = limits.connect_ms;
+  options.stall_timeout_ms = limits.stall_ms;
+  options.max_body_bytes = kMaxFeedBytes;
   HttpGetResult result = HttpGet(ChangelogUrl(module), options);
   if (!result.outcome.ok()) throw InternetError(result.outcome.message());
-  return std::move(result.body);
+  return {result.status, std::move(result.body)};
 }

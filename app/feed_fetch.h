@@ -3,6 +3,7 @@
 // back no answer at all is an error.
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
@@ -22,6 +23,18 @@ std::string VendorServer();
 // URL can carry (blanks, control characters, '#') are percent-encoded.
 std::string ChangelogUrl(const std::string& module);
 
+// No change history is this long; a larger body is refused rather than held.
+inline constexpr size_t kMaxFeedBytes = size_t{64} << 20;
+
 // GETs ChangelogUrl(module), following redirects, and returns the body. Throws
-// InternetError when no answer came back.
+// InternetError when no answer came back, the connection could not be made or
+// went silent within CurrentTransferLimits(), or the body passed kMaxFeedBytes.
 std::string FetchFeed(const std::string& module);
+
+// The same request, with the status of the answer beside its body, for callers
+// that tell an error page from a feed.
+struct FeedAnswer {
+  long status = 0;
+  std::string body;
+};
+FeedAnswer FetchFeedAnswer(const std::string& module);

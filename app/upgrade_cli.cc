@@ -10,6 +10,7 @@
 #include "app/rss.h"
 #include "app/upgrade_summary.h"
 #include "platform/installer.h"
+#include "util/utf8.h"
 
 namespace {
 
@@ -26,16 +27,32 @@ constexpr int kExitNoHistory = 1;
 constexpr int kExitUsage = 2;
 
 // Reads the module's change history; says why on standard error when it cannot.
+// Unlike the dialog, an error page or a body that is no feed is a failure here:
+// a script must not take it for an empty history.
 bool LoadChangeHistory(const std::string& module, CRSS* rss) {
-  try {
-    rss->Read(FetchFeed(module));
-    rss->Classify();
-    return true;
-  } catch (const std::exception& error) {
+  auto fail = [&module](const std::string& why) {
     fprintf(stderr, "calvaro-upgrade-cli: change history of \"%s\": %s\n", module.c_str(),
-            error.what());
+            why.c_str());
     return false;
+  };
+  try {
+    FeedAnswer answer = FetchFeedAnswer(module);
+    if (answer.status < 200 || answer.status > 299)
+      return fail("the server answered with HTTP status " + std::to_string(answer.status));
+    if (CZORMXML probe; probe.LoadXML(answer.body) != XmlResult::kOk)
+      return fail("the server's answer is not XML");
+    rss->Read(answer.body);
+    rss->Classify();
+  } catch (const std::exception& error) {
+    return fail(error.what());
   }
+  // What the server wrote reaches a terminal or a JSON reader: no escape
+  // sequences, no broken characters.
+  for (CRSSItem& item : rss->m_items) {
+    item.m_strTitle = PrintableUtf8(item.m_strTitle);
+    item.m_strDescription = PrintableUtf8(item.m_strDescription);
+  }
+  return true;
 }
 
 // Shows progress on a terminal only, so that scripts get clean output.

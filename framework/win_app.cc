@@ -149,8 +149,9 @@ void CZORMWinApp::ShowStartMessage() {
 }
 
 void CZORMWinApp::CountRun() {
-  m_nRunCount = GetProfileInt("Runtime", "RunCount", 0) + 1;
-  WriteProfileInt("Runtime", "RunCount", static_cast<int>(m_nRunCount));
+  // Programs starting together must not read the same count: one lock around
+  // the read and the write.
+  m_nRunCount = IncrementProfileInt("Runtime", "RunCount");
   WriteProfileString("Runtime", "LastRunTime", FormatLastRunTime(CurrentTime()).c_str());
 }
 

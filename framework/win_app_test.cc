@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <sstream>
+#include <thread>
 
 #include "platform/profile.h"
 #include "platform/registry.h"
@@ -82,6 +83,18 @@ TEST_F(WinAppTest, EachStartShowsTheStartMessageCountsAndFindsLogoAndDefaultServ
   }
   EXPECT_EQ(36u, guid.size()) << guid;
   std::filesystem::remove(logo);
+}
+
+// Programs started together each get their own number: none is counted twice.
+TEST_F(WinAppTest, ProgramsStartedTogetherAreEachCounted) {
+  constexpr int kPrograms = 4, kStartsEach = 6;
+  std::vector<std::thread> programs;
+  for (int p = 0; p < kPrograms; ++p)
+    programs.emplace_back([this] {
+      for (int i = 0; i < kStartsEach; ++i) StartProbe();
+    });
+  for (std::thread& program : programs) program.join();
+  EXPECT_EQ(unsigned{kPrograms * kStartsEach}, GetProfileInt("Runtime", "RunCount", 0));
 }
 
 // The switch decides whether the server is asked; its answer's location is kept, not followed.

@@ -26,3 +26,28 @@ std::string WithoutTrailingSlash(std::string path);
 
 // The folder holding `path`: "/" for a file at the root, "." for a bare name.
 std::string ParentFolder(const std::string& path);
+
+// A file that appears at its path only when it is complete. Writes go to a
+// temporary file beside the target, which Commit() flushes and renames over it;
+// until then an existing file at the path stays as it was, and a file never
+// committed is removed. A target that exists and is not a regular file (a
+// device, a FIFO) is written directly: there is nothing to rename over.
+// Errors read "cannot write <path>: <the system's reason>".
+class AtomicFile {
+ public:
+  AtomicFile() = default;
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  bool Open(const std::string& path, std::string* error);
+  int fd() const { return m_fd; }
+  // Where the bytes go until Commit(): the temporary file, or the target itself.
+  const std::string& write_path() const { return m_write_path; }
+  bool Commit(std::string* error);
+
+ private:
+  std::string m_path, m_write_path;
+  int m_fd = -1;
+  bool m_direct = false;
+};

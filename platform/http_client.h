@@ -17,6 +17,12 @@ struct HttpGetOptions {
   // sending the request, and every wait for more of the answer each give up
   // after this many milliseconds without progress.
   int phase_timeout_ms = 0;
+  // When not 0, replace phase_timeout_ms for connecting and for the waits once
+  // connected.
+  int connect_timeout_ms = 0;
+  int stall_timeout_ms = 0;
+  // When not 0, a body of more bytes is refused and the request fails.
+  size_t max_body_bytes = 0;
 };
 
 struct HttpGetResult {

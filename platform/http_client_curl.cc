@@ -4,11 +4,14 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <string_view>
 #include <mutex>
+
+#include "platform/transfer_limits.h"
 
 namespace {
 
@@ -24,6 +27,7 @@ struct Transfer {
   HttpGetResult* result;
   bool connected = false;
   bool headers_complete = false;  // the headers were all a caller wanted
+  bool too_large = false;         // the body passed options->max_body_bytes
   Clock::time_point last_progress = Clock::now();
 };
 
@@ -75,6 +79,11 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
   auto* transfer = static_cast<Transfer*>(user);
   transfer->last_progress = Clock::now();
+  size_t limit = transfer->options->max_body_bytes;
+  if (limit != 0 && transfer->result->body.size() + size * count > limit) {
+    transfer->too_large = true;
+    return 0;  // ends the transfer before the memory goes
+  }
   transfer->result->body.append(data, size * count);
   return size * count;
 }
@@ -105,7 +114,7 @@ std::string DescribeFailure(CURLcode code, const std::string& url) {
       text = "A connection with the server could not be established";
       break;
     case CURLE_OPERATION_TIMEDOUT:
-      text = "The operation timed out";
+      text = kTimedOutText;
       break;
     case CURLE_GOT_NOTHING:
     case CURLE_RECV_ERROR:
@@ -166,12 +175,16 @@ HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
   curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, OnConnected);
   curl_easy_setopt(easy, CURLOPT_PREREQDATA, &transfer);
   curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, 1L << 20);  // large bodies in few pieces
-  if (options.phase_timeout_ms > 0)
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.phase_timeout_ms));
+  const int connect_ms =
+      options.connect_timeout_ms > 0 ? options.connect_timeout_ms : options.phase_timeout_ms;
+  const int stall_ms =
+      options.stall_timeout_ms > 0 ? options.stall_timeout_ms : options.phase_timeout_ms;
+  if (connect_ms > 0)
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connect_ms));
   curl_multi_add_handle(multi, easy);
 
-  const auto phase_limit = std::chrono::milliseconds(options.phase_timeout_ms);
-  const int poll_ms = options.phase_timeout_ms > 0 ? 20 : 1000;
+  const auto phase_limit = std::chrono::milliseconds(stall_ms);
+  const int poll_ms = stall_ms > 0 ? std::min(stall_ms, 20) : 1000;
   bool timed_out = false;
   int running = 1;
   while (running > 0) {
@@ -179,7 +192,7 @@ HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
     if (running == 0) break;
     // Connecting is bounded by libcurl; once connected, sending the request and
     // every wait for more of the answer are bounded here.
-    if (options.phase_timeout_ms > 0 && transfer.connected &&
+    if (stall_ms > 0 && transfer.connected &&
         Clock::now() - transfer.last_progress > phase_limit) {
       timed_out = true;
       break;
@@ -197,6 +210,11 @@ HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
   if (code == CURLE_OK || (code == CURLE_WRITE_ERROR && transfer.headers_complete)) {
     result.outcome = Status::Ok();
     if (!transfer.headers_complete) curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &result.status);
+  } else if (transfer.too_large) {
+    result = HttpGetResult{};
+    result.outcome =
+        Status::Error("The answer is larger than " + std::to_string(options.max_body_bytes >> 20) +
+                      " MB (" + url + ")");
   } else {
     result = HttpGetResult{};
     result.outcome = Status::Error(DescribeFailure(code, url));

@@ -1,5 +1,7 @@
 #include "platform/install_directories.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <set>
 
@@ -100,4 +102,18 @@ bool IsWithinFolder(const std::string& path, const std::string& folder) {
   return path == folder ||
          (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
           path[folder.size()] == '/');
+}
+
+bool StaysWithinOnDisk(const std::string& path, const std::string& root) {
+  if (!IsWithinFolder(path, root)) return false;
+  char* real_root = realpath(root.c_str(), nullptr);
+  if (real_root == nullptr) return true;  // nothing below a missing root can lead away
+  std::string existing = path;
+  struct stat st;
+  while (stat(existing.c_str(), &st) != 0 && existing != root) existing = ParentFolder(existing);
+  char* real = realpath(existing.c_str(), nullptr);
+  bool within = real != nullptr && IsWithinFolder(real, real_root);
+  free(real);
+  free(real_root);
+  return within;
 }

@@ -43,3 +43,7 @@ std::string DefaultInstallRoot();
 
 // True when `path` is `folder` or lies below it.
 bool IsWithinFolder(const std::string& path, const std::string& folder);
+
+// True when `path` lies within `root` (see IsWithinFolder) also on the disk: no
+// symbolic link among its existing folders leads out of the real `root`.
+bool StaysWithinOnDisk(const std::string& path, const std::string& root);

@@ -1,6 +1,8 @@
 #include "platform/install_transaction.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,10 +87,32 @@ InstallTransaction::~InstallTransaction() {
   if (!m_done) Rollback();
 }
 
-Status CreateStagingFolder(const std::string& install_folder, std::string* staging) {
+std::string OwnedTemporaryName(const std::string& folder, const std::string& prefix, pid_t owner) {
+  return (folder == "/" ? "" : folder) + "/" + prefix + std::to_string(owner) + "-XXXXXX";
+}
+
+void RemoveAbandoned(const std::string& folder, const std::string& prefix) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return;
+  std::vector<std::string> abandoned;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.rfind(prefix, 0) != 0) continue;
+    char* end = nullptr;
+    long owner = strtol(name.c_str() + prefix.size(), &end, 10);
+    if (owner <= 0 || *end != '-') continue;
+    if (kill(static_cast<pid_t>(owner), 0) != 0 && errno == ESRCH)
+      abandoned.push_back((folder == "/" ? "" : folder) + "/" + name);
+  }
+  closedir(dir);
+  for (const std::string& path : abandoned) RemoveTree(path);
+}
+
+Status CreateStagingFolder(const std::string& install_folder, pid_t owner, std::string* staging) {
   std::string base = install_folder;
   while (!IsDirectory(base) && base != "/" && base != ".") base = ParentFolder(base);
-  std::string path = (base == "/" ? "" : base) + "/" + kStagingPrefix + "XXXXXX";
+  RemoveAbandoned(base, kStagingPrefix);
+  std::string path = OwnedTemporaryName(base, kStagingPrefix, owner);
   if (mkdtemp(path.data()) == nullptr)
     return SystemError("cannot create a staging folder in", base);
   *staging = path;

@@ -4,6 +4,8 @@
 // failure or a cancel can put the disk back exactly as it was.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,9 +47,18 @@ class InstallTransaction {
 };
 
 // Creates a staging folder for an installation into `install_folder`, in that
-// folder's nearest existing ancestor so that moving from it is a rename.
-// Returns the error when none can be made.
-Status CreateStagingFolder(const std::string& install_folder, std::string* staging);
+// folder's nearest existing ancestor so that moving from it is a rename. Its
+// name carries `owner`, the installing process, so that a later installation
+// can tell it abandoned once that process is gone, and removes such folders
+// there first. Returns the error when none can be made.
+Status CreateStagingFolder(const std::string& install_folder, pid_t owner, std::string* staging);
+
+// `prefix` + owner's process id + "-" + random letters: a name for a file or
+// folder in `folder` that RemoveAbandoned can match.
+std::string OwnedTemporaryName(const std::string& folder, const std::string& prefix, pid_t owner);
+// Removes whatever in `folder` bears an OwnedTemporaryName with `prefix` whose
+// owner no longer runs.
+void RemoveAbandoned(const std::string& folder, const std::string& prefix);
 
 // True when `name` is the name of a staging folder.
 bool IsStagingFolderName(const std::string& name);

@@ -13,6 +13,7 @@
 #include "platform/install_transaction.h"
 #include "platform/installed_products.h"
 #include "platform/installer.h"
+#include "platform/interrupt_guard.h"
 #include "platform/isolated_run.h"
 #include "platform/msi_package_reader.h"
 #include "platform/package_download.h"
@@ -53,7 +54,7 @@ Status InstallLocalPackage(const std::string& path, const InstallProperties& com
         break;
       case PackageReaderMessage::Kind::kProgress:
         state = InstallProgress::At(InstallProgress::Stage::kInstall, message.done, message.total);
-        return !progress || progress(state);
+        return !InterruptGuard::Interrupted() && (!progress || progress(state));
       case PackageReaderMessage::Kind::kResult:
         outcome = std::move(message);
         answered = true;
@@ -63,7 +64,7 @@ Status InstallLocalPackage(const std::string& path, const InstallProperties& com
   };
   // While the package is opened, before any file comes out, the last state is
   // repeated so that a progress window stays responsive and can cancel.
-  auto idle = [&] { return !progress || progress(state); };
+  auto idle = [&] { return !InterruptGuard::Interrupted() && (!progress || progress(state)); };
   Status run = RunIsolated(
       [&](const ChildMessageSender& send) {
         ReadMsiPackage(path, command_properties, [&send](const PackageReaderMessage& message) {
@@ -127,6 +128,13 @@ InstallProgress InstallProgress::At(Stage stage, uint64_t done, uint64_t total) 
 
 Status InstallProduct(const std::string& package, const std::string& command_line,
                       const InstallProgressCallback& progress) {
+  // On SIGINT or SIGTERM the work below unwinds as for a cancel, removing what
+  // it made, and the signal is then raised again.
+  InterruptGuard interrupts;
+  // Downloads of runs that were killed outright are removed by the next one.
+  static const char kDownloadPrefix[] = "morvend-package-";
+  const std::string temp_folder = WithoutTrailingSlash(TempFolder());
+  RemoveAbandoned(temp_folder, kDownloadPrefix);
   InstallProperties properties;
   Status parsed = ParseInstallProperties(command_line, &properties);
   if (!parsed.ok())
@@ -135,8 +143,7 @@ Status InstallProduct(const std::string& package, const std::string& command_lin
   if (package.empty()) return Fail(kInstallPackageOpenFailed, "no package was given");
   if (!IsPackageUrl(package)) return InstallLocalPackage(package, properties, progress);
 
-  const std::string temp_folder = WithoutTrailingSlash(TempFolder());
-  std::string download = temp_folder + "/morvend-package-XXXXXX";
+  std::string download = OwnedTemporaryName(temp_folder, kDownloadPrefix, getpid());
   int fd = mkstemp(download.data());
   if (fd < 0)
     return Fail(kInstallPackageOpenFailed,
@@ -144,8 +151,9 @@ Status InstallProduct(const std::string& package, const std::string& command_lin
   close(fd);
 
   DownloadProgressCallback report = [&progress](uint64_t done, uint64_t total) {
-    return !progress ||
-           progress(InstallProgress::At(InstallProgress::Stage::kDownload, done, total));
+    return !InterruptGuard::Interrupted() &&
+           (!progress ||
+            progress(InstallProgress::At(InstallProgress::Stage::kDownload, done, total)));
   };
   Status downloaded = DownloadPackage(package, download, report);
   if (!downloaded.ok()) return downloaded;  // its codes are the installer's

@@ -9,6 +9,8 @@
 #include "platform/install_transaction.h"
 #include "platform/installed_products.h"
 #include "tests/e2e/lighttpd_server.h"
+#include "tests/support/canned_http_server.h"
+#include "tests/support/run_program.h"
 #include "tests/support/test_env.h"
 
 namespace fs = std::filesystem;
@@ -102,7 +104,18 @@ TEST(InstallerTest, FailuresAndCancelsInstallNothingAndPutTheEarlierVersionBack)
   for (int i = 4; i < 10; ++i) cab[(cab[36] | cab[37] << 8 | cab[38] << 16) + 8 + i] ^= 0x5A;
   ASSERT_TRUE(WriteWholeFile(outer.path() + "/damaged.msi", damaged));
 
-  enum Before { kNothing, kV1Installed, kV1WithFolderInGammasPlace, kV1WithReadOnlySettings };
+  CannedHttpServer silent(CannedHttpServer::Mode::kSilent);
+  outer.SetEnv("ZORMSTALLTIMEOUTMS", "300");
+  const std::string fifo = outer.path() + "/fifo.msi";
+  ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+
+  enum Before {
+    kNothing,
+    kV1Installed,
+    kV1WithFolderInGammasPlace,
+    kV1WithReadOnlySettings,
+    kDocLinkedOutOfTheRoot
+  };
   using Stage = InstallProgress::Stage;
   struct Case {
     Before before;
@@ -110,12 +123,14 @@ TEST(InstallerTest, FailuresAndCancelsInstallNothingAndPutTheEarlierVersionBack)
     long code;
     const char* error_part = "";
     std::optional<Stage> cancel_at = std::nullopt;
+    const char* edit = nullptr;  // made to build 1 with msibuild; "~" is the test's home
   };
   const Case cases[] = {
       {kNothing, kV1, "INSTALLDIR", kInstallInvalidCommandLine},
       {kNothing, "", "", kInstallPackageOpenFailed},
       {kNothing, server.base_url() + "/missing.msi", "", kInstallPackageOpenFailed, "404"},
-      {kNothing, kSources + "/v1/alpha.txt", "", kInstallPackageInvalid},
+      {kNothing, kSources + "/v1/alpha.txt", "", kInstallPackageInvalid,
+       "alpha.txt is not an installation package"},
       {kNothing, kSources + "/reader_crash.msi", "", kInstallPackageInvalid},  // crashes libmsi
       {kNothing, kV1, "INSTALLDIR=relative/abc", kInstallFailure},
       {kV1Installed, outer.path() + "/damaged.msi", "", kInstallFailure, "cabinet"},
@@ -123,23 +138,51 @@ TEST(InstallerTest, FailuresAndCancelsInstallNothingAndPutTheEarlierVersionBack)
       {kV1WithReadOnlySettings, kV2, "", kInstallFailure, "record"},
       {kNothing, web_v1, "", kInstallUserExit, "", Stage::kDownload},
       {kV1Installed, kV2, "", kInstallUserExit, "", Stage::kInstall},
+      {kNothing, "edited", "", kInstallFailure, "DocFolder (~) lies outside", {}, 
+       "INSERT INTO `Property` (`Property`, `Value`) VALUES ('DocFolder', '~')"},
+      {kNothing, "edited", "", kInstallFailure,
+       "AlphaFile in the cabinet #abc.cab is larger than its declared 3 bytes", {},
+       "UPDATE `File` SET `FileSize` = 3 WHERE `File` = 'AlphaFile'"},
+      {kDocLinkedOutOfTheRoot, kV1, "", kInstallFailure,
+       "DocFolder (~/data/Morvend/Calvaro ABC/doc) leads out"},
+      {kNothing, fifo, "", kInstallPackageOpenFailed, "fifo.msi is not a file"},
+      {kNothing, "http://" + silent.host_port() + "/abc.msi", "", kInstallPackageOpenFailed,
+       "The operation timed out"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.package + " " + c.command_line);
     ScopedTestHome home;
     const std::string settings = home.config_home() + "/Morvend/registry.reg";
-    ASSERT_TRUE(c.before == kNothing || InstallProduct(kV1, "", {}).ok());
+    ASSERT_TRUE(c.before == kNothing || c.before == kDocLinkedOutOfTheRoot ||
+                InstallProduct(kV1, "", {}).ok());
     ASSERT_TRUE(c.before != kV1WithFolderInGammasPlace ||
                 fs::create_directories(home.data_home() + "/Morvend/Calvaro ABC/gamma.txt/x"));
     ASSERT_TRUE(c.before != kV1WithReadOnlySettings || chmod(settings.c_str(), 0444) == 0);
+    if (c.before == kDocLinkedOutOfTheRoot &&
+        fs::create_directories(home.path() + "/elsewhere") &&
+        fs::create_directories(home.data_home() + "/Morvend/Calvaro ABC"))
+      fs::create_directory_symlink(home.path() + "/elsewhere",
+                                   home.data_home() + "/Morvend/Calvaro ABC/doc");
+    auto with_home = [&](std::string text) {
+      for (size_t at; (at = text.find('~')) != std::string::npos;) text.replace(at, 1, home.path());
+      return text;
+    };
+    std::string package = c.package;
+    if (c.edit) {
+      package = home.path() + "/edited.msi";
+      fs::copy_file(kV1, package);
+      const ProgramRun edit = RunProgram({ZORM_MSIBUILD, package, "-q", with_home(c.edit)});
+      ASSERT_EQ(0, edit.status) << edit.err;
+    }
     const Files before = FilesBelow(home.path());
     const std::string recorded = ReadWholeFile(settings);
 
     const Status result = InstallProduct(
-        c.package, c.command_line,
+        package, c.command_line,
         [&](const InstallProgress& progress) { return progress.stage != c.cancel_at; });
     EXPECT_EQ(c.code, result.code());
-    EXPECT_NE(std::string::npos, result.message().find(c.error_part)) << result.message();
+    EXPECT_NE(std::string::npos, result.message().find(with_home(c.error_part)))
+        << result.message();
     EXPECT_EQ(before, FilesBelow(home.path()));
     EXPECT_EQ(recorded, ReadWholeFile(settings));
     EXPECT_TRUE(FilesBelow(home.temp_dir()).empty());  // no downloaded package left

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,8 +18,14 @@ void WriteAllOrExit(int fd, const std::string& bytes) {
   if (!WriteAll(fd, bytes)) _exit(3);  // the parent is gone
 }
 
-[[noreturn]] void RunChild(int fd, const std::function<void(const ChildMessageSender&)>& work) {
-  for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS}) signal(sig, SIG_DFL);
+[[noreturn]] void RunChild(int fd, pid_t parent,
+                           const std::function<void(const ChildMessageSender&)>& work) {
+  // The work is only ever wanted by the parent: end with it, also when it died
+  // before this line.
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (getppid() != parent) _exit(3);
+  for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS, SIGINT, SIGTERM})
+    signal(sig, SIG_DFL);
   signal(SIGPIPE, SIG_IGN);
   work([fd](const ChildMessage& message) { WriteAllOrExit(fd, EncodeChildMessage(message)); });
   _exit(0);
@@ -45,6 +52,7 @@ Status RunIsolated(const std::function<void(const ChildMessageSender& send)>& wo
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0)
     return Status::Error(std::string("cannot make a pipe: ") + strerror(errno), kIsolatedDied);
+  const pid_t parent = getpid();
   pid_t pid = fork();
   if (pid < 0) {
     Status failed =
@@ -55,7 +63,7 @@ Status RunIsolated(const std::function<void(const ChildMessageSender& send)>& wo
   }
   if (pid == 0) {
     close(fds[0]);
-    RunChild(fds[1], work);
+    RunChild(fds[1], parent, work);
   }
   close(fds[1]);
 

@@ -6,9 +6,12 @@
 #include <gio/gio.h>
 #include <libgcab.h>
 #include <libmsi.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -87,7 +90,9 @@ class Package {
   // not a Windows Installer database.
   Status Open(const std::string& path) {
     struct stat st;
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO in the package's place is refused below
+    // instead of waiting for a writer.
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
       return Fail(kInstallPackageOpenFailed, "cannot open " + path + ": " + strerror(errno));
     bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
@@ -98,7 +103,8 @@ class Package {
     m_db.reset(libmsi_database_new(path.c_str(), LIBMSI_DB_FLAGS_READONLY, nullptr, error.out()));
     if (!m_db)
       return Fail(kInstallPackageInvalid,
-                  path + " is not an installation package: " + error.text());
+                  error.is_set() ? path + " is not an installation package: " + error.text()
+                                 : path + " is not an installation package");
     m_folder = ParentFolder(path);
     Status read = ReadRows("SELECT `Property`, `Value` FROM `Property`", 2, &m_property_rows);
     if (!read.ok())
@@ -193,8 +199,23 @@ struct Plan {
   uint64_t total_bytes = 0;
 };
 
+// Folders may only be the installation root or folders the operator named:
+// a package must not reach into the rest of the user's files.
+Status CheckFolderAllowed(const std::string& id, const std::string& folder,
+                          const std::vector<std::string>& roots) {
+  for (const std::string& root : roots)
+    if (IsWithinFolder(folder, root)) {
+      if (StaysWithinOnDisk(folder, root)) return Status::Ok();
+      return Fail(kInstallFailure, "the package's folder " + id + " (" + folder +
+                                       ") leads out of " + root + " through a symbolic link");
+    }
+  return Fail(kInstallFailure, "the package's folder " + id + " (" + folder +
+                                   ") lies outside the installation folder " + roots[0]);
+}
+
 // Works out from the package's tables which file goes where.
-Status MakePlan(Package& package, const InstallProperties& properties, Plan* plan) {
+Status MakePlan(Package& package, const InstallProperties& properties,
+                const InstallProperties& command_properties, Plan* plan) {
   std::vector<std::vector<std::string>> directory_rows, components, files, media;
   const struct {
     const char* query;
@@ -219,11 +240,17 @@ Status MakePlan(Package& package, const InstallProperties& properties, Plan* pla
   Status resolved = ResolveInstallDirectories(rows, properties, DefaultInstallRoot(), &folders);
   if (!resolved.ok()) return Fail(kInstallFailure, resolved.message());
 
+  std::vector<std::string> roots = {WithoutTrailingSlash(DefaultInstallRoot())};
+  for (const auto& [id, value] : command_properties)
+    if (folders.count(id) && !value.empty()) roots.push_back(folders[id]);
+
   std::map<std::string, std::string> component_folder;
   for (const auto& row : components) {
     auto folder = folders.find(row[1]);
     if (folder == folders.end())
       return Fail(kInstallFailure, "the component " + row[0] + " has no folder " + row[1]);
+    if (Status allowed = CheckFolderAllowed(row[1], folder->second, roots); !allowed.ok())
+      return allowed;
     component_folder[row[0]] = folder->second;
   }
 
@@ -263,6 +290,35 @@ Status MakePlan(Package& package, const InstallProperties& properties, Plan* pla
   return Status::Ok();
 }
 
+// While alive, writes past the size Set() gives fail with EFBIG instead of
+// raising SIGXFSZ; the process's earlier limit and handling come back after.
+class FileSizeLimit {
+ public:
+  FileSizeLimit() {
+    getrlimit(RLIMIT_FSIZE, &m_old_limit);
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &m_old_action);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &m_old_limit);
+    sigaction(SIGXFSZ, &m_old_action, nullptr);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  static void Set(uint64_t bytes) {
+    struct rlimit limit;
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = std::min<rlim_t>(static_cast<rlim_t>(bytes), limit.rlim_max);
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+
+ private:
+  struct rlimit m_old_limit;
+  struct sigaction m_old_action;
+};
+
 // Extracts a plan's files from the package's cabinets into the staging folder,
 // reporting the bytes done as it goes. It runs in the reader's child process,
 // which the installer ends to cancel, so it has no cancel of its own.
@@ -276,6 +332,7 @@ class CabinetExtractor {
   }
 
   Status ExtractAll(Package& package) {
+    FileSizeLimit limit;
     for (const std::string& cabinet : m_plan->cabinets) {
       GBytes* raw = nullptr;
       if (cabinet[0] == '#') {
@@ -314,8 +371,14 @@ class CabinetExtractor {
     GErrorSlot error;
     if (!gcab_cabinet_load(cabinet.get(), stream.get(), nullptr, error.out()) ||
         !gcab_cabinet_extract(cabinet.get(), folder.get(), &CabinetExtractor::OnFile, nullptr,
-                              this, nullptr, error.out()))
+                              this, nullptr, error.out())) {
+      // GIO has no code of its own for EFBIG; its text carries the system's.
+      if (m_current != nullptr && error.text().find(strerror(EFBIG)) != std::string::npos)
+        return Fail(kInstallFailure, "the file " + m_current->key + " in the cabinet " +
+                                         cabinet_name + " is larger than its declared " +
+                                         std::to_string(m_current->size) + " bytes");
       return Fail(kInstallFailure, "the cabinet " + cabinet_name + " is damaged: " + error.text());
+    }
     return Status::Ok();
   }
 
@@ -327,6 +390,10 @@ class CabinetExtractor {
     if (found == self->m_by_key.end()) return FALSE;
     self->m_report(self->m_done_bytes, self->m_plan->total_bytes);
     PlannedFile& file = self->m_plan->files[found->second];
+    // The file is cut off where its declared size ends, so a cabinet that
+    // unpacks to far more than the package claims cannot fill the disk.
+    self->m_current = &file;
+    FileSizeLimit::Set(file.size);
     std::string name = "file-" + std::to_string(found->second);
     gcab_file_set_extract_name(cab_file, name.c_str());
     file.staged = self->m_staging + "/" + name;
@@ -339,12 +406,16 @@ class CabinetExtractor {
   Reporter m_report;
   std::map<std::string, size_t> m_by_key;
   uint64_t m_done_bytes = 0;
+  const PlannedFile* m_current = nullptr;  // the file being extracted
 };
 
 }  // namespace
 
 void ReadMsiPackage(const std::string& path, const InstallProperties& command_properties,
                     const PackageReaderSender& send) {
+  // The libraries' own complaints about a damaged file would reach the user's
+  // terminal beside the installer's answer, which already says what is wrong.
+  g_log_set_default_handler([](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
   auto finish = [&](Status result, PackageContents contents = {}) {
     PackageReaderMessage message;
     message.result = std::move(result);
@@ -368,12 +439,14 @@ void ReadMsiPackage(const std::string& path, const InstallProperties& command_pr
   for (const auto& row : package.property_rows()) properties[row[0]] = row[1];
   for (const auto& [name, value] : command_properties) properties[name] = value;
   Plan plan;
-  Status planned = MakePlan(package, properties, &plan);
+  Status planned = MakePlan(package, properties, command_properties, &plan);
   if (!planned.ok()) return finish(planned);
 
   PackageReaderMessage staged;
   staged.kind = PackageReaderMessage::Kind::kStaging;
-  Status created = CreateStagingFolder(plan.install_folder, &staged.staging);
+  // The installing process owns the folder: it moves the files out after this
+  // reader has ended.
+  Status created = CreateStagingFolder(plan.install_folder, getppid(), &staged.staging);
   if (!created.ok()) return finish(Fail(kInstallFailure, created.message()));
   send(staged);
   CabinetExtractor extractor(&plan, staged.staging, [&send](uint64_t done, uint64_t total) {

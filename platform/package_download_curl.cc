@@ -1,26 +1,71 @@
 #include <curl/curl.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 
+#include "platform/file_io.h"
 #include "platform/package_download.h"
+#include "platform/transfer_limits.h"
 #include "util/string_compare.h"
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 struct Transfer {
   FILE* file;
   const DownloadProgressCallback* progress;
+  CURL* curl = nullptr;
+  uint64_t room = UINT64_MAX;  // free bytes in the destination's folder
+  uint64_t written = 0;
+  std::chrono::milliseconds stall_limit{0};
+  curl_off_t last_done = -1;
+  Clock::time_point last_progress = Clock::now();
   bool cancelled = false;
+  bool stalled = false;
+  std::string refused;  // why the body was cut off, when it was
 };
 
+uint64_t FreeBytes(const std::string& folder) {
+  struct statvfs fs;
+  if (statvfs(folder.c_str(), &fs) != 0) return UINT64_MAX;  // the writes will tell
+  return static_cast<uint64_t>(fs.f_bavail) * fs.f_frsize;
+}
+
+// Stops the body as soon as it passes what the server announced or what the
+// disk can take, instead of finding out at the end.
 size_t WriteToFile(char* data, size_t size, size_t count, void* context) {
   auto* transfer = static_cast<Transfer*>(context);
+  const uint64_t length = size * count;
+  curl_off_t announced = -1;
+  curl_easy_getinfo(transfer->curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+  if (announced >= 0 && transfer->written + length > static_cast<uint64_t>(announced)) {
+    transfer->refused = "the server sent more than the " + std::to_string(announced) +
+                        " bytes it announced";
+    return 0;
+  }
+  if (transfer->written + length > transfer->room) {
+    transfer->refused = "not enough free space for the package";
+    return 0;
+  }
+  transfer->written += length;
   return fwrite(data, size, count, transfer->file) * size;
 }
 
 int ReportProgress(void* context, curl_off_t total, curl_off_t done, curl_off_t, curl_off_t) {
   auto* transfer = static_cast<Transfer*>(context);
+  // libcurl calls back at least once a second even when nothing arrives, which
+  // is where a silent server is noticed.
+  const Clock::time_point now = Clock::now();
+  if (done != transfer->last_done) {
+    transfer->last_done = done;
+    transfer->last_progress = now;
+  } else if (now - transfer->last_progress > transfer->stall_limit) {
+    transfer->stalled = true;
+    return 1;
+  }
   if (!*transfer->progress) return 0;
   if (!(*transfer->progress)(static_cast<uint64_t>(done), static_cast<uint64_t>(total))) {
     transfer->cancelled = true;
@@ -45,7 +90,11 @@ Status DownloadPackage(const std::string& url, const std::string& destination,
   FILE* file = fopen(destination.c_str(), "wb");
   if (file == nullptr) return Status::Error("cannot create " + destination, kDownloadFailed);
   Transfer transfer{file, &progress};
+  const TransferLimits limits = CurrentTransferLimits();
+  transfer.stall_limit = std::chrono::milliseconds(limits.stall_ms);
+  transfer.room = FreeBytes(ParentFolder(destination));
   CURL* curl = curl_easy_init();
+  transfer.curl = curl;
   if (curl == nullptr) {
     fclose(file);
     unlink(destination.c_str());
@@ -59,10 +108,7 @@ Status DownloadPackage(const std::string& url, const std::string& destination,
   curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
   curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 30L);
-  // Give up on a stalled server rather than hang the operator's window.
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect_ms));
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, curl_error);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteToFile);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
@@ -78,6 +124,10 @@ Status DownloadPackage(const std::string& url, const std::string& destination,
 
   unlink(destination.c_str());
   if (transfer.cancelled) return Status::Error("cancelled", kDownloadCancelled);
+  if (transfer.stalled || code == CURLE_OPERATION_TIMEDOUT)
+    return Status::Error("cannot download " + url + ": " + kTimedOutText, kDownloadFailed);
+  if (!transfer.refused.empty())
+    return Status::Error("cannot download " + url + ": " + transfer.refused, kDownloadFailed);
   if (code != CURLE_OK)
     return Status::Error(
         "cannot download " + url + ": " + (curl_error[0] ? curl_error : curl_easy_strerror(code)),

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "platform/registry.h"
+#include "platform/settings_store.h"
 
 namespace {
 
@@ -102,4 +103,17 @@ bool WriteProfileString(const char* section, const char* entry, const char* valu
 bool WriteProfileInt(const char* section, const char* entry, int value) {
   RegValue number = RegValue::Dword(static_cast<uint32_t>(value));
   return WriteEntry(section, entry, &number);
+}
+
+unsigned IncrementProfileInt(const char* section, const char* entry) {
+  unsigned counted = 0;
+  const std::string path = SectionPath(section);
+  Status updated = SettingsStore(RegistryRoot::kCurrentUser).Update([&](RegTree& tree) {
+    RegValue& value = tree[path][entry];
+    counted = (value.type == RegValue::Type::kDword ? value.number : 0) + 1;
+    value = RegValue::Dword(counted);
+    return true;
+  });
+  // A store that cannot be changed still gives this run its number.
+  return updated.ok() ? counted : GetProfileInt(section, entry, 0) + 1;
 }

@@ -28,3 +28,9 @@ unsigned GetProfileInt(const char* section, const char* entry, int default_value
 bool WriteProfileString(const char* section, const char* entry, const char* value);
 // Writes a 32-bit number value. False when the store cannot be changed.
 bool WriteProfileInt(const char* section, const char* entry, int value);
+
+// Adds 1 to the number `entry` of `section` (missing or not a number counts as
+// 0) and returns the new value, reading and writing under one lock so that
+// programs counting at the same time lose no count. When the store cannot be
+// changed, the stored value plus 1, unwritten.
+unsigned IncrementProfileInt(const char* section, const char* entry);

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <vector>
 
 #include "platform/settings_store.h"
@@ -75,11 +77,28 @@ bool MayWrite(const std::string& path, const struct stat& info) {
   return (info.st_mode & bit) != 0 && faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
+// A settings path taken by a folder, a FIFO or a device is told once per
+// process, not at every read, and never waited on.
+void TellNotAFile(const std::string& path) {
+  static std::mutex mutex;
+  static std::set<std::string> told;
+  std::lock_guard<std::mutex> lock(mutex);
+  if (told.insert(path).second)
+    fprintf(stderr, "Settings file %s is not a file; settings cannot be read or saved\n",
+            path.c_str());
+}
+
 // Reads the whole file: 0, ENOENT when it is missing, or another errno.
 int ReadFile(const std::string& path, std::string* text) {
   text->clear();
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno;
+  struct stat info;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    TellNotAFile(path);
+    return EINVAL;
+  }
   char buffer[65536];
   for (;;) {
     ssize_t n = read(fd, buffer, sizeof buffer);

@@ -53,6 +53,24 @@ TEST(SettingsStoreTest, WritesTypedValuesAndKeepsDamagedFilesAside) {
   }
 }
 
+// Something else at the file's place is told once and neither waited on nor replaced.
+TEST(SettingsStoreTest, AFolderOrFifoInTheFilesPlaceIsToldOnce) {
+  for (const fs::file_type type : {fs::file_type::directory, fs::file_type::fifo}) {
+    SCOPED_TRACE(int(type));
+    ScopedTestHome home;
+    SettingsStore store(RegistryRoot::kCurrentUser);
+    fs::create_directories(fs::path(store.path()).parent_path());
+    const char* path = store.path().c_str();
+    ASSERT_EQ(0, type == fs::file_type::fifo ? mkfifo(path, 0600) : mkdir(path, 0700));
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(store.Load().empty());
+    EXPECT_NE(Set(store, "RunCount", RegValue::Dword(1)), kOk);
+    const std::string told = " is not a file; settings cannot be read or saved\n";
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Settings file " + store.path() + told);
+    EXPECT_EQ(fs::status(store.path()).type(), type);
+  }
+}
+
 TEST(SettingsStoreTest, ModeBitsMakeAStoreReadOnlyEvenForRoot) {
   ScopedTestHome home;
   SettingsStore machine(RegistryRoot::kLocalMachine);

@@ -21,7 +21,14 @@ void Open(Report* report) {
   if (state == nullptr) return;
   if (!(report->state & ReportState::WorkbookBorrowed)) {
     if (const char* path = getenv("ZORMEXCELOUTPUTPATH")) {
-      CopyCut(state->path, sizeof state->path, path);
+      // A path cut to fit would name another file.
+      if (strlen(path) < sizeof state->path) {
+        strcpy(state->path, path);
+      } else {
+        state->path[0] = '\0';
+        report->file_error = "the workbook path is longer than " +
+                             std::to_string(sizeof state->path - 1) + " characters: " + path;
+      }
     } else if (state->path[0] == '\0') {
       snprintf(state->path, sizeof state->path, "Sheet-%s.xlsx",
                FormatFileStamp(report->creation_time));
@@ -108,8 +115,10 @@ void Close(Report* report) {
   if (report->output != nullptr) {
     Workbook& book = *state->book;
     if (!(report->state & ReportState::CgiMode)) {
-      if (state->path[0] != '\0' && !book.Save(state->path))
+      if (state->path[0] != '\0' && !book.Save(state->path)) {
         fprintf(stderr, "xlBookSave: %s\n", book.ErrorMessage());
+        report->file_error = book.ErrorMessage();
+      }
     } else {
       const char* data = nullptr;
       uint32_t size = 0;

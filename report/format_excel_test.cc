@@ -89,7 +89,7 @@ TEST(ExcelFormatTest, WorkbookGoesToTheNamedOrDefaultFileOrIntoTheCgiResponse) {
   // A failed save is told on standard error; no temporary file is left.
   CapturedStream errors(2);
   Write(env, [](Report* r) { Section(r, {"a|1|1"}); }, "missing/out.xlsx");
-  EXPECT_EQ("xlBookSave: Cannot write " + env.Path("missing/out.xlsx") +
+  EXPECT_EQ("xlBookSave: cannot write " + env.Path("missing/out.xlsx") +
                 ": No such file or directory\n", errors.Text());
   EXPECT_TRUE(std::filesystem::is_empty(env.temp_dir()));
   // Without a name the time stamp names the file, or in CGI mode the attachment.

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/file_io.h"
 #include "report/pdf_page.h"
 #include "report/pdf_state.h"
 #include "report/pdf_text.h"
@@ -60,8 +61,14 @@ void Open(Report* report) {
   HPDF_SetCompressionMode(pdf->document, HPDF_COMP_ALL);
 
   CopyPathFromEnvironment("ZORMPDFLOGOPATH", pdf->logo_path);
-  // An empty ZORMPDFOUTPUTPATH means no file.
-  if (!CopyPathFromEnvironment("ZORMPDFOUTPUTPATH", pdf->output_path) &&
+  // An empty ZORMPDFOUTPUTPATH means no file; one too long to hold is refused,
+  // not replaced by the default name.
+  const char* wanted = getenv("ZORMPDFOUTPUTPATH");
+  if (wanted != nullptr && strlen(wanted) > kReportMaxPath) {
+    report->file_error = "the PDF path is longer than " + std::to_string(kReportMaxPath) +
+                         " characters: " + wanted;
+    pdf->output_path[0] = '\0';
+  } else if (!CopyPathFromEnvironment("ZORMPDFOUTPUTPATH", pdf->output_path) &&
       pdf->output_path[0] == '\0') {
     snprintf(pdf->output_path, sizeof pdf->output_path, "Report-%s.pdf",
              FormatFileStamp(report->creation_time));
@@ -246,7 +253,16 @@ void Close(Report* report) {
   if (report->state & ReportState::CgiMode) {
     StreamDocument(pdf);
   } else if (pdf->output_path[0] != '\0') {
-    report->pdf_save_result = HPDF_SaveToFile(pdf->document, pdf->output_path);
+    // Saved beside and renamed, so a failed save leaves an earlier file as it was.
+    AtomicFile file;
+    if (file.Open(pdf->output_path, &report->file_error)) {
+      report->pdf_save_result = HPDF_SaveToFile(pdf->document, file.write_path().c_str());
+      if (report->pdf_save_result == HPDF_OK)
+        file.Commit(&report->file_error);
+      else
+        report->file_error =
+            "cannot write " + std::string(pdf->output_path) + ": " + strerror(errno);
+    }
   }
   HPDF_Free(pdf->document);
   pdf->document = nullptr;

@@ -1,5 +1,6 @@
 // The PDF format, read back with poppler, qpdf and zbarimg.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <qrcodegen.h>
 
 #include <filesystem>
@@ -168,6 +169,7 @@ TEST_F(PdfFormatTest, LogoMovesTheTitleBarAndAFailedLoadLeavesPagesWithoutIt) {
   ASSERT_EQ(0, system(("/usr/bin/python3 -c 'from PIL import Image; Image.new(\"RGB\", "
                        "(158, 39), (255, 255, 0)).save(\"" + jpeg + "\")'").c_str()));
   ASSERT_TRUE(WriteWholeFile(Path("logo.png"), "\x89PNG\r\n\x1a\nnot really"));
+  ASSERT_EQ(0, mkfifo(Path("fifo.jpg").c_str(), 0600));  // never opened: no writer comes
   struct Case {
     std::string variable, call;  // ZORMPDFLOGOPATH, SetPdfLogo; empty: none
     const char* printed;
@@ -177,6 +179,7 @@ TEST_F(PdfFormatTest, LogoMovesTheTitleBarAndAFailedLoadLeavesPagesWithoutIt) {
       {jpeg, "", "", 198},
       {"", jpeg, "", 198},
       {Path("logo.png"), "", "Error PDF Object: error_no=1031, detail_no=0\n", 20},
+      {Path("fifo.jpg"), "", "Error PDF Object: error_no=1017, detail_no=0\n", 20},
   };
   for (const Case& c : cases) {
     const std::string name = "logo" + std::to_string(&c - cases) + ".pdf";

@@ -1,5 +1,7 @@
 #include "report/pdf_page.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -38,6 +40,13 @@ HPDF_Image LoadLogo(HPDF_Doc document, const char* path) {
   // The library embeds some files that are no JPEG as broken images, or refuses
   // them without a word, so the frame header is checked first. A file that cannot
   // be opened is left to the library, which reports the system's error number.
+  // Anything but a file (a FIFO, a device) is refused before an open that could
+  // wait for ever.
+  struct stat info;
+  if (stat(path, &info) == 0 && !S_ISREG(info.st_mode)) {
+    PrintPdfError(HPDF_FILE_OPEN_ERROR, 0, nullptr);
+    return nullptr;
+  }
   if (FILE* probe = fopen(path, "rb")) {
     fclose(probe);
     JpegFrame frame;

@@ -166,6 +166,9 @@ struct Report {
   FILE* output = stdout;                  // the caller may set its own, or null
   PdfState* pdf = nullptr;                // owned, or the parent's when borrowed
   uint32_t pdf_save_result = 0;
+  // Set when the PDF or workbook file could not be saved or its path was too
+  // long: what failed, with the path and the reason. An earlier file stays.
+  std::string file_error;
   WorkbookState* workbook = nullptr;      // owned, or the parent's when borrowed
   uint32_t record_counter = 0;            // 1 for the first record
   uint32_t page_number = 0;

@@ -168,31 +168,22 @@ bool Workbook::Finish() {
 bool Workbook::Save(const char* path) {
   if (path == nullptr || path[0] == '\0') return Fail("No file name to save the workbook to.");
   if (!Finish()) return false;
-  int out = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (out < 0) return Fail(SystemError(std::string("Cannot write ") + path));
-  char buffer[1 << 16];
-  bool ok = true;
+  // A failed save leaves an earlier workbook at the path as it was.
+  AtomicFile out;
   std::string message;
-  for (off_t offset = 0; ok;) {
+  if (!out.Open(path, &message)) return Fail(message);
+  char buffer[1 << 16];
+  for (off_t offset = 0;;) {
     ssize_t got = pread(m_fd, buffer, sizeof buffer, offset);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      ok = false;
-      message = SystemError("Cannot read the assembled workbook");
-    } else if (got == 0) {
-      break;
-    } else if (!WriteAll(out, buffer, static_cast<size_t>(got))) {
-      ok = false;
-      message = SystemError(std::string("Cannot write ") + path);
-    } else {
-      offset += got;
-    }
+    if (got < 0) return Fail(SystemError("Cannot read the assembled workbook"));
+    if (got == 0) break;
+    if (!WriteAll(out.fd(), buffer, static_cast<size_t>(got)))
+      return Fail(SystemError(std::string("cannot write ") + path));
+    offset += got;
   }
-  if (close(out) != 0 && ok) {
-    ok = false;
-    message = SystemError(std::string("Cannot write ") + path);
-  }
-  return ok ? true : Fail(message);
+  if (!out.Commit(&message)) return Fail(message);
+  return true;
 }
 
 bool Workbook::SaveRaw(const char** data, uint32_t* size) {

@@ -42,3 +42,19 @@ char32_t DecodeUtf8(std::string_view text, size_t* at) {
   *at = i;
   return code;
 }
+
+std::string PrintableUtf8(std::string_view text) {
+  std::string printable;
+  printable.reserve(text.size());
+  for (size_t at = 0; at < text.size();) {
+    const size_t start = at;
+    const char32_t c = DecodeUtf8(text, &at);
+    if (c == kUtf8Invalid)
+      printable += "\xEF\xBF\xBD";
+    else if (c < 0x20 || (c >= 0x7F && c <= 0x9F))
+      printable += ' ';
+    else
+      printable.append(text.substr(start, at - start));
+  }
+  return printable;
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // What DecodeUtf8 returns for a piece of bytes that is not well-formed UTF-8.
@@ -15,3 +16,8 @@ constexpr char32_t kUtf8Invalid = 0xFFFFFFFF;
 // maximal invalid piece (at least one byte), the unit Unicode recommends replacing
 // once.
 char32_t DecodeUtf8(std::string_view text, size_t* at);
+
+// `text` fit to print on a terminal or to hand to a format that needs UTF-8:
+// every control character (C0, DEL, C1), which could move a terminal's cursor
+// or change its colours, becomes a space, and every invalid piece U+FFFD.
+std::string PrintableUtf8(std::string_view text);

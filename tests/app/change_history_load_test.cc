@@ -48,6 +48,10 @@ TEST(ChangeHistoryLoadTest, ErrorsArriveWhenTheLoadIsTakenWithTheEntriesBeforeTh
   // The second item's date is not one: the first stays, unclassified.
   Server broken(Server::Mode::kAnswer,
                 ok + "<item><title>F2</title><pubDate>Mon</pubDate></item></channel></rss>");
+  Server silent(Server::Mode::kSilent);
+  home.SetEnv("ZORMSTALLTIMEOUTMS", "300");
+  Server huge(Server::Mode::kAnswer,
+              "HTTP/1.1 200 OK\r\n\r\n<rss>" + std::string(kMaxFeedBytes, ' ') + "</rss>");
   auto failure = [](const char* text, const std::string& server, const std::string& query) {
     return std::string(text) + " (http://" + server + "/cgi/changelog.cgi?Module=" + query + ")";
   };
@@ -64,6 +68,8 @@ TEST(ChangeHistoryLoadTest, ErrorsArriveWhenTheLoadIsTakenWithTheEntriesBeforeTh
       {error_page.host_port(), {}},
       {moved.host_port(), {"E1|E|2021-07-05 12:00"}},
       {broken.host_port(), {"E1|F|2021-07-05 12:00", "not read"}},
+      {silent.host_port(), {failure("The operation timed out", silent.host_port(), "ABC")}},
+      {huge.host_port(), {failure("The answer is larger than 64 MB", huge.host_port(), "ABC")}},
   };
   for (const Case& c : kCases) {
     home.SetEnv("ZORMVENDORSERVER", c.server.c_str());

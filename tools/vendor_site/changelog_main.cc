@@ -68,7 +68,11 @@ int main() {
 
   VendorDatabase database;
   std::string error;
-  if (!database.Open(VendorDatabasePath(), &error)) return Fail("500 Internal Server Error", error);
+  if (!database.Open(VendorDatabasePath(), &error)) {
+    // The details, with the server's paths, go to the server's log, not to the caller.
+    fprintf(stderr, "%s\n", error.c_str());
+    return Fail("500 Internal Server Error", "The release database cannot be read.");
+  }
   std::optional<ModuleInfo> module = database.FindModule(*module_name);
   if (!module) return Fail("404 Not Found", "No module is called " + *module_name + ".");
 

@@ -47,6 +47,17 @@ TEST(VendorSiteTest, ServesTheHistoryAndRedirectsOnlyToANewerReleaseOfTheSamePro
           "<item>\n<title>E210 Period close</title>\n"
           "<description>Closing a period checks open batches first</description>\n"
           "<pubDate>Tue, 02 Mar 2021 10:15:00 GMT</pubDate>\n</item>\n</channel>\n</rss>\n");
+
+  // A database that cannot be read is a 500 that shows none of the server's files.
+  VendorSite broken({true, "DROP TABLE module;", {}});
+  ASSERT_TRUE(broken.Start(&error)) << error;
+  const std::pair<std::string, std::string> kBroken[] = {
+      {ledger, ""}, {"/version.cgi", "Calvaro Upgrade Utility/2021-6-5 (x y z)"}};
+  for (const auto& [path, agent] : kBroken) {
+    HttpResult result = HttpFetch({broken.server().base_url() + path, "GET", "", {}, agent});
+    EXPECT_EQ(result.status, 500) << path;
+    EXPECT_EQ(result.body, "The release database cannot be read.\n") << path;
+  }
 }
 
 }  // namespace

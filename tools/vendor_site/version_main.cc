@@ -25,7 +25,11 @@ int main() {
 
   VendorDatabase database;
   std::string error;
-  if (!database.Open(VendorDatabasePath(), &error)) return Answer("500 Internal Server Error", error);
+  if (!database.Open(VendorDatabasePath(), &error)) {
+    // The details, with the server's paths, go to the server's log, not to the caller.
+    fprintf(stderr, "%s\n", error.c_str());
+    return Answer("500 Internal Server Error", "The release database cannot be read.");
+  }
   std::optional<std::string> newer = database.NewerRelease(agent->program, agent->built);
   if (!newer) return Answer("200 OK", "No newer release.");
   // A location with a line break would end the header early; such a row is not served.

@@ -2,6 +2,7 @@
 // from a file or standard input and writes them in the format that the environment
 // (ZORMREPORTFORMAT) or the CGI request (RPT) chooses.
 #include <malloc.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -9,6 +10,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/file_io.h"
+#include "report/html_escape.h"
 #include "report/report.h"
 #include "report/variable_store.h"
 #include "tools/zormreport/options.h"
@@ -89,15 +92,24 @@ int main(int argc, char** argv) {
   }
 
   ExpandTitleAndNotes(&options);
+  error.clear();
 
   FILE* input = stdin;
   if (!options.input.empty() && (input = fopen(options.input.c_str(), "r")) == nullptr)
     return BadArguments("cannot read " + options.input + ": " + strerror(errno));
   const std::string output_name = options.output.empty() ? "standard output" : options.output;
   FILE* output = stdout;
-  if (!options.output.empty() && (output = fopen(options.output.c_str(), "w")) == nullptr) {
-    fprintf(stderr, "zormreport: cannot write %s: %s\n", output_name.c_str(), strerror(errno));
-    return kExitOutputFailed;
+  // The file appears whole at the end or not at all; an earlier one stays until then.
+  AtomicFile output_file;
+  if (!options.output.empty()) {
+    int fd = -1;
+    if (!output_file.Open(options.output, &error) || (fd = dup(output_file.fd())) < 0 ||
+        (output = fdopen(fd, "w")) == nullptr) {
+      fprintf(stderr, "zormreport: %s\n",
+              error.empty() ? ("cannot write " + output_name + ": " + strerror(errno)).c_str()
+                            : error.c_str());
+      return kExitOutputFailed;
+    }
   }
 
   Report report;
@@ -105,7 +117,10 @@ int main(int argc, char** argv) {
   report.output = output;
   report.report_number = options.report_number;
   for (const ZormreportColumn& column : options.columns)
-    report.AddColumn(column.width, column.name.c_str(), column.flags);
+    report.AddColumn(
+        column.width,
+        (report.format == ReportFormat::Html ? EscapeHtml(column.name) : column.name).c_str(),
+        column.flags);
 
   RecordFeeder feeder(&report, options.title, options.notes);
   std::string line;
@@ -120,18 +135,23 @@ int main(int argc, char** argv) {
   if (input != stdin) fclose(input);
 
   bool write_failed = fflush(output) != 0 || ferror(output) != 0;
-  if (output != stdout) write_failed = fclose(output) != 0 || write_failed;
+  if (output != stdout) {
+    write_failed = fclose(output) != 0 || write_failed;
+    if (!write_failed) write_failed = !output_file.Commit(&error);
+  }
   // The CGI header lines go to standard output even with --output.
   write_failed = (fflush(stdout) != 0 || ferror(stdout) != 0) || write_failed;
   if (write_failed) {
-    fprintf(stderr, "zormreport: cannot write %s: %s\n", output_name.c_str(), strerror(errno));
+    fprintf(stderr, "zormreport: %s\n",
+            error.empty() ? ("cannot write " + output_name + ": " + strerror(errno)).c_str()
+                          : error.c_str());
     return kExitOutputFailed;
   }
-  if (report.pdf_save_result != 0) {
+  if (report.pdf_save_result != 0)
     fprintf(stderr, "zormreport: PDF save failed with result code: %u\n",
             static_cast<unsigned>(report.pdf_save_result));
-    return kExitOutputFailed;
-  }
+  if (!report.file_error.empty()) fprintf(stderr, "zormreport: %s\n", report.file_error.c_str());
+  if (report.pdf_save_result != 0 || !report.file_error.empty()) return kExitOutputFailed;
   if (read_failed) {
     fprintf(stderr, "zormreport: reading %s failed\n",
             options.input.empty() ? "standard input" : options.input.c_str());

@@ -1,13 +1,18 @@
 #include "tools/zormreport/record_feeder.h"
 
+#include "report/html_escape.h"
+
 RecordFeeder::RecordFeeder(Report* report, std::string title, std::optional<std::string> notes)
     : report_(report), title_(std::move(title)), notes_(std::move(notes)) {}
 
 void RecordFeeder::Header(const std::string& title) {
+  // The writer takes titles and notes as markup; ours are text.
+  const bool html = report_->format == ReportFormat::Html;
+  const std::string shown = html ? EscapeHtml(title) : title;
   if (notes_)
-    report_->Header(nullptr, title.c_str(), "%s", notes_->c_str());
+    report_->Header(nullptr, shown.c_str(), "%s", (html ? EscapeHtml(*notes_) : *notes_).c_str());
   else
-    report_->Header(nullptr, title.c_str(), nullptr);
+    report_->Header(nullptr, shown.c_str(), nullptr);
   section_has_records_ = false;
 }
 

@@ -1,7 +1,10 @@
 // zormreport as its users run it: a separate process with arguments, environment
 // and input, and its exit status, standard output and standard error.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
+
+#include <filesystem>
 
 #include <string>
 #include <vector>
@@ -18,6 +21,18 @@ TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
   ASSERT_TRUE(WriteWholeFile(home.path() + "/variables.cfg",
                              "variable = { SITE = { value = \"Main\"; }; };\n"));
   const std::vector<std::string> columns = {"--column", "a:4", "--column", "b:4"};
+  // A full disk: a tmpfs with one page free beside the old file, else a size limit.
+  const std::string full = home.path() + "/full";
+  std::filesystem::create_directory(full);
+  const bool mounted = mount("tmpfs", full.c_str(), "tmpfs", 0, "size=8k") == 0;
+  struct Unmount {
+    std::string folder;
+    ~Unmount() { umount(folder.c_str()); }
+  } unmount{full};
+  std::string big;
+  for (int i = 0; big.size() < 65536; ++i) big += std::to_string(i * 7919) + "|x\n";
+  const std::string no_room = mounted ? ": No space left on device" : ": File too large";
+  const std::string too_long = home.path() + "/" + std::string(300, 'x') + ".xlsx";
   struct Case {
     const char* what;
     const char* format;  // ZORMREPORTFORMAT
@@ -27,6 +42,8 @@ TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
     std::string out;  // the whole output, or a part of it when `part` is set
     bool part;
     std::string err_part;
+    std::string target = "";  // the format's file, else --output; "old" in it first
+    bool full_disk = false;
   } cases[] = {
       {"records, CR LF, separator, a header; a trailer at the end", "csv", {},
        "abc|1234\n#!separator\nx|5\r\n#!header Next\ny|6\n", 0,
@@ -53,20 +70,50 @@ TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
        false, "cannot write /nonexistent/out.txt"},
       {"an output that cannot be written", "csv", {"--output", "/dev/full"}, "", 1, "", false,
        "cannot write /dev/full"},
-      {"a failed PDF save", "pdf", {}, "a\n", 1,
-       "Error PDF Object: error_no=1017, detail_no=2\n", false,
-       "zormreport: PDF save failed with result code: 4119\n"},
+      {"a PDF in a missing folder", "pdf", {}, "a\n", 1, "", false,
+       "zormreport: cannot write /nonexistent/x.pdf: No such file or directory\n",
+       "/nonexistent/x.pdf"},
+      {"a workbook where a folder is", "excel", {}, "a\n", 1, "", false,
+       "cannot write " + full + ": Is a directory", full},
+      {"a workbook on a full disk", "excel", {}, big, 1, "", false,
+       mounted ? "cannot write " + full + "/b.xlsx" + no_room : "Cannot assemble", full + "/b.xlsx",
+       true},
+      {"a PDF on a full disk", "pdf", {}, big, 1, "Error PDF Object: error_no=1066", true,
+       "cannot write " + full + "/b.pdf" + no_room, full + "/b.pdf", true},
+      {"CSV on a full disk", "csv", {}, big, 1, "", false,
+       "cannot write " + full + "/b.csv" + no_room, full + "/b.csv", true},
+      {"CSV replacing an older file", "csv", {}, "a\n", 0, "", false, "", home.path() + "/b.csv"},
+      {"a workbook path too long to hold", "excel", {}, "a\n", 1, "", false,
+       "the workbook path is longer than 260 characters: " + too_long, too_long},
+      {"HTML titles, notes and column names are text", "html",
+       {"--title", "<b>T&amp;</b>", "--notes", "'n'", "--column", "<i>:3"}, "#!header <s>\n", 0,
+       "&lt;b&gt;T&amp;amp;&lt;/b&gt;", true, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     home.SetEnv("ZORMREPORTFORMAT", c.format);
-    home.SetEnv("ZORMPDFOUTPUTPATH",
-        c.format == std::string("pdf") ? "/nonexistent/x.pdf" : nullptr);
+    const std::string format = c.format;
+    const bool to_file = format == "pdf" || format == "excel";
+    home.SetEnv("ZORMPDFOUTPUTPATH", format == "pdf" ? c.target.c_str() : nullptr);
+    home.SetEnv("ZORMEXCELOUTPUTPATH", format == "excel" ? c.target.c_str() : nullptr);
+    const bool old_file =
+        c.target.starts_with(home.path()) && c.target.size() < 200 && c.target != full;
+    ASSERT_TRUE(!old_file || WriteWholeFile(c.target, "old"));
     ASSERT_TRUE(WriteWholeFile(home.path() + "/in.txt", c.input));
     std::vector<std::string> argv = {ZORMREPORT_PATH, "--input", home.path() + "/in.txt"};
+    if (c.full_disk && !mounted)
+      argv.insert(argv.begin(), {"/bin/sh", "-c", "trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\""});
     argv.insert(argv.end(), columns.begin(), columns.end());
     argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+    if (!to_file && !c.target.empty()) argv.insert(argv.end(), {"--output", c.target});
     const ProgramRun run = RunProgram(argv);
+    if (old_file) {
+      const std::string now = ReadWholeFile(c.target);
+      EXPECT_EQ(c.status != 0, now == "old") << now.size();
+      std::filesystem::remove(c.target);
+      for (const auto& entry : std::filesystem::directory_iterator(home.path() + "/full"))
+        ADD_FAILURE() << "left behind: " << entry.path();
+    }
     EXPECT_EQ(c.status, WIFEXITED(run.status) ? WEXITSTATUS(run.status) : -1) << run.err;
     EXPECT_TRUE(c.part ? run.out.find(c.out) != std::string::npos : run.out == c.out) << run.out;
     EXPECT_EQ(c.err_part.empty(), run.err.empty()) << run.err;
