@@ -84,6 +84,7 @@ class ZormListTest(unittest.TestCase):
         xdotool("mousemove", "--sync", x, str(y(2)), "mousedown", "1")
         for step in range(1, 13):  # from row 2 over rows 3 and 4 onto row 5
             xdotool("mousemove", "--sync", x, str(y(2) + step * 23 * 3 // 12))
+            time.sleep(0.1)  # one motion at a time: the list starts a drag after several
         xdotool("mouseup", "1")
         self.assertEqual(b"BR-1002\r\nBR-1003\r\n", self.copy_first_column(2))
         xdotool("key", "Up")  # from the first moved row, now row 3
