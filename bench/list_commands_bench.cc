@@ -15,6 +15,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench/median_seconds.h"
 #include "listctrl/zorm_list_ctrl.h"
 
 namespace {
@@ -56,18 +57,6 @@ struct Answers : wxModalDialogHook {
   void Exit(wxDialog*) override {}
   wxString input;
 };
-
-double MedianSeconds(const std::function<void()>& prepare, const std::function<void()>& run) {
-  std::vector<double> times;
-  for (int round = 0; round < 5; ++round) {
-    prepare();
-    const auto start = std::chrono::steady_clock::now();
-    run();
-    times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[2];
-}
 
 class BenchApp : public wxApp {
  public:

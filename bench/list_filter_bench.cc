@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/median_seconds.h"
 #include "tools/zormlist/zormlist_frame.h"
 
 namespace {
@@ -38,18 +39,6 @@ ListFile MakeRows() {
                          row % 3 == 0 ? "checked" : ""});
   }
   return file;
-}
-
-double MedianSeconds(const std::function<void()>& prepare, const std::function<void()>& run) {
-  std::vector<double> times;
-  for (int round = 0; round < 5; ++round) {
-    prepare();
-    const auto start = std::chrono::steady_clock::now();
-    run();
-    times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[2];
 }
 
 class BenchApp : public wxApp {

@@ -285,3 +285,11 @@ int CZORMTaskDialog::DoModal() {
 int CZORMTaskDialog::GetSelectedRadioButtonId() const { return m_nSelectedRadio; }
 int CZORMTaskDialog::IsVerificiationChecked() const { return m_bVerifyChecked ? 1 : 0; }
 std::string CZORMTaskDialog::GetInputBoxText() const { return m_strInput; }
+
+void CZORMTaskDialog::AskForOneLine() {
+  EnableCancellation(true);
+  AddInputBox();
+  SetCommonButtons(true, false, false, true, false, false);
+  SetFooterIcon(FooterIcon::kApplication);
+  SetDefaultButton(kOk);
+}

@@ -64,6 +64,10 @@ class CZORMTaskDialog {
   void AddInputBox();
   void SetInputBoxText(const std::string& text);
 
+  // The set-up of a question answered in one line: cancellation, an input box, OK
+  // and Cancel with OK as default, the application's icon in the footer.
+  void AskForOneLine();
+
   // Enables or disables a common or command button (the state is kept between
   // showings).
   void EnableButton(int id, bool enable);

@@ -85,11 +85,7 @@ void CZORMListCtrl::SelectRandom() {
                                      "(or enter a percentage):",
                                      rows)
                         .utf8_string());
-  dialog.EnableCancellation(true);
-  dialog.AddInputBox();
-  dialog.SetCommonButtons(true, false, false, true, false, false);
-  dialog.SetFooterIcon(CZORMTaskDialog::FooterIcon::kApplication);
-  dialog.SetDefaultButton(CZORMTaskDialog::kOk);
+  dialog.AskForOneLine();
   while (dialog.DoModal() == CZORMTaskDialog::kOk) {
     unsigned count = 0;
     const std::string error = ReadRandomSelectionCount(dialog.GetInputBoxText(), rows, &count);

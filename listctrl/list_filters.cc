@@ -120,11 +120,7 @@ void CZORMListCtrl::SaveFilter() {
   dialog.SetWindowTitle("Filter Save");
   dialog.SetMainInstruction("Save Current Filter.");
   dialog.SetContent("Please enter a name that you want to use to identify the current filter in future:");
-  dialog.EnableCancellation(true);
-  dialog.AddInputBox();
-  dialog.SetCommonButtons(true, false, false, true, false, false);
-  dialog.SetFooterIcon(CZORMTaskDialog::FooterIcon::kApplication);
-  dialog.SetDefaultButton(CZORMTaskDialog::kOk);
+  dialog.AskForOneLine();
   while (dialog.DoModal() == CZORMTaskDialog::kOk) {
     const std::string name = dialog.GetInputBoxText();
     if (name.empty()) {
