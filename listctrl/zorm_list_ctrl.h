@@ -34,6 +34,7 @@
 #include "listctrl/inplace_editors.h"
 #include "listctrl/list_cell_style.h"
 #include "listctrl/list_footer.h"
+#include "listctrl/export/export_types.h"
 
 class wxDC;
 class CZORMFilterBar;
@@ -281,6 +282,62 @@ class CZORMListCtrl : public wxListCtrl {
   // there is one.
   bool GetItemRect(long item, wxRect& rect, int code = wxLIST_RECT_BOUNDS) const;
   bool GetSubItemRect(long item, long subItem, wxRect& rect, int code = wxLIST_RECT_BOUNDS) const;
+
+  // --- Exports (listctrl/export/) ---
+  //
+  // Each writer reads the list only through its columns, its rows, the selected
+  // rows in ascending order and GetExportCellText. A file is written completely or
+  // not at all (ExportFile); an export that takes long shows its progress and can
+  // be cancelled.
+
+  // Ctrl+E: asks which form the selected rows go to and runs that writer. "Email"
+  // is offered only when `recipients` is given.
+  void Export(std::string title, const std::vector<std::string>* recipients = nullptr);
+  // "Calvaro-Export-<local time as %Y%m%d-%H%M%S>.<extension>".
+  std::string GetExportFileName(const char* extension) const;
+  // One entry per column: the longest of the header and every row's cell text, in
+  // characters, and the header text; kExportColumnExcluded and an empty name for a
+  // column left out of the report-based exports. Either output may be null. False
+  // when the list has no columns.
+  bool GetExportColumns(std::vector<uint32_t>* widths, std::vector<std::string>* names) const;
+  // The step after a writer: asks to open, opens (one second later), prints or
+  // does nothing with the written file, as `action` says. `type_name` is the form
+  // as the user reads it ("CSV", "Text", "JSON", "XML", "XLSX", "Adobe PDF").
+  void FinishExport(const char* type_name, unsigned record_count, const std::string& path,
+                    ExportAction action);
+
+  // The writers. Each returns at once when the list has no columns or no rows,
+  // asks for the file with a save dialog (the text and JSON writers only when
+  // `path` is empty), writes the selected rows and ends in FinishExport.
+  void ExportCSV(ExportAction action);
+  void ExportXML(ExportAction action);
+  // True when the file was written.
+  bool ExportText(std::string title, std::string path, ExportAction action);
+  bool ExportJSON(std::string title, std::string path, ExportAction action);
+  void ExportExcel(ExportAction action);
+  // Asks for the page options first. True once both dialogs were confirmed,
+  // whether or not the PDF could be written. Ctrl+P: title "List Print", Print.
+  bool ExportPDF(std::string title, ExportAction action);
+  // Hands a text export of the selected rows to the desktop's mail composer as
+  // the attachment "Calvaro_Report.txt" (at most 256 recipients). True when the
+  // composer took it.
+  bool ExportEmail(std::string title, const std::vector<std::string>* recipients);
+
+  // The writers' bodies once the path is known, for callers that have one (the
+  // writers above, tests, benchmarks). They write the selected rows to `path` and
+  // tell the user of a failure; false when nothing was written (a failure or a
+  // cancel), true when the file is in place. They do not run FinishExport.
+  bool WriteCSVFile(const std::string& path);
+  bool WriteXMLFile(const std::string& path);
+  bool WriteExcelFile(const std::string& path);
+  // The PDF with these options; `title` as ExportPDF takes it. The report writer's
+  // failure is shown with its result code.
+  bool WritePDFFile(const std::string& path, std::string title, const PdfExportOptions& options);
+
+  // The text of a cell as the exports take it: the list's own text of the cell
+  // in UTF-8. A virtual list may answer it without going through wxString, and
+  // must then give the same text the list shows.
+  virtual std::string GetExportCellText(long row, int column) const;
 
   // --- Footer figures and in-place editing ---
 
