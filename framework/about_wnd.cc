@@ -4,7 +4,6 @@
 #include <wx/dcmemory.h>
 #include <wx/fontenum.h>
 
-#include "framework/win_app.h"
 
 namespace {
 
@@ -27,8 +26,8 @@ wxFont MakeFont(wxFontWeight weight) {
 
 }  // namespace
 
-CZORMAboutWnd::CZORMAboutWnd(CZORMWinApp* app)
-    : wxFrame(nullptr, wxID_ANY, "About " + wxString::FromUTF8(app->m_strAppTitle),
+CZORMAboutWnd::CZORMAboutWnd(CZORMAboutSource* app)
+    : wxFrame(nullptr, wxID_ANY, "About " + wxString::FromUTF8(app->GetAboutTitle()),
               wxPoint(0, 0), wxSize(kWidth, kHeight), wxBORDER_NONE),
       m_pApp(app) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);  // the paint handler covers every pixel
@@ -38,7 +37,7 @@ CZORMAboutWnd::CZORMAboutWnd(CZORMWinApp* app)
 }
 
 CZORMAboutWnd::~CZORMAboutWnd() {
-  if (m_pApp && m_pApp->m_pAboutWnd == this) m_pApp->m_pAboutWnd = nullptr;
+  if (m_pApp) m_pApp->ForgetAboutWindow(this);
 }
 
 wxString CZORMAboutWnd::FaceName() {
@@ -78,9 +77,9 @@ void CZORMAboutWnd::OnPaint(wxPaintEvent&) {
   dc.SetPen(*wxBLACK_PEN);
   dc.DrawRectangle(0, 0, kWidth, kHeight);
 
-  if (m_pApp->m_bmpAbout.IsOk()) {
+  if (m_pApp->GetAboutLogo().IsOk()) {
     wxMemoryDC logo;
-    logo.SelectObjectAsSource(m_pApp->m_bmpAbout);
+    logo.SelectObjectAsSource(m_pApp->GetAboutLogo());
     dc.Blit(190, 30, 200, 50, &logo, 0, 0);
   }
 
@@ -90,11 +89,11 @@ void CZORMAboutWnd::OnPaint(wxPaintEvent&) {
   dc.SetTextForeground(*wxBLACK);
 
   dc.SetFont(m_fontBold);
-  dc.DrawText(wxString::FromUTF8(m_pApp->m_strAppTitle), 10, 10);
+  dc.DrawText(wxString::FromUTF8(m_pApp->GetAboutTitle()), 10, 10);
 
   dc.SetFont(m_fontNormal);
   dc.DrawText(kNotice, 20, 30);
-  dc.DrawText("Compiled: " + wxString::FromUTF8(m_pApp->m_strBuildDate), 20, 50);
+  dc.DrawText("Compiled: " + wxString::FromUTF8(m_pApp->GetAboutBuildDate()), 20, 50);
   dc.DrawText(kWebAddress, 20, 70);
 
   dc.SetFont(m_fontBold);

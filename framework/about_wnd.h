@@ -4,16 +4,33 @@
 // itself again at the first key press or mouse-button press it receives.
 #pragma once
 
+#include <wx/bitmap.h>
 #include <wx/font.h>
 #include <wx/frame.h>
 
-class CZORMWinApp;
+#include <string>
+
+class CZORMAboutWnd;
+
+// What the About window shows, and who holds the window: the application base.
+class CZORMAboutSource {
+ public:
+  virtual const std::string& GetAboutTitle() const = 0;
+  virtual const std::string& GetAboutBuildDate() const = 0;
+  // May be not ok: the window then shows no logo.
+  virtual const wxBitmap& GetAboutLogo() const = 0;
+  // `window` is being destroyed; a holder forgets it.
+  virtual void ForgetAboutWindow(CZORMAboutWnd* window) = 0;
+
+ protected:
+  ~CZORMAboutSource() = default;
+};
 
 class CZORMAboutWnd : public wxFrame {
  public:
-  // Creates the window, hidden, titled "About <application title>". `app` is not
-  // owned and must outlive the window.
-  explicit CZORMAboutWnd(CZORMWinApp* app);
+  // Creates the window, hidden, titled "About <application title>". `app` (the
+  // application) is not owned and must outlive the window.
+  explicit CZORMAboutWnd(CZORMAboutSource* app);
   ~CZORMAboutWnd() override;
   CZORMAboutWnd(const CZORMAboutWnd&) = delete;
   CZORMAboutWnd& operator=(const CZORMAboutWnd&) = delete;
@@ -22,7 +39,7 @@ class CZORMAboutWnd : public wxFrame {
   void Popup();
 
   int m_bShown = 0;  // non-zero while the window is shown
-  CZORMWinApp* m_pApp;
+  CZORMAboutSource* m_pApp;
   wxFont m_fontBold;    // made by EnsureFonts
   wxFont m_fontNormal;  // made by EnsureFonts
 

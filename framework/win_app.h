@@ -16,12 +16,12 @@
 #include <optional>
 #include <string>
 
+#include "framework/about_wnd.h"
 #include "report/variable_store.h"
 
-class CZORMAboutWnd;
 class wxWindow;
 
-class CZORMWinApp : public wxApp {
+class CZORMWinApp : public wxApp, public CZORMAboutSource {
  public:
   // Prepares an empty configuration and the report variables over it; reads no
   // file and no environment variable.
@@ -56,6 +56,14 @@ class CZORMWinApp : public wxApp {
                         wxEvent& event) const override;
   bool OnExceptionInMainLoop() override;
   void OnUnhandledException() override;
+
+  // What the About window shows: the title, build date and logo below.
+  const std::string& GetAboutTitle() const override { return m_strAppTitle; }
+  const std::string& GetAboutBuildDate() const override { return m_strBuildDate; }
+  const wxBitmap& GetAboutLogo() const override { return m_bmpAbout; }
+  void ForgetAboutWindow(CZORMAboutWnd* window) override {
+    if (m_pAboutWnd == window) m_pAboutWnd = nullptr;
+  }
 
   int m_bNoDefaultServer = 0;       // non-zero: InitFramework looks for no default server
   std::string m_strAppTitle;        // given to InitFramework

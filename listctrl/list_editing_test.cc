@@ -183,8 +183,9 @@ TEST_F(ListEditingTest, EditorsEndOnCommitOrCancelAsTheUserLeavesThem) {
     } else {
       EXPECT_EQ(!c.ended, list_->IsEditCancelled());
     }
-    if (c.column == 0)  // the cell's text, replaced by what is typed
+    if (c.column == 0) {  // the cell's text, replaced by what is typed
       EXPECT_EQ(*c.typed ? wxString(c.typed) : list_->GetItemText(2, 0), list_->GetTextEditor().GetValue());
+    }
   }
 }
 

@@ -3,7 +3,6 @@
 #include <wx/dc.h>
 #include <wx/settings.h>
 
-#include "listctrl/zorm_list_ctrl.h"
 #include "util/format_number.h"
 
 namespace {
@@ -23,7 +22,7 @@ std::string Grouped(long value) {
 
 }  // namespace
 
-bool CZORMListFooter::Create(wxWindow* parent, CZORMListCtrl* list, wxWindowID id) {
+bool CZORMListFooter::Create(wxWindow* parent, CZORMListFooterSource* list, wxWindowID id) {
   if (!wxStatusBar::Create(parent, id, 0, "CZORMListFooter")) return false;
   m_pList = list;
   const int widths[3] = {-1, kPaneWidths[1], kPaneWidths[2]};
@@ -39,10 +38,10 @@ CZORMListFooter::PaneText CZORMListFooter::GetPaneText(int pane) const {
   long figure = 0;
   switch (pane) {
     case 0:
-      figure = m_pList->GetItemCount();
+      figure = m_pList->GetFooterRowCount();
       break;
     case 1:
-      figure = m_pList->GetSelectedItemCount();
+      figure = m_pList->GetFooterSelectedCount();
       if (figure == 0) return {};
       break;
     case 2:
@@ -73,12 +72,4 @@ void CZORMListFooter::DrawItem(wxDC& dc, int pane, const wxRect& rect) {
   dc.SetTextForeground(*wxBLACK);
   wxDCClipper clip(dc, rect);
   dc.DrawText(text.figure, rect.x + width + kFigureGap, rect.y);
-}
-
-long CZORMListCtrl::GetFirstSelectedRow() const {
-  // Finding it by asking row after row would cost a long virtual list a moment on
-  // every repaint when the selection starts far down.
-  if (m_bSelectionKnown && long(m_knownSelection.size()) == GetSelectedItemCount())
-    return m_knownSelection.empty() ? -1 : m_knownSelection.front();
-  return GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
 }

@@ -12,7 +12,20 @@
 
 #include <string>
 
-class CZORMListCtrl;
+// What the footer reads from the list it belongs to, and asks of it; the list
+// implements it, so the footer needs nothing else of the list.
+class CZORMListFooterSource {
+ public:
+  virtual long GetFooterRowCount() const = 0;
+  virtual long GetFooterSelectedCount() const = 0;
+  // The lowest selected row; -1 when none is selected.
+  virtual long GetFirstSelectedRow() const = 0;
+  // Puts the companions, the footer among them, in their places beside the list.
+  virtual void LayOutCompanions() = 0;
+
+ protected:
+  ~CZORMListFooterSource() = default;
+};
 
 class CZORMListFooter : public wxStatusBar {
  public:
@@ -29,10 +42,10 @@ class CZORMListFooter : public wxStatusBar {
   // which then lays it out. The list must have been created before the footer, so
   // that the parent destroys the list, and with it this footer, first. Returns
   // false, with no pane set up, when the window could not be created.
-  virtual bool Create(wxWindow* parent, CZORMListCtrl* list, wxWindowID id);
+  virtual bool Create(wxWindow* parent, CZORMListFooterSource* list, wxWindowID id);
 
   // The list the strip belongs to; null before Create.
-  CZORMListCtrl* GetList() const { return m_pList; }
+  CZORMListFooterSource* GetList() const { return m_pList; }
 
   // What pane `pane` shows now: its label and its figure, digits grouped by commas.
   // Both are empty for a pane that stays empty (no selection, or no such pane).
@@ -50,5 +63,5 @@ class CZORMListFooter : public wxStatusBar {
   void DrawField(wxDC& dc, int pane, int text_height) override;
 
  private:
-  CZORMListCtrl* m_pList = nullptr;
+  CZORMListFooterSource* m_pList = nullptr;
 };

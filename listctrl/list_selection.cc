@@ -97,3 +97,11 @@ void CZORMListCtrl::OnRowWindowInput(wxEvent& event) {
   }
   ForgetSelection();
 }
+
+long CZORMListCtrl::GetFirstSelectedRow() const {
+  // Finding it by asking row after row would cost a long virtual list a moment on
+  // every repaint when the selection starts far down.
+  if (m_bSelectionKnown && long(m_knownSelection.size()) == GetSelectedItemCount())
+    return m_knownSelection.empty() ? -1 : m_knownSelection.front();
+  return GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
+}

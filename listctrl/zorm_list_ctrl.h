@@ -39,7 +39,7 @@
 class wxDC;
 class CZORMFilterBar;
 
-class CZORMListCtrl : public wxListCtrl {
+class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
  public:
   // Columns 0 to kLockableColumns - 1 can have their widths locked.
   static constexpr int kLockableColumns = 16;
@@ -126,7 +126,7 @@ class CZORMListCtrl : public wxListCtrl {
 
   // Moves the window above and the footer to their strips beside the list's current
   // window rectangle. The list does this itself whenever it is resized or moved.
-  void LayOutCompanions();
+  void LayOutCompanions() override;
 
   // --- Commands and context menu ---
 
@@ -343,7 +343,9 @@ class CZORMListCtrl : public wxListCtrl {
 
   // The lowest selected row; -1 when none is selected. Quick on a long virtual list
   // whose selection the list's own commands made.
-  long GetFirstSelectedRow() const;
+  long GetFirstSelectedRow() const override;
+  long GetFooterRowCount() const override { return GetItemCount(); }
+  long GetFooterSelectedCount() const override { return GetSelectedItemCount(); }
 
   // One column's in-place editor. The begin and end events (CZORMListEditEvent of
   // these types, wxEVT_NULL for none) go to `notify`, or to the list's parent
