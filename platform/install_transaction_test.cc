@@ -3,16 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-
 #include "tests/support/test_env.h"
 
 // A link below the root, as if swapped in after the package's folders were
 // checked, must not take the file out; a link at the root is the user's own.
 TEST(InstallTransactionTest, FollowsNoLinkBelowTheRoot) {
+  // The link to "out", the error, where the file lands.
   const std::tuple<const char*, const char*, const char*> kCases[] = {
-      // the link to "out", the error, where the file lands
-      {"root/doc", "root/doc leads out of", "staging/new"},
-      {"root", "", "out/doc/a.txt"}};
+      {"root/doc", "root/doc leads out of", "staging/new"}, {"root", "", "out/doc/a.txt"}};
   for (const auto& [link, error_part, lands] : kCases) {
     SCOPED_TRACE(link);
     ScopedTestHome home;

@@ -30,7 +30,7 @@ class CannedHttpServer {
   std::string answer_;
   int listen_fd_ = -1;
   int port_ = 0;
-  int queued_fd_ = -1;  // the connection that fills kUnanswered's queue
+  int queued_fd_ = -1;  // fills kUnanswered's queue
   std::atomic<bool> stop_{false};
   mutable std::mutex mutex_;
   std::string last_request_;
