@@ -39,6 +39,7 @@ FeedAnswer FetchFeedAnswer(const std::string& module) {
   const TransferLimits limits = CurrentTransferLimits();
   options.connect_timeout_ms = limits.connect_ms;
   options.stall_timeout_ms = limits.stall_ms;
+  options.min_bytes_per_second = limits.min_bytes_per_second;
   options.max_body_bytes = kMaxFeedBytes;
   HttpGetResult result = HttpGet(ChangelogUrl(module), options);
   if (!result.outcome.ok()) throw InternetError(result.outcome.message());

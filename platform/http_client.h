@@ -21,6 +21,9 @@ struct HttpGetOptions {
   // connected.
   int connect_timeout_ms = 0;
   int stall_timeout_ms = 0;
+  // When not 0, once the answer has begun, fewer bytes a second than this on
+  // average over a stall period also count as a time-out.
+  int min_bytes_per_second = 0;
   // When not 0, a body of more bytes is refused and the request fails.
   size_t max_body_bytes = 0;
 };

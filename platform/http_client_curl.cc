@@ -25,10 +25,10 @@ void InitCurlOnce() {
 struct Transfer {
   const HttpGetOptions* options;
   HttpGetResult* result;
-  bool connected = false;
+  TransferWatch watch;
+  uint64_t received = 0;          // header and body bytes
   bool headers_complete = false;  // the headers were all a caller wanted
   bool too_large = false;         // the body passed options->max_body_bytes
-  Clock::time_point last_progress = Clock::now();
 };
 
 bool IsStatusLine(const char* data, size_t size) {
@@ -51,7 +51,7 @@ void ReserveForAnnouncedBody(std::string_view line, Transfer* transfer) {
 size_t OnHeader(char* data, size_t size, size_t count, void* user) {
   auto* transfer = static_cast<Transfer*>(user);
   size_t length = size * count;
-  transfer->last_progress = Clock::now();
+  transfer->received += length;
   // After a redirect or an interim 1xx answer the next status line starts a
   // new answer; only the last one is kept.
   if (IsStatusLine(data, length)) {
@@ -78,7 +78,7 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
 
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
   auto* transfer = static_cast<Transfer*>(user);
-  transfer->last_progress = Clock::now();
+  transfer->received += size * count;
   size_t limit = transfer->options->max_body_bytes;
   if (limit != 0 && transfer->result->body.size() + size * count > limit) {
     transfer->too_large = true;
@@ -90,8 +90,7 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
 
 int OnConnected(void* user, char*, char*, int, int) {
   auto* transfer = static_cast<Transfer*>(user);
-  transfer->connected = true;
-  transfer->last_progress = Clock::now();
+  transfer->watch.Connected(Clock::now());
   return CURL_PREREQFUNC_OK;
 }
 
@@ -151,7 +150,12 @@ HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
     result.outcome = Status::Error(DescribeFailure(CURLE_URL_MALFORMAT, url));
     return result;
   }
-  Transfer transfer{&options, &result};
+  const int connect_ms =
+      options.connect_timeout_ms > 0 ? options.connect_timeout_ms : options.phase_timeout_ms;
+  const int stall_ms =
+      options.stall_timeout_ms > 0 ? options.stall_timeout_ms : options.phase_timeout_ms;
+  Transfer transfer{&options, &result,
+                    TransferWatch({connect_ms, stall_ms, options.min_bytes_per_second})};
 
   CURL* easy = curl_easy_init();
   CURLM* multi = curl_multi_init();
@@ -175,15 +179,10 @@ HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
   curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, OnConnected);
   curl_easy_setopt(easy, CURLOPT_PREREQDATA, &transfer);
   curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, 1L << 20);  // large bodies in few pieces
-  const int connect_ms =
-      options.connect_timeout_ms > 0 ? options.connect_timeout_ms : options.phase_timeout_ms;
-  const int stall_ms =
-      options.stall_timeout_ms > 0 ? options.stall_timeout_ms : options.phase_timeout_ms;
   if (connect_ms > 0)
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connect_ms));
   curl_multi_add_handle(multi, easy);
 
-  const auto phase_limit = std::chrono::milliseconds(stall_ms);
   const int poll_ms = stall_ms > 0 ? std::min(stall_ms, 20) : 1000;
   bool timed_out = false;
   int running = 1;
@@ -192,8 +191,7 @@ HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
     if (running == 0) break;
     // Connecting is bounded by libcurl; once connected, sending the request and
     // every wait for more of the answer are bounded here.
-    if (stall_ms > 0 && transfer.connected &&
-        Clock::now() - transfer.last_progress > phase_limit) {
+    if (!transfer.watch.Check(transfer.received, Clock::now())) {
       timed_out = true;
       break;
     }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -20,11 +21,6 @@ const char kStagingPrefix[] = ".morvend-install-";
 bool IsDirectory(const std::string& path) {
   struct stat st;
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-bool Exists(const std::string& path) {
-  struct stat st;
-  return lstat(path.c_str(), &st) == 0;
 }
 
 Status SystemError(const std::string& what, const std::string& path) {
@@ -121,32 +117,95 @@ Status CreateStagingFolder(const std::string& install_folder, pid_t owner, std::
 
 bool IsStagingFolderName(const std::string& name) { return name.rfind(kStagingPrefix, 0) == 0; }
 
-Status InstallTransaction::MoveIntoPlace(const std::string& staged,
-                                         const std::string& destination) {
-  // Create the missing folders top-down and remember them for a rollback.
+// Creates `folder` and its missing ancestors top-down, remembering them for a
+// rollback.
+Status InstallTransaction::CreateFolders(const std::string& folder) {
   std::vector<std::string> missing;
-  for (std::string folder = ParentFolder(destination); !IsDirectory(folder);
-       folder = ParentFolder(folder)) {
-    if (folder == "/" || folder == ".") break;
-    missing.push_back(folder);
+  for (std::string at = folder; !IsDirectory(at); at = ParentFolder(at)) {
+    if (at == "/" || at == ".") break;
+    missing.push_back(at);
   }
   for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
     if (mkdir(it->c_str(), 0755) != 0) return SystemError("cannot create the folder", *it);
     m_created_folders.push_back(*it);
   }
-
-  if (Exists(destination)) {
-    if (IsDirectory(destination)) {
-      errno = EISDIR;
-      return SystemError("cannot replace", destination);
-    }
-    std::string kept = m_staging + "/replaced-" + std::to_string(++m_kept_count);
-    if (Status moved = MoveFileInto(destination, kept); !moved.ok()) return moved;
-    m_replaced.emplace_back(destination, kept);
-  }
-  if (Status moved = MoveFileInto(staged, destination); !moved.ok()) return moved;
-  m_moved.push_back(destination);
   return Status::Ok();
+}
+
+// Opens `folder`, which lies within `root`, one component at a time below
+// `root` without following a symbolic link, creating what is missing.
+Status InstallTransaction::OpenFolderBelow(const std::string& root, const std::string& folder,
+                                           int* fd) {
+  if (Status made = CreateFolders(root); !made.ok()) return made;
+  int at = open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (at < 0) return SystemError("cannot open the folder", root);
+  std::string path = root == "/" ? "" : root;
+  for (size_t begin = path.size() + 1; begin <= folder.size();) {
+    size_t end = std::min(folder.find('/', begin), folder.size());
+    const std::string name = folder.substr(begin, end - begin);
+    begin = end + 1;
+    if (name.empty()) continue;
+    path += "/" + name;
+    const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    int next = openat(at, name.c_str(), flags);
+    if (next < 0 && errno == ENOENT) {
+      if (mkdirat(at, name.c_str(), 0755) != 0) {
+        Status failed = SystemError("cannot create the folder", path);
+        close(at);
+        return failed;
+      }
+      m_created_folders.push_back(path);
+      next = openat(at, name.c_str(), flags);
+    }
+    if (next < 0) {
+      struct stat st;
+      Status failed = fstatat(at, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)
+                          ? Status::Error(path + " leads out of " + root + " through a symbolic link")
+                          : SystemError("cannot open the folder", path);
+      close(at);
+      return failed;
+    }
+    close(at);
+    at = next;
+  }
+  *fd = at;
+  return Status::Ok();
+}
+
+Status InstallTransaction::MoveIntoPlace(const std::string& staged,
+                                         const std::string& destination,
+                                         const std::string& root) {
+  const std::string folder = ParentFolder(destination);
+  if (!IsWithinFolder(folder, root))
+    return Status::Error(destination + " lies outside the installation folder " + root);
+  int folder_fd = -1;
+  if (Status opened = OpenFolderBelow(root, folder, &folder_fd); !opened.ok()) return opened;
+  // The moves go through the opened folder itself, so nothing swapped in on the
+  // way to it since can redirect them; messages still name the real path.
+  const std::string name = destination.substr(destination.rfind('/') + 1);
+  const std::string via = "/proc/self/fd/" + std::to_string(folder_fd) + "/" + name;
+  auto named = [&](Status status) {
+    std::string text = status.message();
+    for (size_t at; (at = text.find(via)) != std::string::npos;)
+      text.replace(at, via.size(), destination);
+    return status.ok() ? status : Status::Error(text, status.code());
+  };
+  struct stat st;
+  Status result;
+  if (fstatat(folder_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      errno = EISDIR;
+      result = SystemError("cannot replace", destination);
+    } else {
+      std::string kept = m_staging + "/replaced-" + std::to_string(++m_kept_count);
+      result = named(MoveFileInto(via, kept));
+      if (result.ok()) m_replaced.emplace_back(destination, kept);
+    }
+  }
+  if (result.ok()) result = named(MoveFileInto(staged, via));
+  if (result.ok()) m_moved.push_back(destination);
+  close(folder_fd);
+  return result;
 }
 
 void InstallTransaction::Commit() {

@@ -25,9 +25,13 @@ class InstallTransaction {
   void Adopt(const std::string& staging) { m_staging = staging; }
 
   // Moves the staged file `staged` to `destination`, creating missing folders.
-  // A file already at `destination` is kept aside until Commit(). On failure
-  // returns the error; what was moved before stays until Rollback().
-  Status MoveIntoPlace(const std::string& staged, const std::string& destination);
+  // `destination` must lie below `root`; the folders up to `root` may be
+  // symbolic links, those below it must not be: a link planted there after the
+  // package's folders were checked fails the move instead of carrying the file
+  // out. A file already at `destination` is kept aside until Commit(). On
+  // failure returns the error; what was moved before stays until Rollback().
+  Status MoveIntoPlace(const std::string& staged, const std::string& destination,
+                       const std::string& root);
 
   // Makes the moves final: drops the replaced files and the staging folder.
   void Commit();
@@ -37,6 +41,8 @@ class InstallTransaction {
 
  private:
   void RemoveStaging();
+  Status CreateFolders(const std::string& folder);
+  Status OpenFolderBelow(const std::string& root, const std::string& folder, int* fd);
 
   std::string m_staging;
   std::vector<std::string> m_created_folders;                   // in creation order

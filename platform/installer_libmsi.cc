@@ -93,7 +93,7 @@ Status InstallLocalPackage(const std::string& path, const InstallProperties& com
       replaced.push_back(old);
 
   for (const StagedFile& file : contents.files) {
-    Status moved = transaction.MoveIntoPlace(file.staged, file.destination);
+    Status moved = transaction.MoveIntoPlace(file.staged, file.destination, file.root);
     if (!moved.ok()) return Fail(kInstallFailure, moved.message());
     product.files.push_back(file.destination);
   }

@@ -1,6 +1,8 @@
 #include "platform/installer.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -105,7 +107,11 @@ TEST(InstallerTest, FailuresAndCancelsInstallNothingAndPutTheEarlierVersionBack)
   ASSERT_TRUE(WriteWholeFile(outer.path() + "/damaged.msi", damaged));
 
   CannedHttpServer silent(CannedHttpServer::Mode::kSilent);
+  CannedHttpServer trickle(CannedHttpServer::Mode::kTrickle, "HTTP/1.1 200 OK\r\n\r\n" + std::string(99999, 'x'));
   outer.SetEnv("ZORMSTALLTIMEOUTMS", "300");
+  // A temporary folder too small for the package, in a mount of this process's own.
+  const bool can_mount = unshare(CLONE_NEWNS) == 0 &&
+                         mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
   const std::string fifo = outer.path() + "/fifo.msi";
   ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
 
@@ -114,7 +120,7 @@ TEST(InstallerTest, FailuresAndCancelsInstallNothingAndPutTheEarlierVersionBack)
     kV1Installed,
     kV1WithFolderInGammasPlace,
     kV1WithReadOnlySettings,
-    kDocLinkedOutOfTheRoot
+    kDocLinkedOutOfTheRoot, kSmallTemporaryFolder
   };
   using Stage = InstallProgress::Stage;
   struct Case {
@@ -148,12 +154,19 @@ TEST(InstallerTest, FailuresAndCancelsInstallNothingAndPutTheEarlierVersionBack)
       {kNothing, fifo, "", kInstallPackageOpenFailed, "fifo.msi is not a file"},
       {kNothing, "http://" + silent.host_port() + "/abc.msi", "", kInstallPackageOpenFailed,
        "The operation timed out"},
+      {kNothing, "http://" + trickle.host_port() + "/abc.msi", "", kInstallPackageOpenFailed,
+       "The operation timed out"},
+      {kSmallTemporaryFolder, web_v1, "", kInstallPackageOpenFailed,
+       "not enough free space for the package"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.package + " " + c.command_line);
     ScopedTestHome home;
+    if (c.before == kSmallTemporaryFolder && !(can_mount && mount("small", home.temp_dir().c_str(), "tmpfs", 0, "size=4k") == 0))
+      continue;  // no tmpfs can be mounted here
     const std::string settings = home.config_home() + "/Morvend/registry.reg";
     ASSERT_TRUE(c.before == kNothing || c.before == kDocLinkedOutOfTheRoot ||
+                c.before == kSmallTemporaryFolder ||
                 InstallProduct(kV1, "", {}).ok());
     ASSERT_TRUE(c.before != kV1WithFolderInGammasPlace ||
                 fs::create_directories(home.data_home() + "/Morvend/Calvaro ABC/gamma.txt/x"));
@@ -186,5 +199,6 @@ TEST(InstallerTest, FailuresAndCancelsInstallNothingAndPutTheEarlierVersionBack)
     EXPECT_EQ(before, FilesBelow(home.path()));
     EXPECT_EQ(recorded, ReadWholeFile(settings));
     EXPECT_TRUE(FilesBelow(home.temp_dir()).empty());  // no downloaded package left
+    if (c.before == kSmallTemporaryFolder) umount2(home.temp_dir().c_str(), MNT_DETACH);
   }
 }

@@ -188,6 +188,7 @@ class Package {
 struct PlannedFile {
   std::string key;          // the File table's key, also its name in the cabinet
   std::string destination;  // absolute path
+  std::string root;         // the allowed folder it lies in
   uint64_t size = 0;
   std::string staged;  // where the cabinet put it
 };
@@ -200,11 +201,13 @@ struct Plan {
 };
 
 // Folders may only be the installation root or folders the operator named:
-// a package must not reach into the rest of the user's files.
+// a package must not reach into the rest of the user's files. Sets `*within` to
+// the allowed folder that holds `folder`.
 Status CheckFolderAllowed(const std::string& id, const std::string& folder,
-                          const std::vector<std::string>& roots) {
+                          const std::vector<std::string>& roots, std::string* within) {
   for (const std::string& root : roots)
     if (IsWithinFolder(folder, root)) {
+      *within = root;
       if (StaysWithinOnDisk(folder, root)) return Status::Ok();
       return Fail(kInstallFailure, "the package's folder " + id + " (" + folder +
                                        ") leads out of " + root + " through a symbolic link");
@@ -244,13 +247,13 @@ Status MakePlan(Package& package, const InstallProperties& properties,
   for (const auto& [id, value] : command_properties)
     if (folders.count(id) && !value.empty()) roots.push_back(folders[id]);
 
-  std::map<std::string, std::string> component_folder;
+  std::map<std::string, std::string> component_folder, component_root;
   for (const auto& row : components) {
     auto folder = folders.find(row[1]);
     if (folder == folders.end())
       return Fail(kInstallFailure, "the component " + row[0] + " has no folder " + row[1]);
-    if (Status allowed = CheckFolderAllowed(row[1], folder->second, roots); !allowed.ok())
-      return allowed;
+    Status allowed = CheckFolderAllowed(row[1], folder->second, roots, &component_root[row[0]]);
+    if (!allowed.ok()) return allowed;
     component_folder[row[0]] = folder->second;
   }
 
@@ -266,6 +269,7 @@ Status MakePlan(Package& package, const InstallProperties& properties,
     PlannedFile file;
     file.key = row[0];
     file.destination = (folder->second == "/" ? "" : folder->second) + "/" + name;
+    file.root = component_root[row[1]];
     file.size = strtoull(row[3].c_str(), nullptr, 10);
     if (!destinations.insert(file.destination).second)
       return Fail(kInstallFailure, "two files of the package go to " + file.destination);
@@ -463,6 +467,6 @@ void ReadMsiPackage(const std::string& path, const InstallProperties& command_pr
   contents.version = OneLine(package.Property("ProductVersion"));
   contents.install_folder = plan.install_folder;
   for (const PlannedFile& file : plan.files)
-    contents.files.push_back({file.staged, file.destination});
+    contents.files.push_back({file.staged, file.destination, file.root});
   finish(Status::Ok(), std::move(contents));
 }

@@ -17,12 +17,10 @@ using Clock = std::chrono::steady_clock;
 struct Transfer {
   FILE* file;
   const DownloadProgressCallback* progress;
+  TransferWatch watch;
   CURL* curl = nullptr;
   uint64_t room = UINT64_MAX;  // free bytes in the destination's folder
   uint64_t written = 0;
-  std::chrono::milliseconds stall_limit{0};
-  curl_off_t last_done = -1;
-  Clock::time_point last_progress = Clock::now();
   bool cancelled = false;
   bool stalled = false;
   std::string refused;  // why the body was cut off, when it was
@@ -54,15 +52,16 @@ size_t WriteToFile(char* data, size_t size, size_t count, void* context) {
   return fwrite(data, size, count, transfer->file) * size;
 }
 
+int OnConnected(void* context, char*, char*, int, int) {
+  static_cast<Transfer*>(context)->watch.Connected(Clock::now());
+  return CURL_PREREQFUNC_OK;
+}
+
 int ReportProgress(void* context, curl_off_t total, curl_off_t done, curl_off_t, curl_off_t) {
   auto* transfer = static_cast<Transfer*>(context);
   // libcurl calls back at least once a second even when nothing arrives, which
-  // is where a silent server is noticed.
-  const Clock::time_point now = Clock::now();
-  if (done != transfer->last_done) {
-    transfer->last_done = done;
-    transfer->last_progress = now;
-  } else if (now - transfer->last_progress > transfer->stall_limit) {
+  // is where a silent or trickling server is noticed.
+  if (!transfer->watch.Check(static_cast<uint64_t>(done), Clock::now())) {
     transfer->stalled = true;
     return 1;
   }
@@ -89,9 +88,8 @@ Status DownloadPackage(const std::string& url, const std::string& destination,
                        const DownloadProgressCallback& progress) {
   FILE* file = fopen(destination.c_str(), "wb");
   if (file == nullptr) return Status::Error("cannot create " + destination, kDownloadFailed);
-  Transfer transfer{file, &progress};
   const TransferLimits limits = CurrentTransferLimits();
-  transfer.stall_limit = std::chrono::milliseconds(limits.stall_ms);
+  Transfer transfer{file, &progress, TransferWatch(limits)};
   transfer.room = FreeBytes(ParentFolder(destination));
   CURL* curl = curl_easy_init();
   transfer.curl = curl;
@@ -112,6 +110,8 @@ Status DownloadPackage(const std::string& url, const std::string& destination,
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, curl_error);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteToFile);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+  curl_easy_setopt(curl, CURLOPT_PREREQFUNCTION, OnConnected);
+  curl_easy_setopt(curl, CURLOPT_PREREQDATA, &transfer);
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, ReportProgress);
   curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);

@@ -42,6 +42,7 @@ ChildMessage EncodePackageReaderMessage(const PackageReaderMessage& message) {
       for (const StagedFile& file : contents.files) {
         fields.push_back(file.staged);
         fields.push_back(file.destination);
+        fields.push_back(file.root);
       }
       break;
     }
@@ -72,7 +73,7 @@ bool DecodePackageReaderMessage(const ChildMessage& message, PackageReaderMessag
         break;
       }
       const size_t files_at = kResultFields + kContentsFields;
-      if (!fields[1].empty() || fields.size() < files_at || (fields.size() - files_at) % 2 != 0)
+      if (!fields[1].empty() || fields.size() < files_at || (fields.size() - files_at) % 3 != 0)
         return false;
       PackageContents& contents = result.contents;
       contents.product_code = fields[2];
@@ -80,8 +81,8 @@ bool DecodePackageReaderMessage(const ChildMessage& message, PackageReaderMessag
       contents.version = fields[4];
       contents.upgrade_code = fields[5];
       contents.install_folder = fields[6];
-      for (size_t i = files_at; i < fields.size(); i += 2)
-        contents.files.push_back({fields[i], fields[i + 1]});
+      for (size_t i = files_at; i < fields.size(); i += 3)
+        contents.files.push_back({fields[i], fields[i + 1], fields[i + 2]});
       break;
     }
     default:

@@ -15,6 +15,7 @@
 struct StagedFile {
   std::string staged;       // in the staging folder
   std::string destination;  // absolute path
+  std::string root;         // the allowed folder that `destination` lies in
 };
 
 // What a package installs, as the reader found it.

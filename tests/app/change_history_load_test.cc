@@ -50,6 +50,9 @@ TEST(ChangeHistoryLoadTest, ErrorsArriveWhenTheLoadIsTakenWithTheEntriesBeforeTh
                 ok + "<item><title>F2</title><pubDate>Mon</pubDate></item></channel></rss>");
   Server silent(Server::Mode::kSilent);
   home.SetEnv("ZORMSTALLTIMEOUTMS", "300");
+  home.SetEnv("ZORMCONNECTTIMEOUTMS", "300");
+  Server trickle(Server::Mode::kTrickle, ok + std::string(100000, ' '));
+  Server unanswered(Server::Mode::kUnanswered);
   Server huge(Server::Mode::kAnswer,
               "HTTP/1.1 200 OK\r\n\r\n<rss>" + std::string(kMaxFeedBytes, ' ') + "</rss>");
   auto failure = [](const char* text, const std::string& server, const std::string& query) {
@@ -69,6 +72,9 @@ TEST(ChangeHistoryLoadTest, ErrorsArriveWhenTheLoadIsTakenWithTheEntriesBeforeTh
       {moved.host_port(), {"E1|E|2021-07-05 12:00"}},
       {broken.host_port(), {"E1|F|2021-07-05 12:00", "not read"}},
       {silent.host_port(), {failure("The operation timed out", silent.host_port(), "ABC")}},
+      {trickle.host_port(), {failure("The operation timed out", trickle.host_port(), "ABC")}},
+      {unanswered.host_port(),
+       {failure("The operation timed out", unanswered.host_port(), "ABC")}},
       {huge.host_port(), {failure("The answer is larger than 64 MB", huge.host_port(), "ABC")}},
   };
   for (const Case& c : kCases) {

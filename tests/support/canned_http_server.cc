@@ -14,15 +14,22 @@ CannedHttpServer::CannedHttpServer(Mode mode, std::string answer)
   sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
   socklen_t length = sizeof address;
   bind(listen_fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  listen(listen_fd_, 16);
+  listen(listen_fd_, mode_ == Mode::kUnanswered ? 0 : 16);
   getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&address), &length);
   port_ = ntohs(address.sin_port);
+  // Linux drops a SYN while the accept queue is full, so the next connect waits.
+  if (mode_ == Mode::kUnanswered) {
+    queued_fd_ = socket(AF_INET, SOCK_STREAM, 0);
+    connect(queued_fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    return;
+  }
   thread_ = std::thread([this] { Serve(); });
 }
 
 CannedHttpServer::~CannedHttpServer() {
   stop_ = true;
-  thread_.join();
+  if (thread_.joinable()) thread_.join();
+  if (queued_fd_ >= 0) close(queued_fd_);
   close(listen_fd_);
 }
 
@@ -55,7 +62,12 @@ void CannedHttpServer::Serve() {
       open_connections.push_back(fd);
       continue;
     }
-    send(fd, answer_.data(), answer_.size(), MSG_NOSIGNAL);  // blocking: all of it, or an error
+    size_t at = mode_ == Mode::kTrickle ? answer_.find("\r\n\r\n") + 4 : answer_.size();
+    bool open = send(fd, answer_.data(), at, MSG_NOSIGNAL) >= 0;  // blocking: all, or an error
+    for (; open && at < answer_.size() && !stop_; ++at) {
+      poll(nullptr, 0, 20);
+      open = send(fd, &answer_[at], 1, MSG_NOSIGNAL) == 1;
+    }
     shutdown(fd, SHUT_WR);
     close(fd);
   }

@@ -12,6 +12,8 @@ class CannedHttpServer {
   enum class Mode {
     kAnswer,  // read the request, send `answer`, close
     kSilent,  // read the request, send nothing, keep the connection open
+    kTrickle,  // as kAnswer, but after the headers one byte every 20 ms
+    kUnanswered,  // never completes a connection: its queue is full
   };
 
   CannedHttpServer(Mode mode, std::string answer = std::string());
@@ -28,6 +30,7 @@ class CannedHttpServer {
   std::string answer_;
   int listen_fd_ = -1;
   int port_ = 0;
+  int queued_fd_ = -1;  // fills kUnanswered's queue
   std::atomic<bool> stop_{false};
   mutable std::mutex mutex_;
   std::string last_request_;
