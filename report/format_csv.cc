@@ -46,6 +46,9 @@ void EmptyLine(Report* report) {
 }  // namespace
 
 const ReportFormatOps kCsvFormatOps = {
+    .Prepare = nullptr,
+    .Borrow = nullptr,
+    .Release = nullptr,
     .Open = Open,
     .Header = Header,
     .Record = Record,

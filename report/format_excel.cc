@@ -105,6 +105,22 @@ void Record(Report* report, const ReportRecord& record) {
 
 void Separator(Report* report) { ResetReportCounters(report); }
 
+void Prepare(Report* report) { report->workbook = new WorkbookState(); }
+
+void Borrow(Report* report) {
+  Report* parent = report->parent;
+  if (parent->workbook == nullptr) return;
+  if (!(report->state & ReportState::WorkbookBorrowed)) delete report->workbook;
+  report->workbook = parent->workbook;
+  report->state |= ReportState::WorkbookBorrowed;
+}
+
+void Release(Report* report) {
+  if (!(report->state & ReportState::WorkbookBorrowed)) delete report->workbook;
+  report->workbook = nullptr;
+  report->state &= ~ReportState::WorkbookBorrowed;
+}
+
 void Close(Report* report) {
   // Only the report that owns the book saves and releases it; a borrowed state may
   // already be gone with its parent, so it is not even looked at.
@@ -138,6 +154,9 @@ void Close(Report* report) {
 }  // namespace
 
 const ReportFormatOps kExcelFormatOps = {
+    .Prepare = Prepare,
+    .Borrow = Borrow,
+    .Release = Release,
     .Open = Open,
     .Header = Header,
     .Record = Record,

@@ -77,6 +77,9 @@ void Close(Report* report) {
 }  // namespace
 
 const ReportFormatOps kHtmlFormatOps = {
+    .Prepare = nullptr,
+    .Borrow = nullptr,
+    .Release = nullptr,
     .Open = Open,
     .Header = Header,
     .Record = Record,

@@ -24,13 +24,14 @@ struct ReportJsonDocument {
   int printed_size = 0;
 };
 
-void DeleteReportJsonDocument(ReportJsonDocument* document) {
-  if (document == nullptr) return;
-  free(document->printed);
-  delete document;
-}
-
 namespace {
+
+void Release(Report* report) {
+  if (report->json == nullptr) return;
+  free(report->json->printed);
+  delete report->json;
+  report->json = nullptr;
+}
 
 // A record object inside the document sits at depth 3 (root array, section object,
 // records array): cJSON indents its members by four tabs and its closing brace by
@@ -152,6 +153,9 @@ void Close(Report* report) {
 }  // namespace
 
 const ReportFormatOps kJsonFormatOps = {
+    .Prepare = nullptr,
+    .Borrow = nullptr,
+    .Release = Release,
     .Open = Open,
     .Header = Header,
     .Record = Record,

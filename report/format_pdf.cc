@@ -1,5 +1,7 @@
 // The PDF format: opening the document, section headings, records, banners,
 // blank pages for empty sections, and saving or streaming the document.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +15,7 @@
 #include "report/report_cells.h"
 #include "report/report_format.h"
 #include "report/time_text.h"
+#include "util/copy_cut.h"
 #include "util/string_compare.h"
 
 namespace {
@@ -247,6 +250,24 @@ void StreamDocument(PdfState* pdf) {
   fflush(stdout);
 }
 
+// The document is made at InitReport, so that the PDF settings can be made
+// before the first Header.
+void Prepare(Report* report) { report->pdf = new PdfState(); }
+
+void Borrow(Report* report) {
+  Report* parent = report->parent;
+  if (parent->pdf == nullptr) return;
+  if (!(report->state & ReportState::PdfBorrowed)) delete report->pdf;
+  report->pdf = parent->pdf;
+  report->state |= ReportState::PdfBorrowed;
+}
+
+void Release(Report* report) {
+  if (!(report->state & ReportState::PdfBorrowed)) delete report->pdf;
+  report->pdf = nullptr;
+  report->state &= ~ReportState::PdfBorrowed;
+}
+
 void Close(Report* report) {
   if (PdfParentOf(report) != report || !HasOpenDocument(report)) return;
   PdfState* pdf = report->pdf;
@@ -279,6 +300,9 @@ void HPDF_STDCALL PrintPdfError(HPDF_STATUS error_no, HPDF_STATUS detail_no, voi
 }
 
 const ReportFormatOps kPdfFormatOps = {
+    .Prepare = Prepare,
+    .Borrow = Borrow,
+    .Release = Release,
     .Open = Open,
     .Header = Header,
     .Record = Record,
@@ -287,3 +311,25 @@ const ReportFormatOps kPdfFormatOps = {
     .Banner = Banner,
     .Close = Close,
 };
+
+// The PDF settings of the operation table.
+
+void Report::SetPdfOrientation(uint32_t orientation) {
+  if (pdf != nullptr) pdf->orientation = orientation;
+}
+
+void Report::SetPdfPageSize(uint32_t page_size) {
+  if (pdf != nullptr) pdf->page_size = page_size;
+}
+
+void Report::SetPdfOutputPath(const char* path) {
+  if (pdf == nullptr || path == nullptr || strlen(path) > kReportMaxPath) return;
+  CopyCut(pdf->output_path, sizeof pdf->output_path, path);
+}
+
+void Report::SetPdfLogo(const char* path) {
+  if (pdf == nullptr || path == nullptr || strlen(path) > kReportMaxPath) return;
+  struct stat info;
+  if (stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return;
+  CopyCut(pdf->logo_path, sizeof pdf->logo_path, path);
+}

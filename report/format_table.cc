@@ -32,6 +32,16 @@ const ReportFormatOps* FindReportFormatOps(ReportFormat format) {
   return nullptr;  // Dropped and numbers outside the table write nothing
 }
 
+void PrepareFormatStates(Report* report) {
+  for (const FormatEntry& entry : kFormats)
+    if (entry.ops->Prepare != nullptr) entry.ops->Prepare(report);
+}
+
+void ReleaseFormatStates(Report* report) {
+  for (const FormatEntry& entry : kFormats)
+    if (entry.ops->Release != nullptr) entry.ops->Release(report);
+}
+
 void CloseOtherDocuments(Report* report) {
   for (const FormatEntry& entry : kFormats)
     if (entry.keeps_document && entry.format != report->format && entry.ops->Close != nullptr)

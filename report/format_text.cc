@@ -55,6 +55,9 @@ void Underline(Report* report) { WriteTextUnderline(report); }
 }  // namespace
 
 const ReportFormatOps kTextFormatOps = {
+    .Prepare = nullptr,
+    .Borrow = nullptr,
+    .Release = nullptr,
     .Open = Open,
     .Header = Header,
     .Record = Record,

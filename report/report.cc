@@ -1,15 +1,11 @@
 #include "report/report.h"
 
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
-#include "report/pdf_state.h"
 #include "report/report_cells.h"
 #include "report/report_format.h"
-#include "report/workbook_state.h"
 #include "util/copy_cut.h"
 
 namespace {
@@ -56,13 +52,7 @@ Report::Report() = default;
 Report::~Report() { ReleaseAll(); }
 
 void Report::ReleaseAll() {
-  DeleteReportJsonDocument(json);
-  json = nullptr;
-  if (!(state & ReportState::PdfBorrowed)) delete pdf;
-  pdf = nullptr;
-  if (!(state & ReportState::WorkbookBorrowed)) delete workbook;
-  workbook = nullptr;
-  state &= ~(ReportState::PdfBorrowed | ReportState::WorkbookBorrowed);
+  ReleaseFormatStates(this);
   last_title.reset();
   notes.reset();
   html_logo.clear();
@@ -158,18 +148,9 @@ void Report::SetUp() {
   }
 
   // A child report draws into its parent's document.
-  if (parent != this && parent != nullptr) {
-    if (format == ReportFormat::Pdf && parent->pdf != nullptr) {
-      if (!(state & ReportState::PdfBorrowed)) delete pdf;
-      pdf = parent->pdf;
-      state |= ReportState::PdfBorrowed;
-    } else if (format == ReportFormat::Excel && parent->workbook != nullptr) {
-      if (!(state & ReportState::WorkbookBorrowed)) delete workbook;
-      workbook = parent->workbook;
-      state |= ReportState::WorkbookBorrowed;
-    }
-  }
   const ReportFormatOps* ops = FindReportFormatOps(format);
+  if (parent != this && parent != nullptr && ops != nullptr && ops->Borrow != nullptr)
+    ops->Borrow(this);
   if (ops != nullptr && ops->Open != nullptr) ops->Open(this);
 
   if (report_number != 0) {
@@ -194,26 +175,6 @@ void Report::Separator() {
 }
 
 void Report::ResetCounters() { ResetReportCounters(this); }
-
-void Report::SetPdfOrientation(uint32_t orientation) {
-  if (pdf != nullptr) pdf->orientation = orientation;
-}
-
-void Report::SetPdfPageSize(uint32_t page_size) {
-  if (pdf != nullptr) pdf->page_size = page_size;
-}
-
-void Report::SetPdfOutputPath(const char* path) {
-  if (pdf == nullptr || path == nullptr || strlen(path) > kReportMaxPath) return;
-  CopyCut(pdf->output_path, sizeof pdf->output_path, path);
-}
-
-void Report::SetPdfLogo(const char* path) {
-  if (pdf == nullptr || path == nullptr || strlen(path) > kReportMaxPath) return;
-  struct stat info;
-  if (stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return;
-  CopyCut(pdf->logo_path, sizeof pdf->logo_path, path);
-}
 
 void Report::PdfBanner(const char* text) {
   const ReportFormatOps* ops = FindReportFormatOps(format);

@@ -18,6 +18,10 @@
 // The common work stays here: counting and splitting records, column deletion,
 // title override, dropping, borrowing a parent's PDF or workbook state. A format
 // receives:
+//   Prepare    at InitReport: makes the state it keeps in the report, if any.
+//   Borrow     at a child report's first Header: takes the parent's document.
+//   Release    when the report is closed or destroyed: frees its state, leaving a
+//              borrowed document to the parent.
 //   Open       once, at the first Header, after column deletion: CGI header lines,
 //              opening its document (for PDF: after a child took the parent's state).
 //   Header     per section, with the title used and the formatted notes.
@@ -29,9 +33,9 @@
 //              report was dropped is still finished; they must check whether the
 //              report owns an open document.
 // The PDF and workbook formats keep their document in `PdfState` and
-// `WorkbookState` (report/pdf_state.h, report/workbook_state.h), allocated by
-// InitReport so that the PDF settings can be made before the first Header, and
-// deleted by Close unless borrowed from the parent.
+// `WorkbookState` (report/pdf_state.h, report/workbook_state.h), which only their
+// own files know; the report holds them as opaque pointers. The PDF settings below
+// are the PDF format's operations and live in its file.
 //
 // Threads: a Report is used by one thread, and only one report is rendered at a
 // time in the whole program (the time texts are static buffers).

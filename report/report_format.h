@@ -25,6 +25,13 @@ struct ReportRecord {
 };
 
 struct ReportFormatOps {
+  // The format's own state, held by the report: made by InitReport (Prepare),
+  // taken from the parent by a child report at its first Header (Borrow, for a
+  // format whose document a child draws into), and freed when the report is
+  // closed or destroyed (Release, which leaves a borrowed document to its owner).
+  void (*Prepare)(Report* report);
+  void (*Borrow)(Report* report);
+  void (*Release)(Report* report);
   void (*Open)(Report* report);
   void (*Header)(Report* report, const ReportSection& section);
   void (*Record)(Report* report, const ReportRecord& record);
@@ -36,6 +43,10 @@ struct ReportFormatOps {
 
 // The operations of a format, or null for numbers that write nothing.
 const ReportFormatOps* FindReportFormatOps(ReportFormat format);
+
+// Runs Prepare, and Release, of every format.
+void PrepareFormatStates(Report* report);
+void ReleaseFormatStates(Report* report);
 
 // Runs Close of the formats that keep a document of their own other than the
 // report's current format, so that a document opened before the report was
@@ -49,9 +60,6 @@ extern const ReportFormatOps kHtmlFormatOps;
 extern const ReportFormatOps kJsonFormatOps;
 extern const ReportFormatOps kExcelFormatOps;
 extern const ReportFormatOps kPdfFormatOps;
-
-// Frees the JSON format's document state (null is allowed).
-void DeleteReportJsonDocument(ReportJsonDocument* document);
 
 // Sets the record counter and line in page of the report and of its parent to 0.
 void ResetReportCounters(Report* report);

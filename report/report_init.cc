@@ -4,9 +4,8 @@
 #include <new>
 
 #include "report/cgi_request.h"
-#include "report/pdf_state.h"
 #include "report/report.h"
-#include "report/workbook_state.h"
+#include "report/report_format.h"
 #include "util/clock.h"
 
 namespace {
@@ -24,8 +23,7 @@ void InitReport(Report* report) {
   // Start from a cleared object; anything a previous use left behind is released.
   report->~Report();
   new (report) Report();
-  report->pdf = new PdfState();
-  report->workbook = new WorkbookState();
+  PrepareFormatStates(report);
   report->creation_time = CurrentTime();
   report->output = stdout;
 
