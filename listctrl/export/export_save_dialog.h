@@ -1,12 +1,13 @@
-// The save dialog every export that writes a file asks its path with.
+// The save dialog every export that writes a file asks with.
 #pragma once
 
 #include <string>
 
 class CZORMListCtrl;
 
-// Asks where to save: a save dialog with no parent and the overwrite prompt,
-// offering list.GetExportFileName(extension) and the filter `filter` ("Text File
-// (*.txt)|*.txt|"; the trailing '|' is dropped). Returns the chosen path, or ""
-// when the user cancelled.
+// Shows a save dialog (no parent, overwrite prompt) offering
+// list.GetExportFileName(extension) in the current folder. `filter` is in the
+// "Name (*.ext)|*.ext|" form, whose last '|' only ends it. Returns the chosen path,
+// with ".<extension>" added when the name typed has no extension; empty when the
+// dialog was cancelled.
 std::string AskExportPath(const CZORMListCtrl& list, const char* extension, const char* filter);
