@@ -28,34 +28,45 @@ struct ExportTest : testing::Test {
 };
 
 TEST_F(ExportTest, CtrlKeysAskForASelectionFirstAndPrintNeedsOne) {
-  const std::string kAsk = "Selection Required|This operation requires you to have at least one "
-                           "item selected.\n\nWould you like to select all items?";
-  // key, rows, answer, questions asked, export dialogs shown, rows selected after
-  const std::tuple<char, long, int, size_t, size_t, long> kCases[] = {
-      {'E', 3, wxID_NO, 1, 0, 0}, {'E', 3, wxID_YES, 1, 1, 3}, {'E', 0, wxID_YES, 1, 0, 0},
-      {'P', 3, wxID_YES, 0, 0, 0}};
+  const std::string kAsk =
+      "Selection Required|This operation requires you to have at least one "
+      "item selected.\n\nWould you like to select all items?";
+  // key, rows, answer, questions asked, export dialogs shown, with "Email", rows selected after
+  const std::tuple<char, long, int, size_t, size_t, bool, long> kCases[] = {
+      {'E', 3, wxID_NO, 1, 0, false, 0},
+      {'E', 3, wxID_YES, 1, 1, false, 3},
+      {'E', 0, wxID_YES, 1, 0, false, 0},
+      {'E', 3, wxID_YES, 1, 1, true, 3},
+      {'P', 3, wxID_YES, 0, 0, false, 0}};
   frame->Show();
-  for (const auto& [key, rows, answer, asked, dialogs, selected] : kCases) {
-    SCOPED_TRACE(testing::Message() << key << rows << " " << answer);
+  for (const auto& [key, rows, answer, asked, dialogs, mail, selected] : kCases) {
+    SCOPED_TRACE(testing::Message() << key << rows << " " << answer << mail);
     NumberedList* list = MakeList(rows, {});
+    if (mail) list->SetExportRecipients({"a@example.org"});
     DialogScript script({}, answer);
     wxUIActionSimulator().Char(key, wxMOD_CONTROL);
     Settle();
     EXPECT_EQ(std::vector<std::string>(asked, kAsk), script.shown);
     EXPECT_EQ(std::vector<long>(asked, wxYES_NO | wxICON_QUESTION), script.box_styles);
-    EXPECT_EQ(dialogs, script.described.size());
+    std::vector<bool> offered;  // "Email", by each export dialog shown
+    for (const std::string& text : script.described)
+      offered.push_back(text.find("|Email|") != text.npos);
+    EXPECT_EQ(std::vector<bool>(dialogs, mail), offered);
     EXPECT_EQ(selected, list->GetSelectedItemCount());
     list->Destroy();
   }
 }
 
 TEST_F(ExportTest, DialogOffersTheTypesAndSelectAllAndReturnsTheChoice) {
-  const std::string kHead = "Export Type Selection|You can export this list to different formats."
-                            "\nPlease select an export type:|",
-                    kTypes = "Adobe Acrobat File (PDF)|Comma Delimited File (CSV)|JavaScript "
-                             "Object Notation (JSON)|",
-                    kTail = "XML File (XML)|[x]Open file when export is complete||The export will "
-                            "contain ",
+  const std::string kHead =
+                        "Export Type Selection|You can export this list to different formats."
+                        "\nPlease select an export type:|",
+                    kTypes =
+                        "Adobe Acrobat File (PDF)|Comma Delimited File (CSV)|JavaScript "
+                        "Object Notation (JSON)|",
+                    kTail =
+                        "XML File (XML)|[x]Open file when export is complete||The export will "
+                        "contain ",
                     kOk = "|&Cancel|&OK(default)";
   const std::string kAll = kHead + "*" + kTypes + "Microsoft Excel|Text File|" + kTail +
                            "3 selected records (of 3 available).|" + kOk;
@@ -66,14 +77,16 @@ TEST_F(ExportTest, DialogOffersTheTypesAndSelectAllAndReturnsTheChoice) {
     std::vector<Answer> answers;
     int choice;  // type * 10 + action; -1 when cancelled
     std::vector<std::string> described;
-  } kCases[] = {
-      {{0, 1, 2}, false, {{"", "Comma Delimited File (CSV)"}}, 11, {kAll}},
-      {{1}, true, {kSelectAll, {"", "", false}}, 32,
-       {kHead + "*" + kTypes + "Email|Microsoft Excel|Text File|" + kTail +
-            "1 selected records (of 3 available).||Select All" + kOk,
-        kHead + kTypes + "Email|Microsoft Excel|*Text File|" + kTail +
-            "3 selected records (of 3 available).||Select All(off)" + kOk}},
-      {{0, 1, 2}, false, {{"", "", true, wxID_CANCEL}}, -1, {kAll}}};
+  } kCases[] = {{{0, 1, 2}, false, {{"", "Comma Delimited File (CSV)"}}, 11, {kAll}},
+                {{1},
+                 true,
+                 {kSelectAll, {"", "", false}},
+                 32,
+                 {kHead + "*" + kTypes + "Email|Microsoft Excel|Text File|" + kTail +
+                      "1 selected records (of 3 available).||Select All" + kOk,
+                  kHead + kTypes + "Email|Microsoft Excel|*Text File|" + kTail +
+                      "3 selected records (of 3 available).||Select All(off)" + kOk}},
+                {{0, 1, 2}, false, {{"", "", true, wxID_CANCEL}}, -1, {kAll}}};
   for (const Case& c : kCases) {
     SCOPED_TRACE(testing::PrintToString(c.selected));
     NumberedList* list = MakeList(3, c.selected);
@@ -89,17 +102,21 @@ TEST_F(ExportTest, DialogOffersTheTypesAndSelectAllAndReturnsTheChoice) {
 // The desktop's programs are scripts first on PATH noting their name, the time and
 // their last argument.
 TEST_F(ExportTest, FinishExportOpensASecondLaterAsksOrPrints) {
-  const std::string kAsk = "Open File|Exported 7 records.\n\nWould you like to open the exported "
-                           "CSV File?";
+  const std::string kAsk =
+      "Open File|Exported 7 records.\n\nWould you like to open the exported "
+      "CSV File?";
   // action, answer, program called, its delay at least and below
   const std::tuple<ExportAction, int, std::string, double, double> kCases[] = {
-      {ExportAction::None, wxID_YES, "", 0, 0}, {ExportAction::AskToOpen, wxID_NO, "", 0, 0},
+      {ExportAction::None, wxID_YES, "", 0, 0},
+      {ExportAction::AskToOpen, wxID_NO, "", 0, 0},
       {ExportAction::AskToOpen, wxID_YES, "xdg-open", 0.9, 3},
-      {ExportAction::Open, wxID_YES, "xdg-open", 0.9, 3}, {ExportAction::Print, wxID_YES, "lp", 0, 0.9}};
+      {ExportAction::Open, wxID_YES, "xdg-open", 0.9, 3},
+      {ExportAction::Print, wxID_YES, "lp", 0, 0.9}};
   ScopedTestHome home;
   const std::string log = home.path() + "/called", file = home.path() + "/x.csv";
   for (const std::string tool : {"/xdg-open", "/lp"}) {
-    WriteWholeFile(home.path() + tool, "#!/bin/sh\nfor a; do :; done\necho ${0##*/} $(date +%s.%N) $a >" + log);
+    WriteWholeFile(home.path() + tool,
+                   "#!/bin/sh\nfor a; do :; done\necho ${0##*/} $(date +%s.%N) $a >" + log);
     chmod((home.path() + tool).c_str(), 0755);
   }
   WriteWholeFile(file, "a\r\n");

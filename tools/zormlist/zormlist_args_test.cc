@@ -8,8 +8,10 @@ TEST(ZormListArgsTest, TakesOneFileAndEveryMailToAddress) {
   const std::tuple<std::vector<const char*>, bool, std::string, Strings> kCases[] = {
       {{"p.txt"}, true, "p.txt", {}},
       {{"--mail-to", "a@x.org", "p.txt", "--mail-to", "b@y"}, true, "p.txt", {"a@x.org", "b@y"}},
-      {{}, false, "", {}}, {{"a.txt", "b.txt"}, false, "a.txt", {}},
-      {{"p.txt", "--mail-to"}, false, "p.txt", {}}, {{"--mail-to", "--x", "p.txt"}, false, "", {}},
+      {{}, false, "", {}},
+      {{"a.txt", "b.txt"}, false, "a.txt", {}},
+      {{"p.txt", "--mail-to"}, false, "p.txt", {}},
+      {{"--mail-to", "--x", "p.txt"}, false, "", {}},
       {{"-v", "p.txt"}, false, "", {}}};
   for (const auto& [argv, ok, file, recipients] : kCases) {
     SCOPED_TRACE(testing::PrintToString(argv));
