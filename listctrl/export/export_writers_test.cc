@@ -60,8 +60,8 @@ TEST_F(ExportWritersTest, FailuresAndEmptyListsLeaveNoFileOrTheEarlierOne) {
   const std::pair<std::string, bool (*)(CZORMListCtrl*, const std::string&)> kWriters[] = {
       {"csv", [](CZORMListCtrl* l, const std::string& p) { return l->WriteCSVFile(p); }},
       {"xml", [](CZORMListCtrl* l, const std::string& p) { return l->WriteXMLFile(p); }},
-      {"txt", [](CZORMListCtrl* l, const std::string& p) { return l->ExportText("", p, {}); }},
-      {"json", [](CZORMListCtrl* l, const std::string& p) { return l->ExportJSON("", p, {}); }}};
+      {"txt", [](CZORMListCtrl* l, const std::string& p) { return l->ExportText("", p, ExportAction::None); }},
+      {"json", [](CZORMListCtrl* l, const std::string& p) { return l->ExportJSON("", p, ExportAction::None); }}};
   const std::string open = ProfileApplicationName() + "|Failed to open output file", none;
   const std::string full = "Export Error|Failed to write output file: File too large";
   // Columns, rows, folder, message, the file afterwards where "old" was.
@@ -98,9 +98,9 @@ TEST_F(ExportWritersTest, SaveDialogAsksBeforeReplacingTheTypedName) {
   WriteWholeFile(dir_ + "typed.csv", "old");
   for (std::string answer : {"Escape sleep 1 key Escape", "Return"}) {
     std::thread keys([&] {
-      std::system(("W=$(xdotool search --sync --onlyvisible --name 'Select a file'); sleep 0.5; "
+      std::system(("W=$(xdotool search --sync --onlyvisible --name 'Select a file'); sleep 1; "
                    "eval $(xdotool getwindowgeometry --shell $W); xdotool mousemove --window $W 400 "
-                   "25 click 1 key ctrl+a type '" + dir_ + "typed.csv'; xdotool key Return; sleep 2; "
+                   "25 click 1 key ctrl+a type '" + dir_ + "typed.csv'; xdotool key Return; sleep 3; "
                    "xdotool mousemove --window $W $((WIDTH/2)) $((HEIGHT/2)) key " + answer).c_str());
     });
     list->ExportCSV(ExportAction::None);
