@@ -4,6 +4,7 @@
 #include <wx/frame.h>
 
 #include <csignal>
+#include <filesystem>
 #include <thread>
 
 #include "listctrl/numbered_list_test.h"
@@ -13,10 +14,11 @@
 
 namespace {
 
-struct ExportWritersTest : testing::Test {
-  ~ExportWritersTest() override { frame_->Destroy(); }
+struct ExportWritersTest : testing::Test {  // in a folder of its own, for the dialog's default too
+  ExportWritersTest() { std::filesystem::current_path(home_.path()); }
+  ~ExportWritersTest() override { frame_->Destroy(); std::filesystem::current_path(cwd_); }
+  const std::filesystem::path cwd_ = std::filesystem::current_path();
   ScopedTestHome home_;
-  const std::string dir_ = home_.path() + "/";
   wxFrame* frame_ = new wxFrame(nullptr, wxID_ANY, "Export", wxPoint(0, 0), wxSize(500, 300));
 };
 
@@ -33,25 +35,24 @@ TEST_F(ExportWritersTest, FilesReadBackAsTheSelectedRows) {
   for (long row : {0, 2}) list->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
   list->ExcludeColumnFromExport(1);
   list->SetReportNotes("50% off %d");
-  ASSERT_TRUE(list->WriteCSVFile(dir_ + "o.csv") && list->WriteXMLFile(dir_ + "o.xml"));
-  EXPECT_EQ(ReadWholeFile(dir_ + "o.csv"),
+  ASSERT_TRUE(list->WriteCSVFile("o.csv") && list->WriteXMLFile("o.xml"));
+  EXPECT_EQ(ReadWholeFile("o.csv"),
             "Name, First,Skip,Q \"\xE2\x82\xAC\"\r\n\"a,b\",x0,say \"\"hi\"\" `ls` 5%s\r\n"
             ",x2,\" Zo\xC3\xAB\t,\r\n<&>' \"");
-  EXPECT_THAT(ReadWholeFile(dir_ + "o.xml"), testing::MatchesRegex(  // its lines: CR LF
+  EXPECT_THAT(ReadWholeFile("o.xml"), testing::MatchesRegex(  // its lines: CR LF
                   "<\\?xml version=\"1.0\" encoding=\"ISO-8859-1\"\\?>\r\n<ZORMXML>\r\n"
                   "([^\r\n]*\r\n){10}</ZORMXML>\r\n"));
-  // Python's ElementTree reads back every header and cell.
-  WriteWholeFile(dir_ + "x.py", R"(import sys, xml.etree.ElementTree as E
+  WriteWholeFile("x.py", R"(import sys, xml.etree.ElementTree as E
 for x in E.parse(sys.argv[1]).getroot(): print("".join(f.get("name") + "=" + (f.text or "") + "|" for f in x), end="/"))");
-  ASSERT_EQ(std::system(("python3 " + dir_ + "x.py " + dir_ + "o.xml > " + dir_ + "x").c_str()), 0);
-  EXPECT_EQ(ReadWholeFile(dir_ + "x"), "Name, First=a,b|Skip=x0|Q \"\xE2\x82\xAC\"=say \"hi\" `ls` 5%s|/"
-                                       "Name, First=|Skip=x2|Q \"\xE2\x82\xAC\"= Zo\xC3\xAB\t,\r\n<&>' |/");
-  ASSERT_TRUE(list->ExportText("Change History", dir_ + "o.txt", ExportAction::None));
-  EXPECT_THAT(ReadWholeFile(dir_ + "o.txt"),  // the record taken literally, no excluded cell
+  ASSERT_EQ(std::system("python3 x.py o.xml > x"), 0) << "ElementTree could not read it";
+  EXPECT_EQ(ReadWholeFile("x"), "Name, First=a,b|Skip=x0|Q \"\xE2\x82\xAC\"=say \"hi\" `ls` 5%s|/"
+                                "Name, First=|Skip=x2|Q \"\xE2\x82\xAC\"= Zo\xC3\xAB\t,\r\n<&>' |/");
+  ASSERT_TRUE(list->ExportText("Change History", "o.txt", ExportAction::None));
+  EXPECT_THAT(ReadWholeFile("o.txt"),  // the record taken literally, no excluded cell
               testing::MatchesRegex(".*Change History\n *Report Notes: 50% off %d\n.*\n"
                                     "a,b  *say \"hi\" `ls` 5%s *\n[^x]*"));
-  ASSERT_TRUE(list->ExportJSON("Export", dir_ + "o.json", ExportAction::None));
-  EXPECT_THAT(ReadWholeFile(dir_ + "o.json"),  // a record as cJSON prints it, its values trimmed
+  ASSERT_TRUE(list->ExportJSON("Export", "o.json", ExportAction::None));
+  EXPECT_THAT(ReadWholeFile("o.json"),  // a record as cJSON prints it, its values trimmed
               testing::HasSubstr("\"name,-first\":\t\"\",\n\t\t\t\t\"q-\\\"\xE2\x82\xAC\\\"\":\t"
                                  "\"Zo\xC3\xAB\\t,\\r\\n<&>'\""));
 }
@@ -78,7 +79,7 @@ TEST_F(ExportWritersTest, FailuresAndEmptyListsLeaveNoFileOrTheEarlierOne) {
       list->SetItemCount(rows);
       list->SetItemState(-1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
       list->ExcludeColumnFromExport(0);  // all the report-based exports could show
-      const std::string path = dir_ + folder + "f." + ext;
+      const std::string path = folder + "f." + ext;
       WriteWholeFile(path, "old");
       DialogScript script({});
       limit = {shown == full ? 64 << 10 : saved.rlim_cur, saved.rlim_max};
@@ -95,17 +96,16 @@ TEST_F(ExportWritersTest, FailuresAndEmptyListsLeaveNoFileOrTheEarlierOne) {
 TEST_F(ExportWritersTest, SaveDialogAsksBeforeReplacingTheTypedName) {
   auto* list = new NumberedList(frame_, wxLC_REPORT | wxLC_VIRTUAL, 1);
   list->SetItemCount(1);
-  WriteWholeFile(dir_ + "typed.csv", "old");
+  WriteWholeFile("typed.csv", "old");
   for (std::string answer : {"Escape sleep 1 key Escape", "Return"}) {
-    std::thread keys([&] {
-      std::system(("W=$(xdotool search --sync --onlyvisible --name 'Select a file'); sleep 1; "
-                   "eval $(xdotool getwindowgeometry --shell $W); xdotool mousemove --window $W 400 "
-                   "25 click 1 key ctrl+a type '" + dir_ + "typed.csv'; xdotool key Return; sleep 3; "
-                   "xdotool mousemove --window $W $((WIDTH/2)) $((HEIGHT/2)) key " + answer).c_str());
-    });
+    const std::string script = "W=$(xdotool search --sync --onlyvisible --name 'Select a file'); "
+        "sleep 1; eval $(xdotool getwindowgeometry --shell $W); xdotool mousemove --window $W 400 25 "
+        "click 1 key ctrl+a type typed.csv; xdotool key Return; sleep 3; xdotool mousemove --window "
+        "$W $((WIDTH/2)) $((HEIGHT/2)) key " + answer;
+    std::thread keys(std::system, script.c_str());
     list->ExportCSV(ExportAction::None);
     keys.join();
-    EXPECT_EQ(ReadWholeFile(dir_ + "typed.csv"), answer == "Return" ? "Column 0" : "old");
+    EXPECT_EQ(ReadWholeFile("typed.csv"), answer == "Return" ? "Column 0" : "old");
   }
 }
 
