@@ -44,9 +44,8 @@ TEST_F(ExportWritersTest, FilesReadBackAsTheSelectedRows) {
                   "([^\r\n]*\r\n){10}</ZORMXML>\r\n"));
   WriteWholeFile("x.py", R"(import sys, xml.etree.ElementTree as E
 for x in E.parse(sys.argv[1]).getroot(): print("".join(f.get("name") + "=" + (f.text or "") + "|" for f in x), end="/"))");
-  ASSERT_EQ(std::system("python3 x.py o.xml > x"), 0) << "ElementTree could not read it";
-  EXPECT_EQ(ReadWholeFile("x"), "Name, First=a,b|Skip=x0|Q \"\xE2\x82\xAC\"=say \"hi\" `ls` 5%s|/"
-                                "Name, First=|Skip=x2|Q \"\xE2\x82\xAC\"= Zo\xC3\xAB\t,\r\n<&>' |/");
+  EXPECT_EQ(std::system("python3 x.py o.xml > x") ? "" : ReadWholeFile("x"),  // by ElementTree
+            "Name, First=a,b|Skip=x0|Q \"\xE2\x82\xAC\"=say \"hi\" `ls` 5%s|/Name, First=|Skip=x2|Q \"\xE2\x82\xAC\"= Zo\xC3\xAB\t,\r\n<&>' |/");
   ASSERT_TRUE(list->ExportText("Change History", "o.txt", ExportAction::None));
   EXPECT_THAT(ReadWholeFile("o.txt"),  // the record taken literally, no excluded cell
               testing::MatchesRegex(".*Change History\n *Report Notes: 50% off %d\n.*\n"
@@ -98,10 +97,11 @@ TEST_F(ExportWritersTest, SaveDialogAsksBeforeReplacingTheTypedName) {
   list->SetItemCount(1);
   WriteWholeFile("typed.csv", "old");
   for (std::string answer : {"Escape sleep 1 key Escape", "Return"}) {
-    const std::string script = "W=$(xdotool search --sync --onlyvisible --name 'Select a file'); "
-        "sleep 1; eval $(xdotool getwindowgeometry --shell $W); xdotool mousemove --window $W 400 25 "
-        "click 1 key ctrl+a type typed.csv; xdotool key Return; sleep 3; xdotool mousemove --window "
-        "$W $((WIDTH/2)) $((HEIGHT/2)) key " + answer;
+    const std::string script = "until W=$(xdotool search --onlyvisible --name 'Select a file' "
+        "| head -1) && [ $W ]; do sleep 0.2; done; sleep 1; eval $(xdotool getwindowgeometry "
+        "--shell $W); xdotool mousemove --window $W 400 25 click 1 key ctrl+a type typed.csv; "
+        "xdotool key Return; sleep 3; xdotool mousemove --window $W $((WIDTH/2)) $((HEIGHT/2)) "
+        "key " + answer;
     std::thread keys(std::system, script.c_str());
     list->ExportCSV(ExportAction::None);
     keys.join();
