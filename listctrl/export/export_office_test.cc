@@ -142,7 +142,9 @@ TEST_F(ExportOfficeTest, PdfOptionsAreRememberedOnceTheSaveDialogIsConfirmed) {
     EXPECT_EQ(c.size, list_->GetListProfileInt("PDFPageSize", 9));
     EXPECT_EQ(c.landscape, list_->GetListProfileInt("PDFPageOrientation", 9));
     EXPECT_EQ(c.columns, list_->GetListProfileString("PDFExclusionColumns", "-"));
-    if (!c.save_to.empty()) EXPECT_EQ(841.89, ReadPdfPageBoxes(c.save_to).at(0).width);
+    if (!c.save_to.empty()) {
+      EXPECT_EQ(841.89, ReadPdfPageBoxes(c.save_to).at(0).width);
+    }
   }
 }
 
