@@ -100,13 +100,12 @@ TEST_F(ExportOfficeTest, PdfPagesFollowTheOptionsAndLeaveExcludedColumnsOut) {
 
 TEST_F(ExportOfficeTest, PdfOptionsAreRememberedOnceTheSaveDialogIsConfirmed) {
   const struct Case {
-    std::string save_to;  // "": the save dialog is cancelled
-    const char* offered;
-    unsigned size, landscape;  // remembered after the export; 9: none
-    const char* columns;       // "-": none
-  } kCases[] = {{"", "Letter", 9, 9, "-"},
-                {home_.path() + "/a.pdf", "Letter", 3, 1, "2"},
-                {"", "A4", 3, 1, "2"}};
+    std::string save_to;            // "": the save dialog is cancelled
+    const char *offered, *columns;  // columns remembered after the export; "-": none
+    unsigned size, landscape;       // remembered after the export; 9: none
+  } kCases[] = {{"", "Letter", "-", 9, 9},
+                {home_.path() + "/a.pdf", "Letter", "2", 3, 1},
+                {"", "A4", "2", 3, 1}};
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.save_to + c.offered);
     SaveAs script(c.save_to, {{"2", "A4", true, wxID_OK}});
@@ -119,8 +118,7 @@ TEST_F(ExportOfficeTest, PdfOptionsAreRememberedOnceTheSaveDialogIsConfirmed) {
   EXPECT_NEAR(841.89, ReadPdfPageBoxes(kCases[1].save_to).at(0).width, 0.01);
 }
 
-// libharu's stream write error; /dev/full fails at the first buffer flush, so the
-// PDF is made long.
+// /dev/full fails at the first buffer flush, so the PDF is made long.
 TEST_F(ExportOfficeTest, PdfThatCannotBeSavedShowsTheResultCode) {
   for (long row = 3; row < 500; ++row) list_->InsertItem(row, wxString::Format("Row %ld", row));
   list_->SelectAll();
@@ -135,9 +133,8 @@ TEST_F(ExportOfficeTest, EmailHandsTheTextReportToTheComposer) {
   std::vector<std::string> many;
   for (int i = 0; i < 300; ++i) many.push_back("user" + std::to_string(i) + "@example.org");
   const struct Case {
-    const char* tool;  // "none": no xdg-email on PATH
-    std::vector<std::string> to;
-    std::vector<std::string> shown;  // none: the composer took it
+    const char* tool;                    // "none": no xdg-email on PATH
+    std::vector<std::string> to, shown;  // shown: none when the composer took it
     size_t recipients;
   } kCases[] = {{"exit 0", many, {}, 256},
                 {"exit 4", many, {"MAPI Error|Unable to send email message"}, 256},
@@ -158,8 +155,8 @@ TEST_F(ExportOfficeTest, EmailHandsTheTextReportToTheComposer) {
     DialogScript script({});
     EXPECT_EQ(c.shown.empty(), list_->ExportEmail("Stock", &c.to));
     EXPECT_EQ(c.shown, script.shown);
-    std::vector<std::string> args;
     std::istringstream recorded(ReadWholeFile(record));
+    std::vector<std::string> args;
     for (std::string arg; std::getline(recorded, arg, '\0');) args.push_back(arg);
     if (c.recipients == 0) continue;
     ASSERT_EQ(7 + c.recipients, args.size());
