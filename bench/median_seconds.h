@@ -1,4 +1,5 @@
-// The median of five timed runs, each after its own preparation (not timed).
+// The median of `runs` timed runs (five unless told), each after its own
+// preparation (not timed).
 #pragma once
 
 #include <algorithm>
@@ -6,14 +7,15 @@
 #include <functional>
 #include <vector>
 
-inline double MedianSeconds(const std::function<void()>& prepare, const std::function<void()>& run) {
+inline double MedianSeconds(const std::function<void()>& prepare, const std::function<void()>& run,
+                            int runs = 5) {
   std::vector<double> times;
-  for (int round = 0; round < 5; ++round) {
+  for (int round = 0; round < runs; ++round) {
     prepare();
     const auto start = std::chrono::steady_clock::now();
     run();
     times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
   std::sort(times.begin(), times.end());
-  return times[2];
+  return times[times.size() / 2];
 }
