@@ -1,1 +1,87 @@
-// (being written)
+// The text and JSON exports: the selected rows handed to the report writer as a
+// report of the exported columns, rendered into the file.
+#include "listctrl/export/export_file.h"
+#include "listctrl/export/export_progress.h"
+#include "listctrl/export/export_save_dialog.h"
+#include "listctrl/zorm_list_ctrl.h"
+#include "report/report.h"
+
+namespace {
+
+struct ReportExport {
+  const char* type_name;  // as FinishExport and the progress dialog show it
+  const char* extension;
+  const char* filter;
+  bool json;
+};
+
+constexpr ReportExport kText = {"Text", "txt", "Text File (*.txt)|*.txt|", false};
+constexpr ReportExport kJson = {"JSON", "json", "JSON File (*.json)|*.json|", true};
+
+bool WriteReportExport(CZORMListCtrl& list, const ReportExport& kind, const std::string& title,
+                       std::string path, ExportAction action) {
+  if (list.GetColumnCount() < 1 || list.GetItemCount() < 1) return false;
+  if (path.empty()) path = AskExportPath(list, kind.extension, kind.filter);
+  if (path.empty()) return false;
+
+  Report report;
+  InitReport(&report);
+  if (kind.json) report.format = ReportFormat::Json;
+  ExportFile file;
+  if (!file.Open(path)) {
+    ShowOpenOutputFailed(&list);
+    // Close only releases the report: without a stream it prints nothing.
+    report.output = nullptr;
+    report.Close();
+    return false;
+  }
+  report.output = file.stream();
+
+  std::vector<uint32_t> widths;
+  std::vector<std::string> names;
+  list.GetExportColumns(&widths, &names);
+  for (size_t column = 0; column < widths.size(); ++column) {
+    if (widths[column] != kExportColumnExcluded)
+      report.AddColumn(widths[column], names[column].c_str(), 0);
+  }
+  if (list.GetReportTitle().empty()) list.SetReportTitle(title);
+  report.Header(nullptr, list.GetReportTitle().c_str(), "%s", list.GetReportNotes().c_str());
+
+  const std::vector<long> rows = list.GetSelectedRows();
+  ExportProgress progress(&list, kind.type_name, rows.size());
+  std::string record;
+  for (size_t done = 0; done < rows.size(); ++done) {
+    record.clear();
+    // " |" keeps an empty cell a value of its own: the report joins runs of bars.
+    for (size_t column = 0; column < widths.size(); ++column) {
+      if (widths[column] == kExportColumnExcluded) continue;
+      record += list.GetExportCellText(rows[done], int(column));
+      record += " |";
+    }
+    report.AddRecord("%s", record.c_str());
+    if (!progress.Step(done + 1)) {
+      report.output = nullptr;
+      report.Close();
+      return false;
+    }
+  }
+  report.Trailer();
+  // Closing the report may still write (the JSON document), so before Commit.
+  report.Close();
+  if (!file.Commit()) {
+    ShowWriteOutputFailed(&list, file.error());
+    return false;
+  }
+  list.FinishExport(kind.type_name, unsigned(rows.size()), path, action);
+  return true;
+}
+
+}  // namespace
+
+bool CZORMListCtrl::ExportText(std::string title, std::string path, ExportAction action) {
+  return WriteReportExport(*this, kText, title, std::move(path), action);
+}
+
+bool CZORMListCtrl::ExportJSON(std::string title, std::string path, ExportAction action) {
+  return WriteReportExport(*this, kJson, title, std::move(path), action);
+}
