@@ -1,5 +1,4 @@
-// The median of `runs` timed runs (five unless told), each after its own
-// preparation (not timed).
+// The median of five timed runs, each after its own preparation (not timed).
 #pragma once
 
 #include <algorithm>
@@ -7,15 +6,14 @@
 #include <functional>
 #include <vector>
 
-inline double MedianSeconds(const std::function<void()>& prepare, const std::function<void()>& run,
-                            int runs = 5) {
+inline double MedianSeconds(const std::function<void()>& prepare, const std::function<void()>& run) {
   std::vector<double> times;
-  for (int round = 0; round < runs; ++round) {
+  for (int round = 0; round < 5; ++round) {
     prepare();
     const auto start = std::chrono::steady_clock::now();
     run();
     times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
   std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
+  return times[2];
 }
