@@ -89,11 +89,7 @@ void CZORMUpgradeDlg::FillList() {
   m_wndList.Refresh(true);
 }
 
-void CZORMUpgradeDlg::OnExport(wxCommandEvent&) {
-  // The list's exports are not part of this build yet.
-  wxMessageDialog(this, "Export is not available yet.", kUpgradeAppTitle, wxOK | wxICON_INFORMATION)
-      .ShowModal();
-}
+void CZORMUpgradeDlg::OnExport(wxCommandEvent&) { m_wndList.Export("Change History"); }
 
 void CZORMUpgradeDlg::OnUpgrade(wxCommandEvent&) {
   // The operator may have edited the properties in the grid; the rest is as asked.

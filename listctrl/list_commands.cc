@@ -59,8 +59,14 @@ void CZORMListCtrl::RunListCommand(int code) {
     case 'K': SaveFilter(); break;
     case 'L': RestoreFilter(); break;
     case 'Y': ShowFilters(); break;
-    // Export and print ('E', 'P') join this table with those features; until then
-    // they do nothing.
+    case 'E':
+      Export("Export", m_exportRecipients.empty() ? nullptr : &m_exportRecipients);
+      break;
+    case 'P':
+      // Printing goes straight to the PDF writer, which has nothing to do without
+      // a selection: no question either.
+      if (GetSelectedItemCount() > 0) ExportPDF("List Print", ExportAction::Print);
+      break;
     default: break;
   }
 }

@@ -25,6 +25,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/menu_resource.h"
@@ -142,8 +143,10 @@ class CZORMListCtrl : public wxListCtrl {
   // '2' list, '3' report and '4' small-icon view, '8' shading on or off, '9' grid
   // lines on or off, 'A' select all, 'I' invert the selection, 'R' SelectRandom, 'S'
   // the next view (icon, small icon, list, report), 'F' ClearFilters, 'K'
-  // SaveFilter, 'L' RestoreFilter, 'Y' ShowFilters. 'E' and 'P' (export, print)
-  // are kept for those features; other codes do nothing.
+  // SaveFilter, 'L' RestoreFilter, 'Y' ShowFilters, 'E' Export with the title
+  // "Export" (offering "Email" to the export recipients, if any), 'P' a PDF of the
+  // selected rows titled "List Print", printed (nothing when no row is selected);
+  // other codes do nothing.
   // Pressing Ctrl with a key while the list has the focus runs the key's code.
   void RunListCommand(int code);
 
@@ -293,6 +296,13 @@ class CZORMListCtrl : public wxListCtrl {
   // Ctrl+E: asks which form the selected rows go to and runs that writer. "Email"
   // is offered only when `recipients` is given.
   void Export(std::string title, const std::vector<std::string>* recipients = nullptr);
+  // The addresses the list's own export command (Ctrl+E, the list menu's
+  // "Export") offers "Email" to; none at first, and with none "Email" is not
+  // offered. Callers of Export pass their own.
+  void SetExportRecipients(std::vector<std::string> recipients) {
+    m_exportRecipients = std::move(recipients);
+  }
+  const std::vector<std::string>& GetExportRecipients() const { return m_exportRecipients; }
   // "Calvaro-Export-<local time as %Y%m%d-%H%M%S>.<extension>".
   std::string GetExportFileName(const char* extension) const;
   // One entry per column: the longest of the header and every row's cell text, in
@@ -452,6 +462,7 @@ class CZORMListCtrl : public wxListCtrl {
   std::string m_strReportNotes;
   std::map<unsigned, unsigned> m_mapExportExclude;  // only the keys matter
   std::map<unsigned, uint32_t> m_mapColumnReportFlags;
+  std::vector<std::string> m_exportRecipients;  // for the export command; empty: none
   std::map<unsigned, wxFont*> m_mapColumnFonts;  // fonts not owned
   CZORMHeaderCtrl m_wndHeader;
   std::string m_strRegistryName;

@@ -122,8 +122,8 @@ TEST(UpgradeDialogTest, ShowsSummaryAndHistoryAndUpgradeInstallsWithTheValuesInT
           "\xC3\x86r\xC3\xB8, \xC5\x81\xC3\xB3"
           "d\xC5\xBA, \xE6\x9D\xB1\xE4\xBA\xAC",
           "0|Fix|2021-04-01|Dialog texts reworded", "Calvaro Upgrade Utility 16 32 48 256",
-          "Calvaro Upgrade Utility|Export is not available yet.|" +
-              std::to_string(wxOK | wxICON_INFORMATION),
+          "Selection Required|This operation requires you to have at least one item selected."
+          "\n\nWould you like to select all items?|" + std::to_string(wxYES_NO | wxICON_QUESTION),
           "Install Error|Windows Installer returned code: 1620|" +
               std::to_string(wxOK | wxICON_INFORMATION),
           "closed"}));

@@ -49,7 +49,8 @@ class ZormListTest(unittest.TestCase):
                         'Cannot open the file "%s": No such file or directory.' % path)
         self.assertEqual(1, program.wait(timeout=30))
         run = subprocess.run([PROGRAM], capture_output=True, text=True, timeout=30)
-        self.assertEqual((2, "usage: zormlist FILE"), (run.returncode, run.stderr.split("\n")[0]))
+        self.assertEqual((2, "usage: zormlist [--mail-to ADDRESS]... FILE"),
+                         (run.returncode, run.stderr.split("\n")[0]))
 
     def test_list_opens_focused_without_selection_and_runs_its_commands(self):
         path = shutil.copy(SAMPLE, HOME)

@@ -1,6 +1,7 @@
-// zormlist FILE: the framework's list sample. Shows FILE, '|'-separated fields whose
-// first line names the columns, in a list with every feature on. Exits with status
-// 1 when the file cannot be shown, 2 when called wrongly.
+// zormlist [--mail-to ADDRESS]... FILE: the framework's list sample. Shows FILE,
+// '|'-separated fields whose first line names the columns, in a list with every
+// feature on; the list's export offers "Email" to the --mail-to addresses. Exits
+// with status 1 when the file cannot be shown, 2 when called wrongly.
 #include <wx/init.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 
 #include "framework/user_message_box.h"
 #include "framework/win_app.h"
+#include "tools/zormlist/zormlist_args.h"
 #include "tools/zormlist/zormlist_frame.h"
 
 namespace {
@@ -28,12 +30,14 @@ class CZormListApp : public CZORMWinApp {
       return false;
     }
     auto* frame = new CZormListFrame(m_strPath, std::move(file));
+    frame->GetList().SetExportRecipients(m_recipients);
     SetTopWindow(frame);
     frame->Show();
     return true;
   }
 
   std::string m_strPath;  // absolute: InitFramework moves to the program's folder
+  std::vector<std::string> m_recipients;
   int m_nExitStatus = 0;
 };
 
@@ -42,22 +46,25 @@ class CZormListApp : public CZORMWinApp {
 wxIMPLEMENT_APP_NO_MAIN(CZormListApp);
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
+  ZormListArgs args;
+  if (!ParseZormListArgs(argc, argv, &args)) {
     fprintf(stderr,
-            "usage: zormlist FILE\n"
+            "usage: zormlist [--mail-to ADDRESS]... FILE\n"
             "Shows FILE, lines of '|'-separated fields whose first line names the columns,\n"
-            "in the framework's list control.\n");
+            "in the framework's list control. Its export (Ctrl+E) offers \"Email\" to\n"
+            "each --mail-to ADDRESS.\n");
     return 2;
   }
   std::error_code error;
-  std::filesystem::path path = std::filesystem::absolute(argv[1], error);
-  if (error) path = argv[1];
+  std::filesystem::path path = std::filesystem::absolute(args.file, error);
+  if (error) path = args.file;
   if (!wxEntryStart(argc, argv)) {
     fprintf(stderr, "zormlist: cannot start the user interface: is DISPLAY set?\n");
     return 1;
   }
   CZormListApp& app = wxGetApp();
   app.m_strPath = path.string();
+  app.m_recipients = std::move(args.recipients);
   const int status = app.CallOnInit() ? app.OnRun() : app.m_nExitStatus;
   app.OnExit();
   wxEntryCleanup();
