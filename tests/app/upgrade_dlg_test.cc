@@ -4,7 +4,13 @@
 
 #include <gtest/gtest.h>
 #include <wx/modalhook.h>
+#include <wx/filedlg.h>
 #include <wx/msgdlg.h>
+#include <wx/radiobut.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -23,8 +29,20 @@ struct TestUpgradeApp : CZORMUpgradeApp {
   bool OnInit() override { return true; }  // the test runs the start-up itself
 };
 
+// Types a whole path over the name of a save dialog and presses Enter.
+struct Typist : wxTimer {
+  void Notify() override {
+    wxUIActionSimulator keys;
+    keys.Char('a', wxMOD_CONTROL);
+    keys.Text(path.c_str());
+    keys.Char(WXK_RETURN);
+  }
+  std::string path;
+};
+
 // Runs `script` in the upgrade dialog's modal loop; notes each message box in `shown`
-// ("caption|text|style") and answers it with OK. Any other modal dialog fails.
+// ("caption|text|style") and answers it with OK (Yes to "Selection Required"); exports
+// the list as CSV to typist.path. Any other modal dialog fails.
 struct DialogScript : wxModalDialogHook {
   DialogScript(std::vector<std::string>& shown, std::function<void(CZORMUpgradeDlg&)> script)
       : shown(shown), script(std::move(script)) {
@@ -36,7 +54,17 @@ struct DialogScript : wxModalDialogHook {
       const long style = box->GetMessageDialogStyle() & (wxOK | wxCANCEL | wxYES_NO | wxICON_MASK);
       shown.push_back((box->GetTitle() + "|" + box->GetMessage() + "|").utf8_string() +
                       std::to_string(style));
+      return box->GetTitle() == "Selection Required" ? wxID_YES : wxID_OK;
+    }
+    if (dialog->GetTitle() == "Export Type Selection") {  // CSV, opened when written
+      for (wxWindow* child : dialog->GetChildren())
+        if (child->GetLabel() == "Comma Delimited File (CSV)")
+          static_cast<wxRadioButton*>(child)->SetValue(true);
       return wxID_OK;
+    }
+    if (dynamic_cast<wxFileDialog*>(dialog)) {  // shown for real: a path typed, then Enter
+      typist.StartOnce(1500);
+      return wxID_NONE;
     }
     auto* upgrade = dynamic_cast<CZORMUpgradeDlg*>(dialog);
     EXPECT_NE(upgrade, nullptr) << "unexpected modal dialog " << dialog->GetTitle();
@@ -48,6 +76,7 @@ struct DialogScript : wxModalDialogHook {
 
   std::vector<std::string>& shown;
   std::function<void(CZORMUpgradeDlg&)> script;
+  Typist typist;
 };
 
 TEST(UpgradeDialogTest, ShowsSummaryAndHistoryAndUpgradeInstallsWithTheValuesInTheGrid) {
@@ -63,6 +92,10 @@ TEST(UpgradeDialogTest, ShowsSummaryAndHistoryAndUpgradeInstallsWithTheValuesInT
                     target = home.path() + "/chosen place";
   ASSERT_TRUE(WriteWholeFile(not_msi, "just some text\n"));
 
+  const std::string opened = home.path() + "/opened", xdg_open = home.path() + "/xdg-open";
+  ASSERT_TRUE(WriteWholeFile(xdg_open, "#!/bin/sh\necho \"$@\" >" + opened));
+  chmod(xdg_open.c_str(), 0755);
+  home.SetEnv("PATH", (home.path() + ":" + getenv("PATH")).c_str());
   std::vector<std::string> shown;
   DialogScript script(shown, [&](CZORMUpgradeDlg& dialog) {
     for (auto it = dialog.m_wndPropertyGrid.GetIterator(wxPG_ITERATE_ALL); !it.AtEnd(); ++it) {
@@ -95,6 +128,10 @@ TEST(UpgradeDialogTest, ShowsSummaryAndHistoryAndUpgradeInstallsWithTheValuesInT
       wxContextMenuEvent menu(wxEVT_CONTEXT_MENU, dialog.m_wndList.GetId(), wxDefaultPosition);
       dialog.m_wndList.GetEventHandler()->ProcessEvent(menu);
     }, {"Export"});
+    EXPECT_TRUE(WaitFor([&] { return !ReadWholeFile(opened).empty(); }));
+    const std::string csv = ReadWholeFile(script.typist.path);  // a header line and 4 rows
+    shown.push_back(ReadWholeFile(opened) + csv.substr(0, 54) + " " +
+                    std::to_string(std::count(csv.begin(), csv.end(), '\n')));
     wxCommandEvent upgrade(wxEVT_BUTTON, CZORMUpgradeDlg::IDC_UPGRADE);
     dialog.FindWindow(upgrade.GetId())->ProcessWindowEvent(upgrade);  // a click on "&Upgrade"
     dialog.m_request.package = std::string(ZORM_TEST_PACKAGES) + "/abc_v1.msi";
@@ -104,6 +141,7 @@ TEST(UpgradeDialogTest, ShowsSummaryAndHistoryAndUpgradeInstallsWithTheValuesInT
     shown.push_back(dialog.IsModal() ? "still open" : "closed");
     if (dialog.IsModal()) dialog.EndModal(wxID_ABORT);
   });
+  script.typist.path = home.path() + "/history.csv";
   const char* const argv[] = {"calvaro-upgrade", "ABC", "Jul 5 2021", not_msi.c_str()};
   CCommandLineInfoEx command_line;
   ParseCommandLine(4, argv, command_line);  // as main does
@@ -124,6 +162,8 @@ TEST(UpgradeDialogTest, ShowsSummaryAndHistoryAndUpgradeInstallsWithTheValuesInT
           "0|Fix|2021-04-01|Dialog texts reworded", "Calvaro Upgrade Utility 16 32 48 256",
           "Selection Required|This operation requires you to have at least one item selected."
           "\n\nWould you like to select all items?|" + std::to_string(wxYES_NO | wxICON_QUESTION),
+          home.path() + "/history.csv\nType,Date,Description\r\nEnhancement,2021-07-06,Scanning 4",
+
           "Install Error|Windows Installer returned code: 1620|" +
               std::to_string(wxOK | wxICON_INFORMATION),
           "closed"}));
