@@ -167,9 +167,9 @@ struct MessageCatcher : wxModalDialogHook {
   ~MessageCatcher() override { Unregister(); }
   int Enter(wxDialog* dialog) override {
     if (auto* box = dynamic_cast<wxMessageDialogBase*>(dialog))
-      messages += box->GetMessage().utf8_string() + "\n";
+      messages += box->GetMessage().utf8_string() + "; ";
     else
-      messages += "a dialog: " + dialog->GetTitle().utf8_string() + "\n";
+      messages += "a dialog: " + dialog->GetTitle().utf8_string() + "; ";
     return wxID_CANCEL;
   }
   void Exit(wxDialog*) override {}
