@@ -102,20 +102,35 @@ void CZORMListCtrl::Export(std::string title, const std::vector<std::string>* re
   if (!AskForExportType(*this, recipients != nullptr, &choice)) return;
   // Each writer reports its own failures.
   switch (choice.type) {
-    case ExportType::CSV: ExportCSV(choice.action); break;
-    case ExportType::Email: ExportEmail(std::move(title), recipients); break;
-    case ExportType::Text: ExportText(std::move(title), "", choice.action); break;
-    case ExportType::XML: ExportXML(choice.action); break;
-    case ExportType::Excel: ExportExcel(choice.action); break;
-    case ExportType::PDF: ExportPDF(std::move(title), choice.action); break;
-    case ExportType::JSON: ExportJSON(std::move(title), "", choice.action); break;
+    case ExportType::CSV:
+      ExportCSV(choice.action);
+      break;
+    case ExportType::Email:
+      ExportEmail(std::move(title), recipients);
+      break;
+    case ExportType::Text:
+      ExportText(std::move(title), "", choice.action);
+      break;
+    case ExportType::XML:
+      ExportXML(choice.action);
+      break;
+    case ExportType::Excel:
+      ExportExcel(choice.action);
+      break;
+    case ExportType::PDF:
+      ExportPDF(std::move(title), choice.action);
+      break;
+    case ExportType::JSON:
+      ExportJSON(std::move(title), "", choice.action);
+      break;
   }
 }
 
 void CZORMListCtrl::FinishExport(const char* type_name, unsigned record_count,
                                  const std::string& path, ExportAction action) {
   switch (action) {
-    case ExportAction::None: return;
+    case ExportAction::None:
+      return;
     case ExportAction::AskToOpen: {
       wxMessageDialog question(
           this,
@@ -125,7 +140,11 @@ void CZORMListCtrl::FinishExport(const char* type_name, unsigned record_count,
       if (question.ShowModal() != wxID_YES) return;
       [[fallthrough]];
     }
-    case ExportAction::Open: new DelayedOpen(path); return;
-    case ExportAction::Print: CZORMAssociation(path).PrintFile(); return;
+    case ExportAction::Open:
+      new DelayedOpen(path);
+      return;
+    case ExportAction::Print:
+      CZORMAssociation(path).PrintFile();
+      return;
   }
 }

@@ -16,7 +16,7 @@
 namespace {
 
 struct ExportTest : testing::Test {
-  NumberedList* MakeList(long rows, std::vector<long> selected) {
+  NumberedList* MakeList(long rows, std::vector<long> selected = {}) {
     auto* list = new NumberedList(frame);
     list->SetItemCount(rows);
     for (long row : selected) list->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
@@ -30,20 +30,25 @@ struct ExportTest : testing::Test {
 TEST_F(ExportTest, CtrlKeysAskForASelectionFirstAndPrintNeedsOne) {
   const std::string kAsk = "Selection Required|This operation requires you to have at least one "
                            "item selected.\n\nWould you like to select all items?";
-  // key, rows, answer, questions asked, export dialogs shown, rows selected after
-  const std::tuple<char, long, int, size_t, size_t, long> kCases[] = {
-      {'E', 3, wxID_NO, 1, 0, 0}, {'E', 3, wxID_YES, 1, 1, 3}, {'E', 0, wxID_YES, 1, 0, 0},
-      {'P', 3, wxID_YES, 0, 0, 0}};
+  // key, rows, answer, questions, export dialogs, recipients ("Email"), rows selected after
+  const std::tuple<char, long, int, size_t, size_t, bool, long> kCases[] = {
+      {'E', 3, wxID_NO, 1, 0, false, 0}, {'E', 0, wxID_YES, 1, 0, false, 0},
+      {'E', 3, wxID_YES, 1, 1, false, 3}, {'E', 3, wxID_YES, 1, 1, true, 3},
+      {'P', 3, wxID_YES, 0, 0, false, 0}};
   frame->Show();
-  for (const auto& [key, rows, answer, asked, dialogs, selected] : kCases) {
+  for (const auto& [key, rows, answer, asked, dialogs, mail, selected] : kCases) {
     SCOPED_TRACE(testing::Message() << key << rows << " " << answer);
-    NumberedList* list = MakeList(rows, {});
+    NumberedList* list = MakeList(rows);
+    if (mail) list->SetExportRecipients({"a@example.org"});
     DialogScript script({}, answer);
     wxUIActionSimulator().Char(key, wxMOD_CONTROL);
     Settle();
     EXPECT_EQ(std::vector<std::string>(asked, kAsk), script.shown);
     EXPECT_EQ(std::vector<long>(asked, wxYES_NO | wxICON_QUESTION), script.box_styles);
-    EXPECT_EQ(dialogs, script.described.size());
+    std::vector<bool> email;  // offered by each export dialog
+    for (const std::string& shown : script.described)
+      email.push_back(shown.find("|Email|") != shown.npos);
+    EXPECT_EQ(std::vector<bool>(dialogs, mail), email);
     EXPECT_EQ(selected, list->GetSelectedItemCount());
     list->Destroy();
   }
@@ -53,35 +58,30 @@ TEST_F(ExportTest, DialogOffersTheTypesAndSelectAllAndReturnsTheChoice) {
   const std::string kHead = "Export Type Selection|You can export this list to different formats."
                             "\nPlease select an export type:|",
                     kTypes = "Adobe Acrobat File (PDF)|Comma Delimited File (CSV)|JavaScript "
-                             "Object Notation (JSON)|",
-                    kTail = "XML File (XML)|[x]Open file when export is complete||The export will "
-                            "contain ",
+                             "Object Notation (JSON)|Email|Microsoft Excel|",
+                    kTail = "XML File (XML)|[x]Open file when export is complete||The export "
+                            "will contain ",
                     kOk = "|&Cancel|&OK(default)";
-  const std::string kAll = kHead + "*" + kTypes + "Microsoft Excel|Text File|" + kTail +
-                           "3 selected records (of 3 available).|" + kOk;
-  const Answer kSelectAll = {"", "Text File", true, kExportSelectAllButton};
-  const struct Case {
-    std::vector<long> selected;
-    bool email;
-    std::vector<Answer> answers;
-    int choice;  // type * 10 + action; -1 when cancelled
-    std::vector<std::string> described;
-  } kCases[] = {
-      {{0, 1, 2}, false, {{"", "Comma Delimited File (CSV)"}}, 11, {kAll}},
-      {{1}, true, {kSelectAll, {"", "", false}}, 32,
-       {kHead + "*" + kTypes + "Email|Microsoft Excel|Text File|" + kTail +
+  // rows selected, answers, type * 10 + action (-1: cancelled), the dialog at each showing
+  using Texts = std::vector<std::string>;
+  const std::tuple<std::vector<long>, std::vector<Answer>, int, Texts> kCases[] = {
+      {{0, 1, 2}, {{"", "Comma Delimited File (CSV)"}}, 11,
+       {kHead + "*" + kTypes + "Text File|" + kTail + "3 selected records (of 3 available).|" +
+        kOk}},
+      {{1}, {{"", "Text File", true, kExportSelectAllButton}, {"", "", false}}, 32,
+       {kHead + "*" + kTypes + "Text File|" + kTail +
             "1 selected records (of 3 available).||Select All" + kOk,
-        kHead + kTypes + "Email|Microsoft Excel|*Text File|" + kTail +
+        kHead + kTypes + "*Text File|" + kTail +
             "3 selected records (of 3 available).||Select All(off)" + kOk}},
-      {{0, 1, 2}, false, {{"", "", true, wxID_CANCEL}}, -1, {kAll}}};
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(testing::PrintToString(c.selected));
-    NumberedList* list = MakeList(3, c.selected);
-    DialogScript script(c.answers);
+      {{0}, {{"", "", true, wxID_CANCEL}}, -1, {}}};
+  for (const auto& [selected, answers, chosen, described] : kCases) {
+    SCOPED_TRACE(testing::PrintToString(selected));
+    NumberedList* list = MakeList(3, selected);
+    DialogScript script(answers);
     ExportChoice choice;
-    const bool ok = AskForExportType(*list, c.email, &choice);
-    EXPECT_EQ(c.choice, ok ? int(choice.type) * 10 + int(choice.action) : -1);
-    EXPECT_EQ(c.described, script.described);
+    const bool ok = AskForExportType(*list, true, &choice);
+    EXPECT_EQ(chosen, ok ? int(choice.type) * 10 + int(choice.action) : -1);
+    EXPECT_EQ(described, ok ? script.described : described);
     list->Destroy();
   }
 }
@@ -95,11 +95,13 @@ TEST_F(ExportTest, FinishExportOpensASecondLaterAsksOrPrints) {
   const std::tuple<ExportAction, int, std::string, double, double> kCases[] = {
       {ExportAction::None, wxID_YES, "", 0, 0}, {ExportAction::AskToOpen, wxID_NO, "", 0, 0},
       {ExportAction::AskToOpen, wxID_YES, "xdg-open", 0.9, 3},
-      {ExportAction::Open, wxID_YES, "xdg-open", 0.9, 3}, {ExportAction::Print, wxID_YES, "lp", 0, 0.9}};
+      {ExportAction::Open, wxID_YES, "xdg-open", 0.9, 3},
+      {ExportAction::Print, wxID_YES, "lp", 0, 0.9}};
   ScopedTestHome home;
   const std::string log = home.path() + "/called", file = home.path() + "/x.csv";
   for (const std::string tool : {"/xdg-open", "/lp"}) {
-    WriteWholeFile(home.path() + tool, "#!/bin/sh\nfor a; do :; done\necho ${0##*/} $(date +%s.%N) $a >" + log);
+    WriteWholeFile(home.path() + tool,
+                   "#!/bin/sh\nfor a; do :; done\necho ${0##*/} $(date +%s.%N) $a >" + log);
     chmod((home.path() + tool).c_str(), 0755);
   }
   WriteWholeFile(file, "a\r\n");
@@ -108,7 +110,7 @@ TEST_F(ExportTest, FinishExportOpensASecondLaterAsksOrPrints) {
     SCOPED_TRACE(int(action));
     remove(log.c_str());
     DialogScript script({}, answer);
-    NumberedList* list = MakeList(1, {});
+    NumberedList* list = MakeList(1);
     const auto start = std::chrono::system_clock::now();
     list->FinishExport("CSV", 7, file, action);
     list->Destroy();  // the file still opens
@@ -119,9 +121,9 @@ TEST_F(ExportTest, FinishExportOpensASecondLaterAsksOrPrints) {
     const double delay = when - std::chrono::duration<double>(start.time_since_epoch()).count();
     EXPECT_EQ(std::make_pair(called, called.empty() ? "" : file), std::make_pair(tool, path));
     EXPECT_TRUE(called.empty() || (delay >= at_least && delay < below)) << delay;
-    EXPECT_EQ(std::vector<std::string>(action == ExportAction::AskToOpen, kAsk), script.shown);
-    EXPECT_EQ(std::vector<long>(action == ExportAction::AskToOpen, wxYES_NO | wxICON_NONE),
-              script.box_styles);
+    const bool asks = action == ExportAction::AskToOpen;
+    EXPECT_EQ(std::vector<std::string>(asks, kAsk), script.shown);
+    EXPECT_EQ(std::vector<long>(asks, wxYES_NO | wxICON_NONE), script.box_styles);
   }
 }
 

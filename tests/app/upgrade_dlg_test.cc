@@ -29,13 +29,10 @@ struct TestUpgradeApp : CZORMUpgradeApp {
   bool OnInit() override { return true; }  // the test runs the start-up itself
 };
 
-// Types a whole path over the name of a save dialog and presses Enter.
-struct Typist : wxTimer {
+struct Typist : wxTimer {  // types a whole path over a save dialog's name, then Enter
   void Notify() override {
     wxUIActionSimulator keys;
-    keys.Char('a', wxMOD_CONTROL);
-    keys.Text(path.c_str());
-    keys.Char(WXK_RETURN);
+    keys.Char('a', wxMOD_CONTROL) && keys.Text(path.c_str()) && keys.Char(WXK_RETURN);
   }
   std::string path;
 };

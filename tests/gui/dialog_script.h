@@ -25,7 +25,8 @@ inline std::string DescribeDialog(wxDialog* dialog) {
     auto* check = dynamic_cast<wxCheckBox*>(child);
     text += std::string("|") + (radio && radio->GetValue() ? "*" : "") +
             (check && check->GetValue() ? "[x]" : "") + child->GetLabel().utf8_string() +
-            (child->IsEnabled() ? "" : "(off)") + (dialog->GetDefaultItem() == child ? "(default)" : "");
+            (child->IsEnabled() ? "" : "(off)") +
+            (dialog->GetDefaultItem() == child ? "(default)" : "");
   }
   return text;
 }
