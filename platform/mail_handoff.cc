@@ -19,8 +19,8 @@ constexpr time_t kStaleSeconds = 24 * 60 * 60;
 
 Status HandOffMail(const MailMessage& message) {
   // --utf8 first: every text after it is UTF-8, as our strings are.
-  std::vector<std::string> argv = {"xdg-email", "--utf8", "--subject", message.subject, "--body",
-                                   message.body};
+  std::vector<std::string> argv = {"xdg-email",     "--utf8", "--subject",
+                                   message.subject, "--body", message.body};
   if (!message.attachment.empty()) {
     argv.push_back("--attach");
     argv.push_back(message.attachment);
@@ -35,9 +35,9 @@ Status HandOffMail(const MailMessage& message) {
     return Status::Error("The mail program xdg-email (package xdg-utils) is not installed",
                          kMailToolMissing);
   if (run.spawn_error != 0)
-    return Status::Error(std::string("xdg-email could not be started: ") +
-                             strerror(run.spawn_error),
-                         kMailToolFailed);
+    return Status::Error(
+        std::string("xdg-email could not be started: ") + strerror(run.spawn_error),
+        kMailToolFailed);
   if (run.handed_over || run.exit_code == 0) return Status::Ok();
   std::string reason = run.err;
   while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();

@@ -36,8 +36,9 @@ bool CZORMListCtrl::ExportEmail(std::string title, const std::vector<std::string
   }
   message.body = "Dear ....\n\nPlease find attached the requested information from Calvaro.";
   if (recipients != nullptr)
-    message.recipients.assign(recipients->begin(),
-                              recipients->begin() + long(std::min(recipients->size(), kMaxRecipients)));
+    message.recipients.assign(
+        recipients->begin(),
+        recipients->begin() + long(std::min(recipients->size(), kMaxRecipients)));
   message.attachment = attachment;
 
   const Status sent = HandOffMail(message);
