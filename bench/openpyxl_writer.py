@@ -26,16 +26,24 @@ def leading_integer(text):
     return sign * int(digits) if digits else 0
 
 
-def main(records, out):
+def write_rows(out, header, rows, sheet_name="Report 0 1"):
+    """Writes the header and the rows (lists of cell values) as one sheet of the
+    workbook out, streaming them in write-only mode."""
     book = Workbook(write_only=True)
-    sheet = book.create_sheet("Report 0 1")
-    sheet.append(COLUMNS)
-    with open(records, encoding="utf-8") as lines:
-        for line in lines:
-            values = [value.strip() for value in line.rstrip("\n").split("|")]
-            values[-1] = leading_integer(values[-1])
-            sheet.append(values)
+    sheet = book.create_sheet(sheet_name)
+    sheet.append(header)
+    for values in rows:
+        sheet.append(values)
     book.save(out)
 
 
-main(sys.argv[1], sys.argv[2])
+def records(path):
+    with open(path, encoding="utf-8") as lines:
+        for line in lines:
+            values = [value.strip() for value in line.rstrip("\n").split("|")]
+            values[-1] = leading_integer(values[-1])
+            yield values
+
+
+if __name__ == "__main__":
+    write_rows(sys.argv[2], COLUMNS, records(sys.argv[1]))

@@ -26,18 +26,28 @@ def rows(path):
             yield line.rstrip("\n").split("|")
 
 
+def csv_rows(out, header, values):
+    """Writes the header and the rows (lists of texts) to out as CSV."""
+    writer = csv.writer(out)
+    writer.writerow(header)
+    for row in values:
+        writer.writerow(row)
+
+
+def json_rows(out, title, header, values):
+    """Writes the rows to out as an indented JSON array of one titled report."""
+    document = [{"title": title, "records": [dict(zip(header, row)) for row in values]}]
+    json.dump(document, out, indent=4)
+
+
 def write_csv(path):
     with open(os.devnull, "w", newline="") as out:
-        writer = csv.writer(out)
-        writer.writerow(COLUMNS)
-        for row in rows(path):
-            writer.writerow(row)
+        csv_rows(out, COLUMNS, rows(path))
 
 
 def write_json(path):
-    document = [{"title": "Benchmark", "records": [dict(zip(COLUMNS, row)) for row in rows(path)]}]
     with open(os.devnull, "w") as out:
-        json.dump(document, out, indent=4)
+        json_rows(out, "Benchmark", COLUMNS, rows(path))
 
 
 if __name__ == "__main__":

@@ -28,6 +28,13 @@ def make(count):
 
 
 def draw(records_path, pdf_path):
+    with open(records_path, encoding="utf-8") as records:
+        draw_rows((text.rstrip("\n").split("|") for text in records), pdf_path)
+
+
+def draw_rows(rows, pdf_path, columns=COLUMNS, title="Benchmark", notes="Sample data"):
+    """Draws the rows (lists of texts) as the paged table described above; columns
+    are (name, width in characters, right-aligned number) triples."""
     from reportlab.lib.pagesizes import letter
     from reportlab.pdfgen import canvas
 
@@ -35,7 +42,7 @@ def draw(records_path, pdf_path):
     pdf = canvas.Canvas(pdf_path, pagesize=letter, pageCompression=1)
     left = right = 10
     line = 12
-    unit = (width - left - right) / sum(w for _, w, _ in COLUMNS)
+    unit = (width - left - right) / sum(w for _, w, _ in columns)
     produced = time.strftime("Production Time: %A, %B %d, %Y - %H:%M:%S (%Z)")
     page = 0
     lines_per_page = 52
@@ -50,16 +57,16 @@ def draw(records_path, pdf_path):
         pdf.rect(left, height - 60, width - left - right, 30, stroke=0, fill=1)
         pdf.setFillColorRGB(1, 1, 1)
         pdf.setFont("Helvetica-Bold", 18)
-        pdf.drawString(left + 10, height - 50, "Benchmark")
+        pdf.drawString(left + 10, height - 50, title)
         pdf.setFillColorRGB(0, 0, 0)
         pdf.setFont("Helvetica", 8)
-        pdf.drawString(left, height - 75, "Sample data")
+        pdf.drawString(left, height - 75, notes)
         pdf.drawString(left, height - 90, produced)
         pdf.setFillColorRGB(0.8, 0.8, 0.8)
         pdf.rect(left, 675, width - left - right, line, stroke=0, fill=1)
         pdf.setFillColorRGB(0, 0, 0)
         x = left + 5
-        for name, w, right_aligned in COLUMNS:
+        for name, w, right_aligned in columns:
             if right_aligned:
                 pdf.drawRightString(x + w * unit - 5, 679, name)
             else:
@@ -71,25 +78,23 @@ def draw(records_path, pdf_path):
         pdf.drawRightString(width - right, 20, "Page %d" % page)
 
     count = 0
-    with open(records_path, encoding="utf-8") as records:
-        for text in records:
-            values = text.rstrip("\n").split("|")
-            position = count % lines_per_page + 1
-            if position == 1:
-                start_page()
-            count += 1
-            y = body_top - (position - 1) * line
-            if position % 2 == 0:
-                pdf.setFillColorRGB(0.98, 0.98, 0.98)
-                pdf.rect(left, y, width - left - right, line, stroke=0, fill=1)
-                pdf.setFillColorRGB(0, 0, 0)
-            x = left + 5
-            for (name, w, right_aligned), value in zip(COLUMNS, values):
-                if right_aligned:
-                    pdf.drawRightString(x + w * unit - 5, y + 3, "{:,}".format(int(value)))
-                else:
-                    pdf.drawString(x, y + 3, value)
-                x += w * unit
+    for values in rows:
+        position = count % lines_per_page + 1
+        if position == 1:
+            start_page()
+        count += 1
+        y = body_top - (position - 1) * line
+        if position % 2 == 0:
+            pdf.setFillColorRGB(0.98, 0.98, 0.98)
+            pdf.rect(left, y, width - left - right, line, stroke=0, fill=1)
+            pdf.setFillColorRGB(0, 0, 0)
+        x = left + 5
+        for (name, w, right_aligned), value in zip(columns, values):
+            if right_aligned:
+                pdf.drawRightString(x + w * unit - 5, y + 3, "{:,}".format(int(value)))
+            else:
+                pdf.drawString(x, y + 3, value)
+            x += w * unit
     pdf.save()
 
 
