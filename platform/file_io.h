@@ -33,9 +33,13 @@ std::string ParentFolder(const std::string& path);
 // committed is removed. A target that exists and is not a regular file (a
 // device, a FIFO) is written directly: there is nothing to rename over.
 // Errors read "cannot write <path>: <the system's reason>".
+//
+// Commit syncs the bytes to the disk before the rename, so that the file survives
+// a power cut whole; a file that can simply be made again (an export) may skip that
+// wait with `sync` false, and is then whole after any crash of the program only.
 class AtomicFile {
  public:
-  AtomicFile() = default;
+  explicit AtomicFile(bool sync = true) : m_sync(sync) {}
   ~AtomicFile();
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
@@ -50,4 +54,5 @@ class AtomicFile {
   std::string m_path, m_write_path;
   int m_fd = -1;
   bool m_direct = false;
+  bool m_sync = true;
 };

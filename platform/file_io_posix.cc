@@ -74,7 +74,7 @@ bool AtomicFile::Open(const std::string& path, std::string* error) {
 }
 
 bool AtomicFile::Commit(std::string* error) {
-  const bool synced = m_direct || fsync(m_fd) == 0;
+  const bool synced = m_direct || !m_sync || fsync(m_fd) == 0;
   const int saved = errno;
   const bool closed = close(m_fd) == 0;
   m_fd = -1;

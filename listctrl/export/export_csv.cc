@@ -23,19 +23,23 @@ bool CZORMListCtrl::WriteCSVFile(const std::string& path) {
     ShowOpenOutputFailed(this);
     return false;
   }
-  // Every column: the exclusion set is for the report-based exports only.
-  std::vector<std::string> texts(static_cast<size_t>(columns));
-  for (int column = 0; column < columns; ++column)
-    texts[size_t(column)] = GetColumnHeaderText(column);
-  std::string line = CsvLine(texts, false);
+  // Every column: the exclusion set is for the report-based exports only. The
+  // header texts go out as they are.
+  std::string line;
+  for (int column = 0; column < columns; ++column) {
+    if (column > 0) line += ',';
+    line += GetColumnHeaderText(column);
+  }
   fwrite(line.data(), 1, line.size(), file.stream());
 
   const std::vector<long> rows = GetSelectedRows();
   ExportProgress progress(this, "CSV", rows.size());
   for (size_t done = 0; done < rows.size(); ++done) {
-    for (int column = 0; column < columns; ++column)
-      texts[size_t(column)] = GetExportCellText(rows[done], column);
-    line = "\r\n" + CsvLine(texts, true);
+    line.assign("\r\n");
+    for (int column = 0; column < columns; ++column) {
+      if (column > 0) line += ',';
+      AppendCsvField(&line, GetExportCellText(rows[done], column));
+    }
     fwrite(line.data(), 1, line.size(), file.stream());
     if (!progress.Step(done + 1)) return false;
   }

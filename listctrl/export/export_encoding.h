@@ -3,16 +3,13 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
-// A CSV cell value: each double quote doubled, then the whole value enclosed in
-// double quotes when it contains a comma. A value without a comma stays bare,
-// whatever else (quotes, line breaks) it holds.
-std::string CsvField(const std::string& value);
-
-// One CSV line without its line end: the header line when `quote` is false (the
-// texts joined by commas as they are), a record line of CsvField values when true.
-std::string CsvLine(const std::vector<std::string>& texts, bool quote);
+// Appends a CSV cell value to `line`: each double quote doubled, then the whole
+// value enclosed in double quotes when it contains a comma. A value without a
+// comma stays bare, whatever else (quotes, line breaks) it holds.
+void AppendCsvField(std::string* line, std::string_view value);
 
 // The XML file's opening ("<?xml ... ISO-8859-1"?>", "<ZORMXML>") and closing
 // lines, each with its CR LF.
@@ -25,12 +22,18 @@ extern const char kXmlExportClosing[];
 //  - TAB, LF and CR as &#9; &#10; &#13;, so a parser keeps them unchanged;
 //  - characters above U+00FF as decimal references (&#8364;);
 //  - what XML 1.0 cannot carry (other control characters, U+FFFE, U+FFFF) and each
-//    byte that does not begin a well-formed UTF-8 sequence (overlong forms and
-//    surrogates included) as &#65533; (U+FFFD, the replacement character).
-std::string XmlText(const std::string& text);
+//    piece that is not well-formed UTF-8 (util/utf8.h decides the pieces) as
+//    &#65533; (U+FFFD, the replacement character).
+void AppendXmlText(std::string* out, std::string_view text);
+inline std::string XmlText(std::string_view text) {
+  std::string out;
+  AppendXmlText(&out, text);
+  return out;
+}
 
 // One record element: "<record>", then per column
 // "<field name="<header>"><cell></field>", then "</record>", each on its own line
-// ended by CR LF. `cells` may be shorter than `headers`: missing cells are empty.
-std::string XmlRecord(const std::vector<std::string>& headers,
-                      const std::vector<std::string>& cells);
+// ended by CR LF, appended to `out`. `cells` may be shorter than `headers`:
+// missing cells are empty.
+void AppendXmlRecord(std::string* out, const std::vector<std::string>& headers,
+                     const std::vector<std::string>& cells);

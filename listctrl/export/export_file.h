@@ -40,7 +40,9 @@ class ExportFile {
   const std::string& error() const { return m_strError; }
 
  private:
-  AtomicFile m_file;
+  // An export can be made again from the list: its file is not synced to the disk
+  // before it takes its place, which would cost more than writing it.
+  AtomicFile m_file{false};
   FILE* m_stream = nullptr;
   std::string m_strError;
 };

@@ -30,11 +30,13 @@ bool CZORMListCtrl::WriteXMLFile(const std::string& path) {
 
   const std::vector<long> rows = GetSelectedRows();
   std::vector<std::string> cells(headers.size());
+  std::string record;
   ExportProgress progress(this, "XML", rows.size());
   for (size_t done = 0; done < rows.size(); ++done) {
     for (int column = 0; column < columns; ++column)
       cells[size_t(column)] = GetExportCellText(rows[done], column);
-    const std::string record = XmlRecord(headers, cells);
+    record.clear();
+    AppendXmlRecord(&record, headers, cells);
     fwrite(record.data(), 1, record.size(), file.stream());
     if (!progress.Step(done + 1)) return false;
   }
