@@ -10,8 +10,9 @@
 // So the list paints the cell backgrounds under the rows before that window's own
 // painting, and after it the cells whose font differs from their row's, the totals
 // line and the empty-list notice. A virtual list answers the row and cell attributes
-// itself; subclasses keep OnGetItemText and OnGetItemImage to themselves. A plain
-// list gets the row font set on its items while any column has a font.
+// itself; subclasses answer its cells through GetCellText and keep OnGetItemImage
+// to themselves. A plain list gets the row font set on its items while any column
+// has a font.
 //
 // Everything runs on the user-interface thread. The configuration setters take
 // effect at the next paint; none of them is saved anywhere.
@@ -29,6 +30,7 @@
 
 #include "framework/menu_resource.h"
 #include "listctrl/filter.h"
+#include "listctrl/column_order.h"
 #include "listctrl/header_ctrl.h"
 #include "listctrl/list_drag.h"
 #include "listctrl/inplace_editors.h"
@@ -152,7 +154,8 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   // Asks how many rows to pick (a number or a percentage) and selects that many
   // rows at random, the same rows in every run of the program.
   void SelectRandom();
-  // Puts the text of `column` in the selected rows on the clipboard, one line each,
+  // Puts the text of `column` (own index) in the selected rows on the clipboard, one
+  // line each,
   // and says how many were copied.
   void CopyColumn(int column);
 
@@ -199,7 +202,8 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   void ExcludeColumnFromExport(unsigned column, bool excluded = true);
   bool IsColumnExcludedFromExport(unsigned column) const;
 
-  // Report-writer column flags of `column` for the exports (0 when never set).
+  // Report-writer column flags of `column` for the exports (0 when never set). A
+  // writer going by display position asks for GetColumnIndexFromOrder(position).
   void SetColumnReportFlags(unsigned column, uint32_t flags) {
     m_mapColumnReportFlags[column] = flags;
   }
@@ -428,11 +432,12 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   void OnRowWindowInput(wxEvent& event);
   void RefreshFooter();
 
-  // The drawing rules' decision for one cell, under the current settings.
-  ListDrawDecision DecideCell(long row, long column) const;
-  // The font for a cell as the drawing rules chose it; an invalid font for the
-  // list's own.
-  wxFont CellFont(ListCellFont choice, long column) const;
+  // The drawing rules' decision for the cell shown at display position `position`
+  // of `row`, under the current settings.
+  ListDrawDecision DecideCell(long row, long position) const;
+  // The font for a cell (by display position) as the drawing rules chose it; an
+  // invalid font for the list's own.
+  wxFont CellFont(ListCellFont choice, long position) const;
   // The font the generic list draws `row` in: that of its first cell.
   wxFont RowFont(long row) const;
   // The rectangle of `row` in the row window; false when there is no such row.
@@ -513,8 +518,10 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   void CreateEditors();
   void BindEditing();
   void UnbindEditing();
-  void StartEdit(long row, int column);
-  // The column under `in_rows` (row window coordinates) in `row`; -1 when none.
+  // Edits the cell shown at display position `position` of `row`.
+  void StartEdit(long row, int position);
+  // The display position under `in_rows` (row window coordinates) in `row`; -1
+  // when none.
   int ColumnAt(long row, const wxPoint& in_rows) const;
   void SendEditEvent(const ZORMListCtrlEditItem& item, wxEventType type);
   void KeepEditorInPlace();
@@ -539,6 +546,54 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   CZORMListCtrl_Edit m_wndTextEditor;
   CZORMListCtrl_Combo m_wndComboEditor;
   CZORMListCtrl_Checkbox m_wndCheckboxEditor;
+
+  // --- Column order (list_column_order.cc) ---
+  //
+  // The user reorders the columns by dragging a column header onto another place.
+  // The list moves the column where wx keeps it, so wx's own column calls
+  // (GetColumn, GetColumnWidth, GetItemText, SetItem, ...) and GetColumnHeaderText,
+  // GetExportCellText and FittingVirtualColumnWidth take the display position.
+  // Everything the framework keeps per column stays with the column wherever it
+  // is shown, so it takes the column's own index (its place when it was
+  // inserted): fonts, the highlighted column, width locks, export exclusion and
+  // report flags, editors, filters and their boxes, CopyColumn, and the column of
+  // the edit and filter-change events. Inserting or deleting a column first puts
+  // the columns back in their own order, so the index it is given is the own one.
+ public:
+  // The column order: entry `position` is the own index of the column shown there.
+  wxArrayInt GetColumnsOrder() const override;
+  // Shows the columns in `orders` (as GetColumnsOrder gives it). False, and nothing
+  // changes, unless it names each column exactly once. A running edit ends first.
+  bool SetColumnsOrder(const wxArrayInt& orders) override;
+  // The display position of the column whose own index is `column`; the display
+  // position itself when there is no such column.
+  int GetColumnOrder(int column) const override;
+  // The own index of the column shown at `position`; `position` itself when there
+  // is no such position.
+  int GetColumnIndexFromOrder(int position) const override;
+  // Moves the column shown at `from` to display position `to`, as a header drag
+  // does. Nothing when either is not a position.
+  void MoveColumn(int from, int to);
+
+  bool DeleteColumn(int column) override;
+  bool DeleteAllColumns() override;
+
+ protected:
+  // The text of a virtual list's cell by the column's own index; what a virtual
+  // subclass answers instead of OnGetItemText. Empty here.
+  virtual wxString GetCellText(long item, long column) const;
+  // A virtual list's cells go to GetCellText through the column order.
+  wxString OnGetItemText(long item, long column) const final;
+  // The row's image (OnGetItemImage) goes with the column whose own index is 0.
+  int OnGetItemColumnImage(long item, long column) const override;
+  long DoInsertColumn(long column, const wxListItem& info) override;
+
+ private:
+  // Moves headers, widths and (in a plain list) cells so that display position p
+  // shows what position source[p] showed.
+  void RearrangeColumns(const std::vector<int>& source);
+  void RestoreOwnOrder();
+  std::vector<int> m_columnOrder;  // own index by display position; empty: unmoved
 
   wxDECLARE_EVENT_TABLE();
 };
