@@ -63,3 +63,14 @@ TEST(ListGeometryTest, EmptyNoticeBandIsCentredBelowTheHeader) {
   EXPECT_EQ((ListRect{10, 27, 310, 47}), StripAboveList(list));
   EXPECT_EQ((ListRect{10, 250, 310, 270}), StripBelowList(list));
 }
+
+TEST(ListGeometryTest, DraggedRowsScrollNearTheTopOrBottomEdge) {
+  struct Case {
+    int y, step;
+  };
+  const Case kCases[] = {{-1, 0}, {0, -1}, {19, -1}, {20, 0}, {179, 0}, {180, 1}, {199, 1}, {200, 0}};
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.y);
+    EXPECT_EQ(c.step, DragScrollStep(c.y, 200, 20));
+  }
+}

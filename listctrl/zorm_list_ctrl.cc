@@ -100,6 +100,8 @@ bool CZORMListCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, 
   if (m_bGridLines) SetGridLines(true);
   AttachHeader();
   m_wndHeader.SetColumnMovedCallback([this](int from, int to) { MoveColumn(from, to); });
+  m_dragScroll.SetOwner(this);
+  Bind(wxEVT_TIMER, &CZORMListCtrl::OnDragScrollTimer, this, m_dragScroll.GetId());
   BindMainWindow();
   CreateEditors();
   return true;

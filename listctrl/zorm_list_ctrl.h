@@ -20,6 +20,7 @@
 
 #include <wx/font.h>
 #include <wx/listctrl.h>
+#include <wx/timer.h>
 
 #include <array>
 #include <cstdint>
@@ -594,6 +595,18 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   void RearrangeColumns(const std::vector<int>& source);
   void RestoreOwnOrder();
   std::vector<int> m_columnOrder;  // own index by display position; empty: unmoved
+
+  // --- Drag scrolling (zorm_list_ctrl_drag.cc) ---
+  // While rows are dragged, a pointer held within a row's height of the rows'
+  // top or bottom edge scrolls the list a row each tick, so rows can be dropped
+  // beyond the visible ones.
+  static constexpr int kDragScrollMs = 75;
+  void OnDragScrollTimer(wxTimerEvent& event);
+  // DragScrollStep for the pointer at `in_rows` in the row window.
+  int DragScrollStepAt(const wxPoint& in_rows) const;
+  // Marks the row under `in_rows` (row window coordinates) as the drop row.
+  void TrackDropRow(const wxPoint& in_rows);
+  wxTimer m_dragScroll;
 
   wxDECLARE_EVENT_TABLE();
 };
