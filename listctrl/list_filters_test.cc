@@ -112,14 +112,15 @@ TEST_F(ListFiltersTest, BoxesStayUnderTheirColumnsAndTheHeaderNotesTheItemPresse
   EXPECT_TRUE(WaitFor([&] { return list_->GetHeader().GetLastItemPressed() == -1; }));
 }
 
-// Columns 120 pixels wide, dragged by their headers in a virtual and a plain list.
+// Columns 100, 130 and 160 pixels wide, dragged by their headers in a virtual and
+// a plain list.
 TEST_F(ListFiltersTest, DraggedHeadersMoveTheirColumnsWithBoxesAndCells) {
   const struct Case {
     int from_x, to_x;  // in the header
     std::vector<int> order;
   } kCases[] = {
-      {60, 300, {1, 2, 0}}, {300, 10, {0, 1, 2}}, {180, 250, {0, 2, 1}},
-      {118, 300, {0, 2, 1}},  // on the border: resizes column 0 instead
+      {60, 350, {1, 2, 0}}, {300, 10, {0, 1, 2}}, {180, 250, {0, 2, 1}},
+      {98, 300, {0, 2, 1}},  // on the border: resizes column 0 instead
   };
   wxUIActionSimulator mouse;
   for (long style : {long(wxLC_REPORT | wxLC_VIRTUAL), long(wxLC_REPORT)}) {
@@ -130,6 +131,7 @@ TEST_F(ListFiltersTest, DraggedHeadersMoveTheirColumnsWithBoxesAndCells) {
       for (int column = 1; column < 3; ++column)
         list_->SetItem(row, column, wxString::Format("R%ld C%d", row, column));
     }
+    for (int column = 0; column < 3; ++column) list_->SetColumnWidth(column, 100 + 30 * column);
     list_->EnableFilterBar();
     Settle();
     const wxWindow* header = list_->GetHeader().GetWindow();
