@@ -1,5 +1,6 @@
 #include "listctrl/header_ctrl.h"
 
+#include <wx/dcclient.h>
 #include <wx/listctrl.h>
 #include <wx/settings.h>
 #include <wx/window.h>
@@ -18,6 +19,9 @@ std::vector<int> DisplayWidths(const wxListCtrl& list) {
     widths.push_back(list.GetColumnWidth(position));
   return widths;
 }
+
+// The width of the bar that shows where a dragged column goes.
+constexpr int kDropBarWidth = 3;
 
 // `x` in the header window, as a distance from the first column's left edge.
 int ContentX(const wxListCtrl& list, int x) { return x + list.CalcUnscrolledPosition(wxPoint(0, 0)).x; }
@@ -77,13 +81,19 @@ void CZORMHeaderCtrl::OnLeftDown(wxMouseEvent& event) {
 }
 
 void CZORMHeaderCtrl::OnMotion(wxMouseEvent& event) {
-  if (m_bDraggingColumn) return;  // the header's own pointer handling sits the drag out
+  if (m_bDraggingColumn) {  // the header's own pointer handling sits the drag out
+    m_nDragX = event.GetX();
+    m_pHeader->Refresh();
+    return;
+  }
   event.Skip();
   if (m_nPressedPosition < 0 || !event.LeftIsDown()) return;
   // A press becomes a drag once it has moved as far as the desktop's drags do.
   const int threshold = std::max(4, wxSystemSettings::GetMetric(wxSYS_DRAG_X));
   if (std::abs(event.GetX() - m_nPressX) < threshold) return;
   m_bDraggingColumn = true;
+  m_nDragX = event.GetX();
+  m_pHeader->Refresh();
   if (!m_pHeader->HasCapture()) m_pHeader->CaptureMouse();
   m_pHeader->SetCursor(wxCursor(wxCURSOR_HAND));
 }
@@ -110,6 +120,7 @@ void CZORMHeaderCtrl::OnCaptureLost(wxMouseCaptureLostEvent& event) {
   m_bDraggingColumn = false;  // the capture is gone already
   m_nPressedPosition = -1;
   m_pHeader->SetCursor(wxNullCursor);
+  m_pHeader->Refresh();
 }
 
 void CZORMHeaderCtrl::EndColumnDrag() {
@@ -117,9 +128,36 @@ void CZORMHeaderCtrl::EndColumnDrag() {
   m_bDraggingColumn = false;
   if (m_pHeader->HasCapture()) m_pHeader->ReleaseMouse();
   m_pHeader->SetCursor(wxNullCursor);
+  m_pHeader->Refresh();
 }
 
 void CZORMHeaderCtrl::OnPaint(wxPaintEvent& event) {
-  event.Skip();
-  if (m_painted) m_painted();
+  if (!m_bDraggingColumn || m_bInHeaderPaint) {
+    event.Skip();
+    if (m_painted) m_painted();
+    return;
+  }
+  // The bar goes over the header's own drawing, so that runs first.
+  m_bInHeaderPaint = true;
+  wxPaintEvent header(event);
+  m_pHeader->ProcessWindowEventLocally(header);
+  m_bInHeaderPaint = false;
+  PaintDropBar(m_nDragX);
+}
+
+void CZORMHeaderCtrl::PaintDropBar(int x) {
+  const wxListCtrl* list = List();
+  if (list == nullptr) return;
+  const std::vector<int> widths = DisplayWidths(*list);
+  const int to = DropPosition(widths, ContentX(*list, x));
+  if (to < 0) return;
+  // Moving right the column goes after the one under the pointer, else before it.
+  int edge = -list->CalcUnscrolledPosition(wxPoint(0, 0)).x;
+  for (int position = 0; position < to + (to > m_nPressedPosition ? 1 : 0); ++position)
+    edge += widths[size_t(position)];
+  wxPaintDC dc(m_pHeader);
+  dc.SetPen(*wxTRANSPARENT_PEN);
+  dc.SetBrush(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT)));
+  dc.DrawRectangle(std::max(0, edge - kDropBarWidth / 2), 0, kDropBarWidth,
+                   m_pHeader->GetClientSize().y);
 }

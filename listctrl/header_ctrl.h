@@ -4,7 +4,8 @@
 // pressed last and tells the list when the header was painted, which is when the
 // columns' places may have changed (a width, the order, horizontal scrolling).
 // A column header dragged with the left button, pressed away from the borders
-// where the header resizes columns, is dropped onto the place under the pointer.
+// where the header resizes columns, is dropped onto the place under the pointer;
+// while it is dragged, a bar in the header shows where it will go.
 #pragma once
 
 #include <wx/event.h>
@@ -61,6 +62,8 @@ class CZORMHeaderCtrl : public wxEvtHandler {
   void OnPaint(wxPaintEvent& event);
   const wxListCtrl* List() const;
   void EndColumnDrag();
+  // Draws the bar where the dragged column would go with the pointer at `x`.
+  void PaintDropBar(int x);
 
   wxWindow* m_pHeader = nullptr;
   int m_nLastItemPressed = -1;
@@ -69,4 +72,6 @@ class CZORMHeaderCtrl : public wxEvtHandler {
   int m_nPressedPosition = -1;  // display position of a press that may become a drag
   int m_nPressX = 0;
   bool m_bDraggingColumn = false;
+  int m_nDragX = 0;              // where the pointer is while a column is dragged
+  bool m_bInHeaderPaint = false;  // the header's own painting runs
 };
