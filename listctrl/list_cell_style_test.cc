@@ -65,12 +65,7 @@ TEST(ListGeometryTest, EmptyNoticeBandIsCentredBelowTheHeader) {
 }
 
 TEST(ListGeometryTest, DraggedRowsScrollNearTheTopOrBottomEdge) {
-  struct Case {
-    int y, step;
-  };
-  const Case kCases[] = {{-1, 0}, {0, -1}, {19, -1}, {20, 0}, {179, 0}, {180, 1}, {199, 1}, {200, 0}};
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.y);
-    EXPECT_EQ(c.step, DragScrollStep(c.y, 200, 20));
-  }
+  // y in rows 200 pixels high, rows 20 high; the step
+  const std::pair<int, int> cases[] = {{-1, 0}, {0, -1}, {19, -1}, {20, 0}, {179, 0}, {180, 1}, {199, 1}, {200, 0}};
+  for (const auto& [y, step] : cases) EXPECT_EQ(step, DragScrollStep(y, 200, 20)) << y;
 }

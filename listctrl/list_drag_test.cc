@@ -119,8 +119,7 @@ TEST(ListDragTest, HoldingDraggedRowsAtAnEdgeScrollsTheList) {
   mouse.MouseDown();
   Settle();
   const struct Case {
-    int y;     // held here in the rows, for half a second
-    int step;  // how the top row moves meanwhile
+    int y, step;  // held at y in the rows for half a second, the top row moves by step
   } kCases[] = {{height - row.height / 2, 1}, {height / 2, 0}, {row.height / 2, -1}};
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.y);
@@ -129,10 +128,9 @@ TEST(ListDragTest, HoldingDraggedRowsAtAnEdgeScrollsTheList) {
       mouse.MouseMove(at + (to - at) * step / 6);
     at = to;
     Settle();
-    const long top = list->GetTopItem();
+    const long before = list->GetTopItem();
     for (int tick = 0; tick < 25; ++tick, wxYield()) wxMilliSleep(20);
-    const long moved = list->GetTopItem() - top;
-    EXPECT_EQ(c.step, moved > 1 ? 1 : moved < -1 ? -1 : moved) << moved;
+    EXPECT_EQ(c.step, std::clamp(list->GetTopItem() - before, -1L, 1L));
     int flags = 0;
     EXPECT_EQ(list->HitTest(rows->ScreenToClient(at), flags), list->GetDragState().drop_row);
   }
