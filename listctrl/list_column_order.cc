@@ -4,6 +4,7 @@
 // through the order instead.
 #include <numeric>
 
+#include "listctrl/column_order.h"
 #include "listctrl/filter_bar.h"
 #include "listctrl/zorm_list_ctrl.h"
 

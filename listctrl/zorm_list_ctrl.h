@@ -31,7 +31,6 @@
 
 #include "framework/menu_resource.h"
 #include "listctrl/filter.h"
-#include "listctrl/column_order.h"
 #include "listctrl/header_ctrl.h"
 #include "listctrl/list_drag.h"
 #include "listctrl/inplace_editors.h"
@@ -155,9 +154,8 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   // Asks how many rows to pick (a number or a percentage) and selects that many
   // rows at random, the same rows in every run of the program.
   void SelectRandom();
-  // Puts the text of `column` (own index) in the selected rows on the clipboard, one
-  // line each,
-  // and says how many were copied.
+  // Puts the text of `column` (own index) in the selected rows on the clipboard,
+  // one line each, and says how many were copied.
   void CopyColumn(int column);
 
   // The context menu: submenu `submenu` of menu resource `menu` (0: none), whose
@@ -566,8 +564,8 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   // Shows the columns in `orders` (as GetColumnsOrder gives it). False, and nothing
   // changes, unless it names each column exactly once. A running edit ends first.
   bool SetColumnsOrder(const wxArrayInt& orders) override;
-  // The display position of the column whose own index is `column`; the display
-  // position itself when there is no such column.
+  // The display position of the column whose own index is `column`; `column`
+  // itself when there is no such column.
   int GetColumnOrder(int column) const override;
   // The own index of the column shown at `position`; `position` itself when there
   // is no such position.
