@@ -159,9 +159,8 @@ void CZORMListCtrl::OnDragMotion(wxMouseEvent& event) {
   m_dragState.window_under_pointer = WindowUnderPointer(screen);
   if (m_dragState.window_under_pointer != this) return;
   TrackDropRow(event.GetPosition());
-  if (!m_dragScroll.IsRunning() && DragScrollStepAt(event.GetPosition()) != 0) {
+  if (!m_dragScroll.IsRunning() && DragScrollStepAt(event.GetPosition()) != 0)
     m_dragScroll.Start(kDragScrollMs);
-  }
 }
 
 int CZORMListCtrl::DragScrollStepAt(const wxPoint& in_rows) const {
@@ -174,7 +173,9 @@ void CZORMListCtrl::OnDragScrollTimer(wxTimerEvent&) {
   const wxPoint in_rows = m_pDragEventWindow != nullptr
                               ? m_pDragEventWindow->ScreenToClient(wxGetMousePosition())
                               : wxPoint();
-  const int step = m_dragState.dragging ? DragScrollStepAt(in_rows) : 0;
+  // Only while the pointer is over the list: beside it, nothing there can scroll.
+  const bool over_list = m_dragState.dragging && m_dragState.window_under_pointer == this;
+  const int step = over_list ? DragScrollStepAt(in_rows) : 0;
   if (step == 0) {
     m_dragScroll.Stop();
     return;
