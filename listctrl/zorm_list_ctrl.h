@@ -169,8 +169,8 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   // popup before them.
   void SetListMenu(unsigned menu) { m_nListMenu = menu; }
 
-  // The header text of `column`, at most 127 characters (cut between characters);
-  // empty when there is no such column.
+  // The header text of the column shown at display position `column`, at most 127
+  // characters (cut between characters); empty when there is no such column.
   std::string GetColumnHeaderText(int column) const;
 
   // The rows that are selected, in ascending order.
@@ -338,8 +338,9 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   bool WritePDFFile(const std::string& path, std::string title, const PdfExportOptions& options);
 
   // The text of a cell as the exports take it: the list's own text of the cell
-  // in UTF-8. A virtual list may answer it without going through wxString, and
-  // must then give the same text the list shows.
+  // at display position `column` in UTF-8. A virtual list may answer it without
+  // going through wxString, and must then give the same text the list shows
+  // (GetCellText(row, GetColumnIndexFromOrder(column))).
   virtual std::string GetExportCellText(long row, int column) const;
 
   // --- Footer figures and in-place editing ---
