@@ -44,7 +44,7 @@ void CRSSListCtrl::OnGetDispInfo(CRSSDispInfo& info) const {
   if (info.mask & CRSSDispInfo::kImage) info.iImage = entry.m_nType != 0 ? 1 : 0;
 }
 
-wxString CRSSListCtrl::OnGetItemText(long item, long column) const {
+wxString CRSSListCtrl::GetCellText(long item, long column) const {
   // Fitting the columns asks for every row, so the usual texts are made here
   // directly: the type, a valid date, a description cut where the buffer would
   // cut it. The rest goes the way of every cell request.

@@ -39,7 +39,7 @@ class CRSSListCtrl : public CZORMListCtrl {
   CRSS m_rss;  // the feed reader; its rows are the list's rows
 
  protected:
-  wxString OnGetItemText(long item, long column) const override;
+  wxString GetCellText(long item, long column) const override;
   int OnGetItemImage(long item) const override;
 };
 

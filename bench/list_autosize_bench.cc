@@ -33,7 +33,7 @@ class HistoryList : public CZORMListCtrl {
   }
 
  protected:
-  wxString OnGetItemText(long item, long column) const override {
+  wxString GetCellText(long item, long column) const override {
     if (column == 0) return item % 3 == 0 ? "Fix" : "Enhancement";
     if (column == 1) return wxString::Format("2021-%02ld-%02ld", 1 + item % 12, 1 + item % 28);
     return wxString::Format("Change number %ld: scanning, labels & totals reworked%s", item,

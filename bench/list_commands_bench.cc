@@ -36,7 +36,7 @@ class MillionRows : public CZORMListCtrl {
   // Made the way an owner holding its rows as bytes would answer: one small
   // conversion per cell. (The generic list asks for every cell of a row whose
   // selection changes.)
-  wxString OnGetItemText(long item, long column) const override {
+  wxString GetCellText(long item, long column) const override {
     char text[48];
     std::snprintf(text, sizeof text, column == 0 ? "P-%07ld" : "Part number %ld of the stock list",
                   item);

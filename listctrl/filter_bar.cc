@@ -33,12 +33,12 @@ void CZORMFilterBar::FollowColumns() {
   const int height = GetClientSize().y;
   for (int order = 0; order < count; ++order) {
     const int column = m_pList->GetColumnIndexFromOrder(order);
-    const int width = m_pList->GetColumnWidth(column);
+    const int width = m_pList->GetColumnWidth(order);
     wxTextCtrl* box = m_boxes[size_t(column)];
     if (box->GetRect() != wxRect(left, 0, width, height)) box->SetSize(left, 0, width, height);
     wxListItem header;
     header.SetMask(wxLIST_MASK_TEXT);
-    m_pList->GetColumn(column, header);
+    m_pList->GetColumn(order, header);
     // Screen readers name a box after its column.
     const wxString name = "Filter " + header.GetText();
     if (m_names[size_t(column)] != name) {

@@ -32,6 +32,8 @@ class CZORMFilterBar : public wxWindow {
   // Gives the bar one box per column of the list and moves each under its column.
   void FollowColumns();
 
+  // Boxes belong to columns by their own index, wherever the column is shown.
+
   // The text of `column`'s box, as UTF-8; false when there is no such box.
   bool GetText(int column, std::string* text) const;
   // Replaces the text of `column`'s box; false when there is no such box.

@@ -3,6 +3,9 @@
 // does, the way a subclassed window would. It notes which header item the user
 // pressed last and tells the list when the header was painted, which is when the
 // columns' places may have changed (a width, the order, horizontal scrolling).
+// A column header dragged with the left button, pressed away from the borders
+// where the header resizes columns, is dropped onto the place under the pointer;
+// while it is dragged, a bar in the header shows where it will go.
 #pragma once
 
 #include <wx/event.h>
@@ -42,11 +45,33 @@ class CZORMHeaderCtrl : public wxEvtHandler {
   // Called after each painting of the header, while attached.
   void SetPaintedCallback(std::function<void()> painted) { m_painted = std::move(painted); }
 
+  // Called when the user drops the column shown at display position `from` onto
+  // display position `to` (never equal); no header drag moves columns without it.
+  void SetColumnMovedCallback(std::function<void(int from, int to)> moved) {
+    m_moved = std::move(moved);
+  }
+
+  // A press this close to a column's right edge resizes the column.
+  static constexpr int kResizeBorder = 4;
+
  private:
   void OnLeftDown(wxMouseEvent& event);
+  void OnMotion(wxMouseEvent& event);
+  void OnLeftUp(wxMouseEvent& event);
+  void OnCaptureLost(wxMouseCaptureLostEvent& event);
   void OnPaint(wxPaintEvent& event);
+  const wxListCtrl* List() const;
+  void EndColumnDrag();
+  // Draws the bar where the dragged column would go with the pointer at `x`.
+  void PaintDropBar(int x);
 
   wxWindow* m_pHeader = nullptr;
   int m_nLastItemPressed = -1;
   std::function<void()> m_painted;
+  std::function<void(int, int)> m_moved;
+  int m_nPressedPosition = -1;  // display position of a press that may become a drag
+  int m_nPressX = 0;
+  bool m_bDraggingColumn = false;
+  int m_nDragX = 0;              // where the pointer is while a column is dragged
+  bool m_bInHeaderPaint = false;  // the header's own painting runs
 };

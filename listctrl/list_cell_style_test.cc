@@ -63,3 +63,9 @@ TEST(ListGeometryTest, EmptyNoticeBandIsCentredBelowTheHeader) {
   EXPECT_EQ((ListRect{10, 27, 310, 47}), StripAboveList(list));
   EXPECT_EQ((ListRect{10, 250, 310, 270}), StripBelowList(list));
 }
+
+TEST(ListGeometryTest, DraggedRowsScrollNearTheTopOrBottomEdge) {
+  // y in rows 200 pixels high, rows 20 high; the step
+  const std::pair<int, int> cases[] = {{-1, 0}, {0, -1}, {19, -1}, {20, 0}, {179, 0}, {180, 1}, {199, 1}, {200, 0}};
+  for (const auto& [y, step] : cases) EXPECT_EQ(step, DragScrollStep(y, 200, 20)) << y;
+}

@@ -112,7 +112,8 @@ void CZORMListCtrl::CopyColumn(int column) {
   const std::vector<long> rows = GetSelectedRows();
   if (!rows.empty()) {
     CZORMStringArray texts;
-    for (long row : rows) texts.Add(GetItemText(row, column).utf8_string());
+    const int position = GetColumnOrder(column);
+    for (long row : rows) texts.Add(GetItemText(row, position).utf8_string());
     texts.CopyToClipboard(this);
   }
   wxMessageDialog(this, wxString::Format("%u items copied to clipboard.", unsigned(rows.size())),

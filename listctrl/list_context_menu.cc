@@ -92,9 +92,9 @@ void CZORMListCtrl::AppendListMenu(wxMenu* popup) {
   popup->AppendSeparator();
   auto* columns = new wxMenu;
   BindAddedCommands(columns);
-  for (int column = 0; column < GetColumnCount(); ++column) {
-    columns->Append(m_nNextCommandId, MenuText(GetColumnHeaderText(column)));
-    m_mapColumnCopy[m_nNextCommandId++] = column;
+  for (int position = 0; position < GetColumnCount(); ++position) {
+    columns->Append(m_nNextCommandId, MenuText(GetColumnHeaderText(position)));
+    m_mapColumnCopy[m_nNextCommandId++] = GetColumnIndexFromOrder(position);
   }
   popup->AppendSubMenu(columns, "Copy Column");
   CopyListMenuItems(*listMenu->GetMenu(0), popup);

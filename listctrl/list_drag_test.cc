@@ -98,4 +98,45 @@ TEST(ListDragTest, DraggingSelectedRowsMarksAndReportsTheDropRow) {
   frame->Destroy();
 }
 
+// Rows dragged to the list's bottom edge scroll it row by row while the pointer
+// stays there, and back at the top edge the other way; in between it rests.
+TEST(ListDragTest, HoldingDraggedRowsAtAnEdgeScrollsTheList) {
+  ScopedTestHome home;
+  auto* frame = new wxFrame(nullptr, wxID_ANY, "Drag", wxPoint(0, 0), wxSize(520, 420));
+  auto* list = new NumberedList(new wxPanel(frame), wxLC_REPORT | wxLC_VIRTUAL);
+  frame->Show();
+  ASSERT_TRUE(WaitFor([&] { return frame->IsShownOnScreen(); }));
+  list->SetItemCount(100);
+  list->EnableDrag();
+  list->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  wxWindow* rows = list->GetTargetWindow();
+  wxRect row;
+  list->GetItemRect(0, row);
+  const int height = rows->GetClientSize().y;
+  wxUIActionSimulator mouse;
+  wxPoint at = rows->ClientToScreen(wxPoint(150, row.height + row.height / 2));
+  mouse.MouseMove(at);
+  mouse.MouseDown();
+  Settle();
+  const struct Case {
+    int y, step;  // held at y in the rows for half a second, the top row moves by step
+  } kCases[] = {{height - row.height / 2, 1}, {height / 2, 0}, {row.height / 2, -1}};
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.y);
+    const wxPoint to = rows->ClientToScreen(wxPoint(150, c.y));
+    for (int step = 1; step <= 6; ++step, wxYield(), wxMilliSleep(15))
+      mouse.MouseMove(at + (to - at) * step / 6);
+    at = to;
+    Settle();
+    const long before = list->GetTopItem();
+    for (int tick = 0; tick < 25; ++tick, wxYield()) wxMilliSleep(20);
+    EXPECT_EQ(c.step, std::clamp(list->GetTopItem() - before, -1L, 1L));
+    int flags = 0;
+    EXPECT_EQ(list->HitTest(rows->ScreenToClient(at), flags), list->GetDragState().drop_row);
+  }
+  mouse.MouseUp();
+  Settle();
+  frame->Destroy();
+}
+
 }  // namespace

@@ -108,9 +108,10 @@ int CZORMListCtrl::ColumnAt(long row, const wxPoint& in_rows) const {
   return -1;
 }
 
-void CZORMListCtrl::StartEdit(long row, int column) {
+void CZORMListCtrl::StartEdit(long row, int position) {
   m_bEditCancelled = false;
-  if (row < 0) return;
+  if (row < 0 || position < 0) return;
+  const int column = GetColumnIndexFromOrder(position);
   if (m_pCurrentEditor != nullptr) EndEdit(m_pCurrentEditor);
   const auto found = m_mapEditItems.find(static_cast<unsigned>(column));
   if (column < 0 || found == m_mapEditItems.end() || found->second.editor == nullptr) return;
@@ -119,9 +120,9 @@ void CZORMListCtrl::StartEdit(long row, int column) {
   m_pCurrentEditor = editor;
 
   wxRect rect;
-  GetSubItemRect(row, column, rect);
+  GetSubItemRect(row, position, rect);
   if (auto* box = dynamic_cast<wxTextCtrl*>(editor)) {
-    m_strTextBeforeEdit = GetItemText(row, column).utf8_string();
+    m_strTextBeforeEdit = GetItemText(row, position).utf8_string();
     box->ChangeValue(wxString::FromUTF8(m_strTextBeforeEdit));
   }
   if (dynamic_cast<wxDatePickerCtrl*>(editor) != nullptr)
@@ -140,7 +141,7 @@ void CZORMListCtrl::StartEdit(long row, int column) {
   }
   m_rectEditor = rect;
   editor->SetSize(wxRect(rows->ScreenToClient(ClientToScreen(rect.GetPosition())), rect.GetSize()));
-  SetAccessibleName(editor, wxString::FromUTF8(GetColumnHeaderText(column)));
+  SetAccessibleName(editor, wxString::FromUTF8(GetColumnHeaderText(position)));
   editor->Show();
   editor->Refresh();
   editor->SetFocus();

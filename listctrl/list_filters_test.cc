@@ -112,6 +112,52 @@ TEST_F(ListFiltersTest, BoxesStayUnderTheirColumnsAndTheHeaderNotesTheItemPresse
   EXPECT_TRUE(WaitFor([&] { return list_->GetHeader().GetLastItemPressed() == -1; }));
 }
 
+// Columns 100, 130 and 160 pixels wide, dragged by their headers in a virtual and
+// a plain list.
+TEST_F(ListFiltersTest, DraggedHeadersMoveTheirColumnsWithBoxesAndCells) {
+  const struct Case {
+    int from_x, to_x;  // in the header
+    std::vector<int> order;
+  } kCases[] = {
+      {60, 350, {1, 2, 0}}, {300, 10, {0, 1, 2}}, {180, 250, {0, 2, 1}},
+      {98, 300, {0, 2, 1}},  // on the border: resizes column 0 instead
+  };
+  wxUIActionSimulator mouse;
+  for (long style : {long(wxLC_REPORT | wxLC_VIRTUAL), long(wxLC_REPORT)}) {
+    list_ = new NumberedList(frame_, style, 3);
+    if (style & wxLC_VIRTUAL) list_->SetItemCount(30);
+    for (long row = 0; row < 2 && !(style & wxLC_VIRTUAL); ++row)
+      for (int column = 0; column < 3; ++column)
+        list_->SetItem(column ? row : list_->InsertItem(row, ""), column, wxString::Format("R%ld C%d", row, column));
+    for (int column = 0; column < 3; ++column) list_->SetColumnWidth(column, 100 + 30 * column);
+    list_->EnableFilterBar();
+    Settle();
+    const wxWindow* header = list_->GetHeader().GetWindow();
+    for (const Case& test : kCases) {
+      SCOPED_TRACE(testing::Message() << style << ": " << test.from_x << "->" << test.to_x);
+      mouse.MouseMove(header->ClientToScreen(wxPoint(test.from_x, 8)));
+      mouse.MouseDown();
+      for (int step = 1; step <= 8; ++step, wxYield(), wxMilliSleep(15))
+        mouse.MouseMove(header->ClientToScreen(
+            wxPoint(test.from_x + (test.to_x - test.from_x) * step / 8, 8)));
+      mouse.MouseUp();
+      Settle();
+      const wxArrayInt order = list_->GetColumnsOrder();
+      EXPECT_EQ(test.order, std::vector<int>(order.begin(), order.end()));
+      for (int position = 0; position < 3; ++position) {
+        const std::string own = std::to_string(test.order[size_t(position)]);
+        EXPECT_EQ("Column " + own, list_->GetColumnHeaderText(position));
+        EXPECT_EQ("R1 C" + own, list_->GetExportCellText(1, position).substr(0, 5));
+        wxRect cell;
+        list_->GetSubItemRect(0, position, cell);
+        const wxRect box = list_->GetFilterBar()->GetBox(test.order[size_t(position)])->GetRect();
+        EXPECT_EQ(wxSize(cell.x, cell.width), wxSize(box.x, box.width));
+      }
+    }
+    delete list_;
+  }
+}
+
 TEST_F(ListFiltersTest, FiltersAreSavedRestoredRemovedAndShown) {
   MakeList(3, "parts");
   const Saved both = {{"first", "`L1`Rabc`L2`Rx"}, {"second", "`L0`RB*"}};
@@ -176,9 +222,9 @@ TEST_F(ListFiltersTest, TheListSectionIsWrittenOnDestructionAndReadBack) {
   } kCases[] = {
       {{{"Order", "2,0,1,"}, {"0_Name", "a"}, {"0_Value", "`L1`Rx"}, {"1_Name", "b"},
         {"1_Value", "`L2`Ry`L7`Rz"}, {"DefaultFilter", "b"}},
-       3, {{"a", "`L1`Rx"}, {"b", "`L2`Ry`L7`Rz"}}, {{2, "y"}}, "0,1,2,"},
+       3, {{"a", "`L1`Rx"}, {"b", "`L2`Ry`L7`Rz"}}, {{2, "y"}}, "2,0,1,"},
       {{{"1_Name", nullptr}, {"0_Value", "`Rq`L-1`Rw`L99999999999`Rv"}, {"DefaultFilter", "a"}},
-       3, {{"a", "`Rq`L-1`Rw`L99999999999`Rv"}}, {{0, "q"}}, "0,1,2,"},
+       3, {{"a", "`Rq`L-1`Rw`L99999999999`Rv"}}, {{0, "q"}}, "2,0,1,"},
       {{{"Order", "1,0,"}}, 40, {{"a", "`Rq`L-1`Rw`L99999999999`Rv"}}, {{0, "q"}}, "1,0,"},
   };
   WriteProfileInt("CListCtrl_parts", "FilterTotal", -1);  // more than there are

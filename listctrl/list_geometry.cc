@@ -39,3 +39,10 @@ ListRect StripBelowList(ListRect list) {
   list.bottom += kStripHeight;
   return list;
 }
+
+int DragScrollStep(int y, int height, int row_height) {
+  if (y < 0 || y >= height || row_height <= 0) return 0;
+  if (y < row_height) return -1;
+  if (y >= height - row_height) return 1;
+  return 0;
+}

@@ -32,3 +32,8 @@ ListRect StripAboveList(ListRect list);
 
 // The 20-pixel strip directly under a list whose window rectangle is `list`.
 ListRect StripBelowList(ListRect list);
+
+// Which way dragged rows scroll a list whose rows are `height` pixels high, with
+// the pointer at `y` in them: -1 (up a row) within `row_height` of the top, 1
+// (down a row) within `row_height` of the bottom, else 0.
+int DragScrollStep(int y, int height, int row_height);

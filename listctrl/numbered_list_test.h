@@ -16,7 +16,7 @@ class NumberedList : public CZORMListCtrl {
   }
 
  protected:
-  wxString OnGetItemText(long item, long column) const override {
+  wxString GetCellText(long item, long column) const override {
     item += first_;
     return wxString::Format("R%ld C%ld", item, column) +
            wxString('W', (item * 7 + column) % 23 + (item == 20000 ? 30 : 0));

@@ -99,6 +99,9 @@ bool CZORMListCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, 
   SetBackgroundColour(*wxWHITE);
   if (m_bGridLines) SetGridLines(true);
   AttachHeader();
+  m_wndHeader.SetColumnMovedCallback([this](int from, int to) { MoveColumn(from, to); });
+  m_dragScroll.SetOwner(this);
+  Bind(wxEVT_TIMER, &CZORMListCtrl::OnDragScrollTimer, this, m_dragScroll.GetId());
   BindMainWindow();
   CreateEditors();
   return true;
@@ -110,12 +113,13 @@ int CZORMListCtrl::GetColumnCount() const {
 
 void CZORMListCtrl::AutoSizeColumns() {
   const int count = GetColumnCount();
-  for (int column = 0; column < count && column < kLockableColumns; ++column) {
-    if (m_bLockedWidths[column]) continue;
+  for (int position = 0; position < count; ++position) {
+    const int column = GetColumnIndexFromOrder(position);
+    if (column >= kLockableColumns || m_bLockedWidths[size_t(column)]) continue;
     if (IsVirtual())
-      SetColumnWidth(column, FittingVirtualColumnWidth(column));
+      SetColumnWidth(position, FittingVirtualColumnWidth(position));
     else
-      SetColumnWidth(column, wxLIST_AUTOSIZE_USEHEADER);
+      SetColumnWidth(position, wxLIST_AUTOSIZE_USEHEADER);
   }
 }
 
@@ -221,20 +225,21 @@ wxItemAttr* CZORMListCtrl::OnGetItemColumnAttr(long item, long column) const {
                     CellFont(decision.font, column));
 }
 
-ListDrawDecision CZORMListCtrl::DecideCell(long row, long column) const {
+ListDrawDecision CZORMListCtrl::DecideCell(long row, long position) const {
+  const int column = GetColumnIndexFromOrder(int(position));
   ListDrawTarget target;
   target.stage = ListDrawStage::kSubItemPrePaint;
   target.row = row;
   target.item_count = GetItemCount();
-  target.column = static_cast<int>(column);
+  target.column = column;
   target.column_has_font = GetColumnFont(static_cast<unsigned>(column)) != nullptr;
   return DecideListDraw(GetDrawSettings(), target);
 }
 
-wxFont CZORMListCtrl::CellFont(ListCellFont choice, long column) const {
+wxFont CZORMListCtrl::CellFont(ListCellFont choice, long position) const {
   switch (choice) {
     case ListCellFont::kColumnFont: {
-      const wxFont* font = GetColumnFont(static_cast<unsigned>(column));
+      const wxFont* font = GetColumnFont(unsigned(GetColumnIndexFromOrder(int(position))));
       return font != nullptr ? *font : wxNullFont;
     }
     case ListCellFont::kDefaultCellFont:

@@ -10,8 +10,9 @@
 // So the list paints the cell backgrounds under the rows before that window's own
 // painting, and after it the cells whose font differs from their row's, the totals
 // line and the empty-list notice. A virtual list answers the row and cell attributes
-// itself; subclasses keep OnGetItemText and OnGetItemImage to themselves. A plain
-// list gets the row font set on its items while any column has a font.
+// itself; subclasses answer its cells through GetCellText and keep OnGetItemImage
+// to themselves. A plain list gets the row font set on its items while any column
+// has a font.
 //
 // Everything runs on the user-interface thread. The configuration setters take
 // effect at the next paint; none of them is saved anywhere.
@@ -19,6 +20,7 @@
 
 #include <wx/font.h>
 #include <wx/listctrl.h>
+#include <wx/timer.h>
 
 #include <array>
 #include <cstdint>
@@ -155,8 +157,8 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   // Asks how many rows to pick (a number or a percentage) and selects that many
   // rows at random, the same rows in every run of the program.
   void SelectRandom();
-  // Puts the text of `column` in the selected rows on the clipboard, one line each,
-  // and says how many were copied.
+  // Puts the text of `column` (own index) in the selected rows on the clipboard,
+  // one line each, and says how many were copied.
   void CopyColumn(int column);
 
   // The context menu: submenu `submenu` of menu resource `menu` (0: none), whose
@@ -170,8 +172,8 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   // popup before them.
   void SetListMenu(unsigned menu) { m_nListMenu = menu; }
 
-  // The header text of `column`, at most 127 characters (cut between characters);
-  // empty when there is no such column.
+  // The header text of the column shown at display position `column`, at most 127
+  // characters (cut between characters); empty when there is no such column.
   std::string GetColumnHeaderText(int column) const;
 
   // The rows that are selected, in ascending order.
@@ -202,7 +204,8 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   void ExcludeColumnFromExport(unsigned column, bool excluded = true);
   bool IsColumnExcludedFromExport(unsigned column) const;
 
-  // Report-writer column flags of `column` for the exports (0 when never set).
+  // Report-writer column flags of `column` for the exports (0 when never set). A
+  // writer going by display position asks for GetColumnIndexFromOrder(position).
   void SetColumnReportFlags(unsigned column, uint32_t flags) {
     m_mapColumnReportFlags[column] = flags;
   }
@@ -345,8 +348,9 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   bool WritePDFFile(const std::string& path, std::string title, const PdfExportOptions& options);
 
   // The text of a cell as the exports take it: the list's own text of the cell
-  // in UTF-8. A virtual list may answer it without going through wxString, and
-  // must then give the same text the list shows.
+  // at display position `column` in UTF-8. A virtual list may answer it without
+  // going through wxString, and must then give the same text the list shows
+  // (GetCellText(row, GetColumnIndexFromOrder(column))).
   virtual std::string GetExportCellText(long row, int column) const;
 
   // --- Footer figures and in-place editing ---
@@ -438,11 +442,12 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   void OnRowWindowInput(wxEvent& event);
   void RefreshFooter();
 
-  // The drawing rules' decision for one cell, under the current settings.
-  ListDrawDecision DecideCell(long row, long column) const;
-  // The font for a cell as the drawing rules chose it; an invalid font for the
-  // list's own.
-  wxFont CellFont(ListCellFont choice, long column) const;
+  // The drawing rules' decision for the cell shown at display position `position`
+  // of `row`, under the current settings.
+  ListDrawDecision DecideCell(long row, long position) const;
+  // The font for a cell (by display position) as the drawing rules chose it; an
+  // invalid font for the list's own.
+  wxFont CellFont(ListCellFont choice, long position) const;
   // The font the generic list draws `row` in: that of its first cell.
   wxFont RowFont(long row) const;
   // The rectangle of `row` in the row window; false when there is no such row.
@@ -524,8 +529,10 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   void CreateEditors();
   void BindEditing();
   void UnbindEditing();
-  void StartEdit(long row, int column);
-  // The column under `in_rows` (row window coordinates) in `row`; -1 when none.
+  // Edits the cell shown at display position `position` of `row`.
+  void StartEdit(long row, int position);
+  // The display position under `in_rows` (row window coordinates) in `row`; -1
+  // when none.
   int ColumnAt(long row, const wxPoint& in_rows) const;
   void SendEditEvent(const ZORMListCtrlEditItem& item, wxEventType type);
   void KeepEditorInPlace();
@@ -550,6 +557,66 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   CZORMListCtrl_Edit m_wndTextEditor;
   CZORMListCtrl_Combo m_wndComboEditor;
   CZORMListCtrl_Checkbox m_wndCheckboxEditor;
+
+  // --- Column order (list_column_order.cc) ---
+  //
+  // The user reorders the columns by dragging a column header onto another place.
+  // The list moves the column where wx keeps it, so wx's own column calls
+  // (GetColumn, GetColumnWidth, GetItemText, SetItem, ...) and GetColumnHeaderText,
+  // GetExportCellText and FittingVirtualColumnWidth take the display position.
+  // Everything the framework keeps per column stays with the column wherever it
+  // is shown, so it takes the column's own index (its place when it was
+  // inserted): fonts, the highlighted column, width locks, export exclusion and
+  // report flags, editors, filters and their boxes, CopyColumn, and the column of
+  // the edit and filter-change events. Inserting or deleting a column first puts
+  // the columns back in their own order, so the index it is given is the own one.
+ public:
+  // The column order: entry `position` is the own index of the column shown there.
+  wxArrayInt GetColumnsOrder() const override;
+  // Shows the columns in `orders` (as GetColumnsOrder gives it). False, and nothing
+  // changes, unless it names each column exactly once. A running edit ends first.
+  bool SetColumnsOrder(const wxArrayInt& orders) override;
+  // The display position of the column whose own index is `column`; `column`
+  // itself when there is no such column.
+  int GetColumnOrder(int column) const override;
+  // The own index of the column shown at `position`; `position` itself when there
+  // is no such position.
+  int GetColumnIndexFromOrder(int position) const override;
+  // Moves the column shown at `from` to display position `to`, as a header drag
+  // does. Nothing when either is not a position.
+  void MoveColumn(int from, int to);
+
+  bool DeleteColumn(int column) override;
+  bool DeleteAllColumns() override;
+
+ protected:
+  // The text of a virtual list's cell by the column's own index; what a virtual
+  // subclass answers instead of OnGetItemText. Empty here.
+  virtual wxString GetCellText(long item, long column) const;
+  // A virtual list's cells go to GetCellText through the column order.
+  wxString OnGetItemText(long item, long column) const final;
+  // The row's image (OnGetItemImage) goes with the column whose own index is 0.
+  int OnGetItemColumnImage(long item, long column) const override;
+  long DoInsertColumn(long column, const wxListItem& info) override;
+
+ private:
+  // Moves headers, widths and (in a plain list) cells so that display position p
+  // shows what position source[p] showed.
+  void RearrangeColumns(const std::vector<int>& source);
+  void RestoreOwnOrder();
+  std::vector<int> m_columnOrder;  // own index by display position; empty: unmoved
+
+  // --- Drag scrolling (zorm_list_ctrl_drag.cc) ---
+  // While rows are dragged, a pointer held within a row's height of the rows'
+  // top or bottom edge scrolls the list a row each tick, so rows can be dropped
+  // beyond the visible ones.
+  static constexpr int kDragScrollMs = 75;
+  void OnDragScrollTimer(wxTimerEvent& event);
+  // DragScrollStep for the pointer at `in_rows` in the row window.
+  int DragScrollStepAt(const wxPoint& in_rows) const;
+  // Marks the row under `in_rows` (row window coordinates) as the drop row.
+  void TrackDropRow(const wxPoint& in_rows);
+  wxTimer m_dragScroll;
 
   wxDECLARE_EVENT_TABLE();
 };

@@ -158,8 +158,39 @@ void CZORMListCtrl::OnDragMotion(wxMouseEvent& event) {
   if (m_pDragImageWindow != nullptr) m_pDragImageWindow->Move(screen);
   m_dragState.window_under_pointer = WindowUnderPointer(screen);
   if (m_dragState.window_under_pointer != this) return;
+  TrackDropRow(event.GetPosition());
+  if (!m_dragScroll.IsRunning() && DragScrollStepAt(event.GetPosition()) != 0)
+    m_dragScroll.Start(kDragScrollMs);
+}
+
+int CZORMListCtrl::DragScrollStepAt(const wxPoint& in_rows) const {
+  wxRect row;
+  if (GetItemCount() <= 0 || !GetItemRect(GetTopItem(), row)) return 0;
+  return DragScrollStep(in_rows.y, m_pDragEventWindow->GetClientSize().y, row.height);
+}
+
+void CZORMListCtrl::OnDragScrollTimer(wxTimerEvent&) {
+  const wxPoint in_rows = m_pDragEventWindow != nullptr
+                              ? m_pDragEventWindow->ScreenToClient(wxGetMousePosition())
+                              : wxPoint();
+  // Only while the pointer is over the list: beside it, nothing there can scroll.
+  const bool over_list = m_dragState.dragging && m_dragState.window_under_pointer == this;
+  const int step = over_list ? DragScrollStepAt(in_rows) : 0;
+  if (step == 0) {
+    m_dragScroll.Stop();
+    return;
+  }
+  // The row just beyond the visible ones comes into view: one row's scroll.
+  const long top = GetTopItem();
+  const long target = step < 0 ? top - 1 : top + GetCountPerPage();
+  if (target < 0 || target >= GetItemCount()) return;
+  EnsureVisible(target);
+  TrackDropRow(in_rows);
+}
+
+void CZORMListCtrl::TrackDropRow(const wxPoint& in_rows) {
   int flags = 0;
-  const long hit = HitTest(event.GetPosition(), flags);
+  const long hit = HitTest(in_rows, flags);
   if (hit >= 0 && m_dragState.drop_on_self) {
     m_dragState.drop_row = static_cast<int32_t>(hit);
     MarkDropRow(hit);
@@ -186,6 +217,7 @@ void CZORMListCtrl::OnDragCaptureLost(wxMouseCaptureLostEvent&) { StopDrag(); }
 void CZORMListCtrl::StopDrag() {
   if (!m_dragState.dragging) return;
   m_dragState.dragging = false;
+  m_dragScroll.Stop();
   if (m_pDragEventWindow->HasCapture()) m_pDragEventWindow->ReleaseMouse();
   if (m_pDragImageWindow != nullptr) {
     delete m_pDragImageWindow;  // at once: a popup's Destroy waits, and the list may be going

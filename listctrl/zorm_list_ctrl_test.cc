@@ -128,9 +128,9 @@ TEST_F(ListCtrlTest, AutoSizingFitsUnlockedColumnsAsTheListItselfWould) {
 TEST_F(ListCtrlTest, RowsFailingWhileDrawnAreReportedAndTheListGoesOn) {
   struct FailingList : NumberedList {
     using NumberedList::NumberedList;
-    wxString OnGetItemText(long item, long column) const override {
+    wxString GetCellText(long item, long column) const override {
       if (failing) throw std::invalid_argument("Invalid argument: no row " + std::to_string(item));
-      return NumberedList::OnGetItemText(item, column);
+      return NumberedList::GetCellText(item, column);
     }
     bool failing = true;
   };

@@ -32,7 +32,7 @@ bool CZORMListCtrl::GetExportColumns(std::vector<uint32_t>* widths,
   std::vector<std::string> headers(static_cast<size_t>(columns));
   const long rows = GetItemCount();
   for (int column = 0; column < columns; ++column) {
-    if (IsColumnExcludedFromExport(unsigned(column))) {
+    if (IsColumnExcludedFromExport(unsigned(GetColumnIndexFromOrder(column)))) {
       found[size_t(column)] = kExportColumnExcluded;
       continue;
     }

@@ -76,7 +76,7 @@ void CListFileCtrl::ShowRows(std::vector<size_t> rows) {
   Refresh();
 }
 
-wxString CListFileCtrl::OnGetItemText(long item, long column) const {
+wxString CListFileCtrl::GetCellText(long item, long column) const {
   if (item < 0 || column < 0 || static_cast<size_t>(item) >= m_shown.size()) return {};
   const std::vector<std::string>& cells = m_file.rows[m_shown[static_cast<size_t>(item)]];
   if (static_cast<size_t>(column) >= cells.size()) return {};
@@ -193,7 +193,7 @@ void CZormListFrame::SetUpEditors() {
 void CZormListFrame::OnBeginEdit(CZORMListEditEvent& event) {
   CListFileCtrl& list = m_wndList;
   const int column = event.GetColumn();
-  const wxString text = list.GetItemText(event.GetRow(), column);
+  const wxString text = list.GetCellText(event.GetRow(), column);
   wxWindow* editor = list.GetCurrentEditor();
   if (editor == &list.GetComboEditor()) {
     // The column's values, each once, in order.

@@ -33,8 +33,8 @@ class CListFileCtrl : public CZORMListCtrl {
   // The file row shown as list row `item`.
   size_t FileRowOf(long item) const { return m_shown[size_t(item)]; }
 
- protected:
-  wxString OnGetItemText(long item, long column) const override;
+  // The cell of list row `item` and the file's column `column`.
+  wxString GetCellText(long item, long column) const override;
 
  private:
   ListFile m_file;
