@@ -147,11 +147,11 @@ class OrderList : public CZORMListCtrl {
 
   // The rows are UTF-8 already: no trip through wxString for the exports.
   std::string GetExportCellText(long row, int column) const override {
-    return std::string(m_rows.Cell(row, column));
+    return std::string(m_rows.Cell(row, GetColumnIndexFromOrder(column)));
   }
 
  protected:
-  wxString OnGetItemText(long item, long column) const override {
+  wxString GetCellText(long item, long column) const override {
     const std::string_view cell = m_rows.Cell(item, int(column));
     return wxString::FromUTF8(cell.data(), cell.size());
   }

@@ -10,6 +10,7 @@
 
 #include "platform/file_io.h"
 #include "report/pdf_page.h"
+#include "report/pdf_page_packing.h"
 #include "report/pdf_state.h"
 #include "report/pdf_text.h"
 #include "report/report_cells.h"
@@ -57,9 +58,9 @@ void Open(Report* report) {
   // A child draws into its parent's document.
   if (PdfParentOf(report) != report || report->pdf == nullptr) return;
   PdfState* pdf = report->pdf;
-  // The document's many small objects come from a pool of 1 MB blocks and go
-  // with the document; a report of many pages spends much less time in malloc.
-  pdf->document = HPDF_NewEx(PrintPdfError, nullptr, nullptr, 1 << 20, nullptr);
+  // No memory pool: a pool frees nothing before the document goes, and the pages
+  // the report has left give back their uncompressed drawing (pdf_page_packing.h).
+  pdf->document = HPDF_NewEx(PrintPdfError, nullptr, nullptr, 0, nullptr);
   if (pdf->document == nullptr) return;
   HPDF_SetCompressionMode(pdf->document, HPDF_COMP_ALL);
 
@@ -271,6 +272,7 @@ void Release(Report* report) {
 void Close(Report* report) {
   if (PdfParentOf(report) != report || !HasOpenDocument(report)) return;
   PdfState* pdf = report->pdf;
+  PackPdfPageContents(pdf->page);
   if (report->state & ReportState::CgiMode) {
     StreamDocument(pdf);
   } else if (pdf->output_path[0] != '\0') {

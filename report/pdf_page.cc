@@ -7,6 +7,7 @@
 #include <string>
 
 #include "report/jpeg_header.h"
+#include "report/pdf_page_packing.h"
 #include "report/pdf_qr_code.h"
 #include "report/pdf_state.h"
 #include "report/pdf_text.h"
@@ -201,6 +202,7 @@ void StartPdfPage(Report* report) {
   parent->page_number++;
   if (parent != report) report->page_number++;
 
+  PackPdfPageContents(pdf->page);  // the report never draws on a page it has left
   HPDF_Page page = HPDF_AddPage(pdf->document);
   pdf->page = page;
   if (page == nullptr) return;

@@ -124,7 +124,7 @@ TEST_F(ExportOfficeTest, PdfThatCannotBeSavedShowsTheResultCode) {
   list_->SelectAll();
   DialogScript script({});
   EXPECT_FALSE(list_->WritePDFFile("/dev/full", "Export", PdfExportOptions{}));
-  EXPECT_EQ(std::vector<std::string>{"Export Error|PDF Export failed with result code: 4198"},
+  EXPECT_EQ(std::vector<std::string>{"Export Error|PDF Export failed with result code: 4118"},
             script.shown);
 }
 

@@ -100,7 +100,7 @@ bool CZORMListCtrl::WritePDFFile(const std::string& path, std::string title,
   GetExportColumns(&widths, &names);
   for (size_t column = 0; column < widths.size(); ++column) {
     if (widths[column] == kExportColumnExcluded) continue;
-    report.AddColumn(widths[column], names[column].c_str(), GetColumnReportFlags(unsigned(column)));
+    report.AddColumn(widths[column], names[column].c_str(), GetColumnReportFlags(unsigned(GetColumnIndexFromOrder(column))));
   }
   if (GetReportTitle().empty()) SetReportTitle(title);
   report.Header(nullptr, GetReportTitle().c_str(), "%s", GetReportNotes().c_str());

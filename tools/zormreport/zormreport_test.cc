@@ -78,7 +78,7 @@ TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
       {"a workbook on a full disk", "excel", {}, big, 1, "", false,
        mounted ? "cannot write " + full + "/b.xlsx" + no_room : "Cannot assemble", full + "/b.xlsx",
        true},
-      {"a PDF on a full disk", "pdf", {}, big, 1, "Error PDF Object: error_no=1066", true,
+      {"a PDF on a full disk", "pdf", {}, big, 1, "Error PDF Object: error_no=1016", true,
        "cannot write " + full + "/b.pdf" + no_room, full + "/b.pdf", true},
       {"CSV on a full disk", "csv", {}, big, 1, "", false,
        "cannot write " + full + "/b.csv" + no_room, full + "/b.csv", true},
