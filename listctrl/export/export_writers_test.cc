@@ -2,6 +2,8 @@
 #include <gmock/gmock.h>
 #include <sys/resource.h>
 #include <wx/frame.h>
+#include <wx/progdlg.h>
+#include <wx/uiaction.h>
 
 #include <csignal>
 #include <filesystem>
@@ -89,6 +91,41 @@ TEST_F(ExportWritersTest, FailuresAndEmptyListsLeaveNoFileOrTheEarlierOne) {
       EXPECT_TRUE((ext != "csv" && file.size() > 3) || ReadWholeFile(path) == file);
     }
   }
+}
+
+// A list that takes a second to read: its export shows the progress dialog, whose
+// Cancel the list presses with the pointer once it is up.
+struct SlowList : NumberedList {
+  using NumberedList::NumberedList;
+  std::string GetExportCellText(long row, int column) const override {
+    wxMilliSleep(1);
+    for (wxWindow* window : wxTopLevelWindows) {
+      auto* cancel = dynamic_cast<wxGenericProgressDialog*>(window) ? window->FindWindow(wxID_CANCEL) : nullptr;
+      if (cancel != nullptr && !pressed && cancel->IsShownOnScreen()) {
+        wxUIActionSimulator().MouseMove(cancel->GetScreenRect().GetPosition() + wxPoint(5, 5));
+        wxUIActionSimulator().MouseClick();
+        pressed = true;
+      }
+    }
+    return NumberedList::GetExportCellText(row, column);
+  }
+  mutable bool pressed = false;
+};
+
+TEST_F(ExportWritersTest, CancelledLongExportLeavesNothing) {
+  auto* list = new SlowList(frame_, wxLC_REPORT | wxLC_VIRTUAL, 1);
+  frame_->Show();
+  list->SetItemCount(3000);
+  list->SetItemState(-1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  const auto files = [] {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(".")) names.push_back(entry.path());
+    return names;
+  };
+  const std::vector<std::string> before = files();
+  EXPECT_FALSE(list->WriteCSVFile("long.csv"));
+  EXPECT_TRUE(list->pressed);
+  EXPECT_EQ(files(), before);  // neither the file nor a partial one
 }
 
 // The GTK save dialog by keys, which go to the window under the pointer (no window manager).
