@@ -108,17 +108,11 @@ void Separator(Report* report) { ResetReportCounters(report); }
 void Prepare(Report* report) { report->workbook = new WorkbookState(); }
 
 void Borrow(Report* report) {
-  Report* parent = report->parent;
-  if (parent->workbook == nullptr) return;
-  if (!(report->state & ReportState::WorkbookBorrowed)) delete report->workbook;
-  report->workbook = parent->workbook;
-  report->state |= ReportState::WorkbookBorrowed;
+  BorrowParentDocument(report, &Report::workbook, ReportState::WorkbookBorrowed);
 }
 
 void Release(Report* report) {
-  if (!(report->state & ReportState::WorkbookBorrowed)) delete report->workbook;
-  report->workbook = nullptr;
-  report->state &= ~ReportState::WorkbookBorrowed;
+  ReleaseDocument(report, &Report::workbook, ReportState::WorkbookBorrowed);
 }
 
 void Close(Report* report) {

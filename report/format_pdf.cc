@@ -255,19 +255,9 @@ void StreamDocument(PdfState* pdf) {
 // before the first Header.
 void Prepare(Report* report) { report->pdf = new PdfState(); }
 
-void Borrow(Report* report) {
-  Report* parent = report->parent;
-  if (parent->pdf == nullptr) return;
-  if (!(report->state & ReportState::PdfBorrowed)) delete report->pdf;
-  report->pdf = parent->pdf;
-  report->state |= ReportState::PdfBorrowed;
-}
+void Borrow(Report* report) { BorrowParentDocument(report, &Report::pdf, ReportState::PdfBorrowed); }
 
-void Release(Report* report) {
-  if (!(report->state & ReportState::PdfBorrowed)) delete report->pdf;
-  report->pdf = nullptr;
-  report->state &= ~ReportState::PdfBorrowed;
-}
+void Release(Report* report) { ReleaseDocument(report, &Report::pdf, ReportState::PdfBorrowed); }
 
 void Close(Report* report) {
   if (PdfParentOf(report) != report || !HasOpenDocument(report)) return;

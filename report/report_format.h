@@ -44,6 +44,23 @@ struct ReportFormatOps {
 // The operations of a format, or null for numbers that write nothing.
 const ReportFormatOps* FindReportFormatOps(ReportFormat format);
 
+// Borrow and Release for a format whose document is the report's `member`
+// (Report::pdf, Report::workbook), marked borrowed by the state bit `borrowed`.
+template <typename State>
+void BorrowParentDocument(Report* report, State* Report::*member, uint32_t borrowed) {
+  Report* parent = report->parent;
+  if (parent->*member == nullptr) return;
+  if (!(report->state & borrowed)) delete (report->*member);
+  report->*member = parent->*member;
+  report->state |= borrowed;
+}
+template <typename State>
+void ReleaseDocument(Report* report, State* Report::*member, uint32_t borrowed) {
+  if (!(report->state & borrowed)) delete (report->*member);
+  report->*member = nullptr;
+  report->state &= ~borrowed;
+}
+
 // Runs Prepare, and Release, of every format.
 void PrepareFormatStates(Report* report);
 void ReleaseFormatStates(Report* report);

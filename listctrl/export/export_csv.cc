@@ -18,11 +18,8 @@ void CZORMListCtrl::ExportCSV(ExportAction action) {
 bool CZORMListCtrl::WriteCSVFile(const std::string& path) {
   const int columns = GetColumnCount();
   if (columns < 1 || GetItemCount() < 1) return false;
-  ExportFile file;
-  if (!file.Open(path)) {
-    ShowOpenOutputFailed(this);
-    return false;
-  }
+  ExportFile file(this);
+  if (!file.Open(path)) return false;
   // Every column: the exclusion set is for the report-based exports only. The
   // header texts go out as they are.
   std::string line;
@@ -43,9 +40,5 @@ bool CZORMListCtrl::WriteCSVFile(const std::string& path) {
     fwrite(line.data(), 1, line.size(), file.stream());
     if (!progress.Step(done + 1)) return false;
   }
-  if (!file.Commit()) {
-    ShowWriteOutputFailed(this, file.error());
-    return false;
-  }
-  return true;
+  return file.Commit();
 }

@@ -17,11 +17,8 @@ void CZORMListCtrl::ExportExcel(ExportAction action) {
 }
 
 bool CZORMListCtrl::WriteExcelFile(const std::string& path) {
-  ExportFile file;
-  if (!file.Open(path)) {
-    ShowOpenOutputFailed(this);
-    return false;
-  }
+  ExportFile file(this);
+  if (!file.Open(path)) return false;
   std::string error;
   std::unique_ptr<Workbook> book = Workbook::Create(&error);
   if (book == nullptr) {
@@ -47,9 +44,5 @@ bool CZORMListCtrl::WriteExcelFile(const std::string& path) {
     ShowWriteOutputFailed(this, book->ErrorMessage());
     return false;
   }
-  if (!file.Commit()) {
-    ShowWriteOutputFailed(this, file.error());
-    return false;
-  }
-  return true;
+  return file.Commit();
 }

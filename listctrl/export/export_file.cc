@@ -17,6 +17,14 @@ ExportFile::~ExportFile() {
 }
 
 bool ExportFile::Open(const std::string& path) {
+  if (!OpenStream(path)) {
+    if (m_pOwner != nullptr) ShowOpenOutputFailed(m_pOwner);
+    return false;
+  }
+  return true;
+}
+
+bool ExportFile::OpenStream(const std::string& path) {
   if (!m_file.Open(path, &m_strError)) return false;
   // The stream has a descriptor of its own, so closing it leaves the atomic
   // file's, which Commit syncs and closes.
@@ -32,6 +40,12 @@ bool ExportFile::Open(const std::string& path) {
 }
 
 bool ExportFile::Commit() {
+  if (CommitStream()) return true;
+  if (m_pOwner != nullptr) ShowWriteOutputFailed(m_pOwner, m_strError);
+  return false;
+}
+
+bool ExportFile::CommitStream() {
   const bool written = fflush(m_stream) == 0 && !ferror(m_stream);
   const int reason = errno;
   const bool closed = fclose(m_stream) == 0;

@@ -17,14 +17,16 @@ class wxWindow;
 
 class ExportFile {
  public:
-  ExportFile() = default;
+  // Failures are told to the user in message boxes owned by `owner` (null: none).
+  explicit ExportFile(wxWindow* owner) : m_pOwner(owner) {}
   // Removes the temporary file when Commit did not run or failed.
   ~ExportFile();
   ExportFile(const ExportFile&) = delete;
   ExportFile& operator=(const ExportFile&) = delete;
 
   // Creates the temporary file for `path`. False when the folder cannot be
-  // written; the system's reason is then in error().
+  // written: the user was told "Failed to open output file", and the system's
+  // reason is in error().
   bool Open(const std::string& path);
 
   // A buffered stream on the temporary file; its write errors are found by Commit.
@@ -33,16 +35,20 @@ class ExportFile {
   const std::string& write_path() const { return m_file.write_path(); }
 
   // Flushes everything written and puts the file at its path. False when any
-  // write failed (a full disk, a size limit), with the reason in error(); the
-  // temporary file is then removed by the destructor.
+  // write failed (a full disk, a size limit): the user was told why, the reason is
+  // in error(), and the temporary file is removed by the destructor.
   bool Commit();
 
   const std::string& error() const { return m_strError; }
 
  private:
+  bool OpenStream(const std::string& path);
+  bool CommitStream();
+
   // An export can be made again from the list: its file is not synced to the disk
   // before it takes its place, which would cost more than writing it.
   AtomicFile m_file{false};
+  wxWindow* m_pOwner;
   FILE* m_stream = nullptr;
   std::string m_strError;
 };

@@ -72,11 +72,8 @@ bool CZORMListCtrl::ExportPDF(std::string title, ExportAction action) {
 
 bool CZORMListCtrl::WritePDFFile(const std::string& path, std::string title,
                                  const PdfExportOptions& options) {
-  ExportFile file;
-  if (!file.Open(path)) {
-    ShowOpenOutputFailed(this);
-    return false;
-  }
+  ExportFile file(this);
+  if (!file.Open(path)) return false;
   // The report writer would quietly put a PDF whose path it cannot hold into the
   // working folder under a name of its own.
   if (file.write_path().size() > kReportMaxPath) {
@@ -134,9 +131,5 @@ bool CZORMListCtrl::WritePDFFile(const std::string& path, std::string title,
     ShowWriteOutputFailed(this, report.file_error);
     return false;
   }
-  if (!file.Commit()) {
-    ShowWriteOutputFailed(this, file.error());
-    return false;
-  }
-  return true;
+  return file.Commit();
 }

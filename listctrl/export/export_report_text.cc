@@ -27,9 +27,8 @@ bool WriteReportExport(CZORMListCtrl& list, const ReportExport& kind, const std:
   Report report;
   InitReport(&report);
   if (kind.json) report.format = ReportFormat::Json;
-  ExportFile file;
+  ExportFile file(&list);
   if (!file.Open(path)) {
-    ShowOpenOutputFailed(&list);
     // Close only releases the report: without a stream it prints nothing.
     report.output = nullptr;
     report.Close();
@@ -68,10 +67,7 @@ bool WriteReportExport(CZORMListCtrl& list, const ReportExport& kind, const std:
   report.Trailer();
   // Closing the report may still write (the JSON document), so before Commit.
   report.Close();
-  if (!file.Commit()) {
-    ShowWriteOutputFailed(&list, file.error());
-    return false;
-  }
+  if (!file.Commit()) return false;
   list.FinishExport(kind.type_name, unsigned(rows.size()), path, action);
   return true;
 }

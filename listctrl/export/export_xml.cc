@@ -18,11 +18,8 @@ void CZORMListCtrl::ExportXML(ExportAction action) {
 bool CZORMListCtrl::WriteXMLFile(const std::string& path) {
   const int columns = GetColumnCount();
   if (columns < 1 || GetItemCount() < 1) return false;
-  ExportFile file;
-  if (!file.Open(path)) {
-    ShowOpenOutputFailed(this);
-    return false;
-  }
+  ExportFile file(this);
+  if (!file.Open(path)) return false;
   fputs(kXmlExportOpening, file.stream());
   std::vector<std::string> headers(static_cast<size_t>(columns));
   for (int column = 0; column < columns; ++column)
@@ -41,9 +38,5 @@ bool CZORMListCtrl::WriteXMLFile(const std::string& path) {
     if (!progress.Step(done + 1)) return false;
   }
   fputs(kXmlExportClosing, file.stream());
-  if (!file.Commit()) {
-    ShowWriteOutputFailed(this, file.error());
-    return false;
-  }
-  return true;
+  return file.Commit();
 }
