@@ -41,6 +41,10 @@ TEST_F(ExportWritersTest, FilesReadBackAsTheSelectedRows) {
   EXPECT_EQ(ReadWholeFile("o.csv"),
             "Name, First,Skip,Q \"\xE2\x82\xAC\"\r\n\"a,b\",x0,say \"\"hi\"\" `ls` 5%s\r\n"
             ",x2,\" Zo\xC3\xAB\t,\r\n<&>' \"");
+  WriteWholeFile("c.py", R"(import csv, sys
+sys.stdout.buffer.write("".join("|".join(r) + "/" for r in csv.reader(open(sys.argv[1], newline=""))).encode()))");
+  EXPECT_EQ(std::system("python3 c.py o.csv > c") ? "" : ReadWholeFile("c"),  // as Python's csv reads it
+            "Name| First|Skip|Q \"\xE2\x82\xAC\"/a,b|x0|say \"\"hi\"\" `ls` 5%s/|x2| Zo\xC3\xAB\t,\r\n<&>' /");
   EXPECT_THAT(ReadWholeFile("o.xml"), testing::MatchesRegex(  // its lines: CR LF
                   "<\\?xml version=\"1.0\" encoding=\"ISO-8859-1\"\\?>\r\n<ZORMXML>\r\n"
                   "([^\r\n]*\r\n){10}</ZORMXML>\r\n"));
@@ -56,6 +60,11 @@ for x in E.parse(sys.argv[1]).getroot(): print("".join(f.get("name") + "=" + (f.
   EXPECT_THAT(ReadWholeFile("o.json"),  // a record as cJSON prints it, its values trimmed
               testing::HasSubstr("\"name,-first\":\t\"\",\n\t\t\t\t\"q-\\\"\xE2\x82\xAC\\\"\":\t"
                                  "\"Zo\xC3\xAB\\t,\\r\\n<&>'\""));
+  // A header of 300 characters goes out as its first 127, cut between characters.
+  list->AppendColumn(wxString::FromUTF8(std::string(126, 'h') + "\xC3\xA9" + std::string(173, 't')));
+  ASSERT_TRUE(list->WriteCSVFile("long.csv"));
+  EXPECT_THAT(ReadWholeFile("long.csv"),
+              testing::StartsWith("Name, First,Skip,Q \"\xE2\x82\xAC\"," + std::string(126, 'h') + "\xC3\xA9\r\n"));
 }
 
 TEST_F(ExportWritersTest, FailuresAndEmptyListsLeaveNoFileOrTheEarlierOne) {
