@@ -2,16 +2,16 @@
 // settings section, then the selected rows rendered by the report writer.
 #include <wx/msgdlg.h>
 
-#include <cstring>
 #include <string>
 
 #include "framework/executable_folder.h"
 #include "framework/task_dialog.h"
 #include "listctrl/export/export_file.h"
-#include "listctrl/export/export_progress.h"
+#include "listctrl/export/export_report.h"
 #include "listctrl/export/export_save_dialog.h"
 #include "listctrl/zorm_list_ctrl.h"
 #include "report/report.h"
+#include "util/copy_cut.h"
 
 namespace {
 
@@ -89,34 +89,11 @@ bool CZORMListCtrl::WritePDFFile(const std::string& path, std::string title,
   report.SetPdfOutputPath(file.write_path().c_str());
   // Left out by the report writer when the file is not there.
   report.SetPdfLogo((ExecutableFolder() + "resources/Calvaro_Logo.jpg").c_str());
-  strncpy(report.column_delete, options.exclusion_columns.c_str(), sizeof report.column_delete - 1);
-  report.column_delete[sizeof report.column_delete - 1] = '\0';
+  CopyCut(report.column_delete, sizeof report.column_delete, options.exclusion_columns);
 
-  std::vector<uint32_t> widths;
-  std::vector<std::string> names;
-  GetExportColumns(&widths, &names);
-  for (size_t column = 0; column < widths.size(); ++column) {
-    if (widths[column] == kExportColumnExcluded) continue;
-    report.AddColumn(widths[column], names[column].c_str(), GetColumnReportFlags(unsigned(GetColumnIndexFromOrder(column))));
-  }
-  if (GetReportTitle().empty()) SetReportTitle(title);
-  report.Header(nullptr, GetReportTitle().c_str(), "%s", GetReportNotes().c_str());
-
-  const std::vector<long> rows = GetSelectedRows();
-  ExportProgress progress(this, "PDF", rows.size());
-  std::string record;
-  for (size_t i = 0; i < rows.size(); ++i) {
-    // Each value ends in " |", so an empty cell is still a value of its own.
-    record.clear();
-    for (size_t column = 0; column < widths.size(); ++column) {
-      if (widths[column] == kExportColumnExcluded) continue;
-      record += GetExportCellText(rows[i], int(column));
-      record += " |";
-    }
-    report.AddRecord("%s", record.c_str());
-    // A cancelled report is released unsaved when it goes out of scope.
-    if (!progress.Step(i + 1)) return false;
-  }
+  const std::vector<uint32_t> widths = StartListReport(*this, &report, title, true);
+  // A cancelled report is released unsaved when it goes out of scope.
+  if (!AddListRecords(*this, &report, widths, GetSelectedRows(), "PDF")) return false;
   report.Close();
 
   if (report.pdf_save_result != 0) {

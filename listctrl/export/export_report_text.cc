@@ -1,7 +1,7 @@
 // The text and JSON exports: the selected rows handed to the report writer as a
 // report of the exported columns, rendered into the file.
 #include "listctrl/export/export_file.h"
-#include "listctrl/export/export_progress.h"
+#include "listctrl/export/export_report.h"
 #include "listctrl/export/export_save_dialog.h"
 #include "listctrl/zorm_list_ctrl.h"
 #include "report/report.h"
@@ -36,33 +36,12 @@ bool WriteReportExport(CZORMListCtrl& list, const ReportExport& kind, const std:
   }
   report.output = file.stream();
 
-  std::vector<uint32_t> widths;
-  std::vector<std::string> names;
-  list.GetExportColumns(&widths, &names);
-  for (size_t column = 0; column < widths.size(); ++column) {
-    if (widths[column] != kExportColumnExcluded)
-      report.AddColumn(widths[column], names[column].c_str(), 0);
-  }
-  if (list.GetReportTitle().empty()) list.SetReportTitle(title);
-  report.Header(nullptr, list.GetReportTitle().c_str(), "%s", list.GetReportNotes().c_str());
-
+  const std::vector<uint32_t> widths = StartListReport(list, &report, title, false);
   const std::vector<long> rows = list.GetSelectedRows();
-  ExportProgress progress(&list, kind.type_name, rows.size());
-  std::string record;
-  for (size_t done = 0; done < rows.size(); ++done) {
-    record.clear();
-    // " |" keeps an empty cell a value of its own: the report joins runs of bars.
-    for (size_t column = 0; column < widths.size(); ++column) {
-      if (widths[column] == kExportColumnExcluded) continue;
-      record += list.GetExportCellText(rows[done], int(column));
-      record += " |";
-    }
-    report.AddRecord("%s", record.c_str());
-    if (!progress.Step(done + 1)) {
-      report.output = nullptr;
-      report.Close();
-      return false;
-    }
+  if (!AddListRecords(list, &report, widths, rows, kind.type_name)) {
+    report.output = nullptr;
+    report.Close();
+    return false;
   }
   report.Trailer();
   // Closing the report may still write (the JSON document), so before Commit.
