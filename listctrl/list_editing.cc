@@ -32,16 +32,6 @@ bool IsWithin(const wxWindow* window, const wxWindow* ancestor) {
 
 }  // namespace
 
-void CZORMListCtrl::CreateEditors() {
-  // A combo box that never had a window cannot even be destroyed quietly, so all
-  // four exist from the start, hidden in the row window.
-  wxWindow* rows = GetMainWindow();
-  m_wndDateEditor.Create(rows);
-  m_wndTextEditor.Create(rows);
-  m_wndComboEditor.Create(rows);
-  m_wndCheckboxEditor.Create(rows);
-}
-
 void CZORMListCtrl::RegisterEditor(unsigned column, const ZORMListCtrlEditItem& item) {
   m_mapEditItems[column] = item;
   BindEditing();
@@ -134,10 +124,10 @@ void CZORMListCtrl::StartEdit(long row, int position) {
 
   wxWindow* rows = GetMainWindow();
   if (editor->GetParent() != rows) editor->Reparent(rows);
-  if (editor == &m_wndComboEditor) {
+  if (auto* combo = dynamic_cast<wxComboBox*>(editor)) {
     // A GTK combo box is no smaller than its entry and button; its drop-down
     // sizes itself to its entries, so the editor keeps to the row.
-    rect.width = std::max(rect.width, m_wndComboEditor.GetBestSize().x);
+    rect.width = std::max(rect.width, combo->GetBestSize().x);
   }
   m_rectEditor = rect;
   editor->SetSize(wxRect(rows->ScreenToClient(ClientToScreen(rect.GetPosition())), rect.GetSize()));

@@ -103,7 +103,6 @@ bool CZORMListCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, 
   m_dragScroll.SetOwner(this);
   Bind(wxEVT_TIMER, &CZORMListCtrl::OnDragScrollTimer, this, m_dragScroll.GetId());
   BindMainWindow();
-  CreateEditors();
   return true;
 }
 

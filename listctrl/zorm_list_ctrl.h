@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -390,12 +391,14 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   // Whether the last edit ended cancelled (or as an unchanged edit box).
   bool IsEditCancelled() const { return m_bEditCancelled; }
 
-  // The list's own editors, hidden until an edit shows them; their windows are
-  // created with the list's.
-  CZORMListCtrl_Date& GetDateEditor() { return m_wndDateEditor; }
-  CZORMListCtrl_Edit& GetTextEditor() { return m_wndTextEditor; }
-  CZORMListCtrl_Combo& GetComboEditor() { return m_wndComboEditor; }
-  CZORMListCtrl_Checkbox& GetCheckboxEditor() { return m_wndCheckboxEditor; }
+  // The list's own editors, hidden until an edit shows them. Each is made, in the
+  // list's row window, when it is first asked for: most lists are never edited,
+  // and making all four more than doubled the cost of making the list. Asked for
+  // only once the list is created.
+  CZORMListCtrl_Date& GetDateEditor() { return Editor(m_wndDateEditor); }
+  CZORMListCtrl_Edit& GetTextEditor() { return Editor(m_wndTextEditor); }
+  CZORMListCtrl_Combo& GetComboEditor() { return Editor(m_wndComboEditor); }
+  CZORMListCtrl_Checkbox& GetCheckboxEditor() { return Editor(m_wndCheckboxEditor); }
 
  protected:
   // A virtual list's row: text colour and font. The generic list draws a row in one
@@ -526,7 +529,16 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   bool m_bSavedFiltersChanged = false;
 
   // In-place editing (list_editing.cc).
-  void CreateEditors();
+  // The editor in `slot`, made first if need be. An editor object exists only
+  // with its window: a combo box that never had one cannot be destroyed quietly.
+  template <typename EditorType>
+  EditorType& Editor(std::optional<EditorType>& slot) {
+    if (!slot) {
+      slot.emplace();
+      slot->Create(GetMainWindow());
+    }
+    return *slot;
+  }
   void BindEditing();
   void UnbindEditing();
   // Edits the cell shown at display position `position` of `row`.
@@ -553,10 +565,10 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   wxWindow* m_pEditingBound = nullptr;  // the row window the editing handlers are bound to
   wxPoint m_ptClickDown{-1, -1};        // where the left button went down; -1: not in the rows
   bool m_bWheelScrolling = false;       // scroll events now come from the wheel
-  CZORMListCtrl_Date m_wndDateEditor;
-  CZORMListCtrl_Edit m_wndTextEditor;
-  CZORMListCtrl_Combo m_wndComboEditor;
-  CZORMListCtrl_Checkbox m_wndCheckboxEditor;
+  std::optional<CZORMListCtrl_Date> m_wndDateEditor;
+  std::optional<CZORMListCtrl_Edit> m_wndTextEditor;
+  std::optional<CZORMListCtrl_Combo> m_wndComboEditor;
+  std::optional<CZORMListCtrl_Checkbox> m_wndCheckboxEditor;
 
   // --- Column order (list_column_order.cc) ---
   //
