@@ -22,7 +22,7 @@ wxIcon LoadIconResource(unsigned id, int size) {
 
 wxIconBundle LoadIconBundleResource(unsigned id) {
   wxIconBundle bundle;
-  for (int size : {16, 32, 48, 256}) {
+  for (int size : {16, 32, 48}) {
     wxIcon icon = LoadIconResource(id, size);
     if (icon.IsOk()) bundle.AddIcon(icon);
   }

@@ -10,6 +10,6 @@ render() {  # id size...
     rsvg-convert -w "$size" -h "$size" -o "icon-$id-$size.png" "icon-$id.svg"
   done
 }
-render 128 16 32 48 256   # the application icon
+render 128 16 32 48       # the application icon
 render 130 16 32          # ladybird: a fix
 render 131 16 32          # star: an enhancement

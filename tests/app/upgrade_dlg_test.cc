@@ -156,7 +156,7 @@ TEST(UpgradeDialogTest, ShowsSummaryAndHistoryAndUpgradeInstallsWithTheValuesInT
           "1|Enhancement|2021-05-17|Labels print accented names: Caf\xC3\xA9 Z\xC3\xBCrich, "
           "\xC3\x86r\xC3\xB8, \xC5\x81\xC3\xB3"
           "d\xC5\xBA, \xE6\x9D\xB1\xE4\xBA\xAC",
-          "0|Fix|2021-04-01|Dialog texts reworded", "Calvaro Upgrade Utility 16 32 48 256",
+          "0|Fix|2021-04-01|Dialog texts reworded", "Calvaro Upgrade Utility 16 32 48",
           "Selection Required|This operation requires you to have at least one item selected."
           "\n\nWould you like to select all items?|" + std::to_string(wxYES_NO | wxICON_QUESTION),
           home.path() + "/history.csv\nType,Date,Description\r\nEnhancement,2021-07-06,Scanning 4",
