@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/huge_pages.h"
+
 CRSS::~CRSS() {
   // The rows point into the items; both go before the document does.
   m_rows.clear();
@@ -44,6 +46,7 @@ void CRSS::Read(std::string text) {
   size_t items = 0;
   for (Node child : children) items += GetNodeName(child) == "item";
   m_items.reserve(m_items.size() + items);
+  AdviseHugePages(m_items.data(), m_items.capacity() * sizeof(CRSSItem));
 
   std::string pub_date;  // one buffer for all entries: the date is only read
   // Looking up the user's date order loads locale data; once per document will do.

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <mutex>
 
+#include "platform/huge_pages.h"
 #include "platform/transfer_limits.h"
 
 namespace {
@@ -44,8 +45,11 @@ void ReserveForAnnouncedBody(std::string_view line, Transfer* transfer) {
   for (size_t i = 0; i < kName.size(); ++i)
     if (std::tolower(static_cast<unsigned char>(line[i])) != kName[i]) return;
   unsigned long long announced = std::strtoull(std::string(line.substr(kName.size())).c_str(), nullptr, 10);
-  if (announced > 0 && announced <= kMaxReserve)
-    transfer->result->body.reserve(transfer->result->body.size() + announced);
+  if (announced > 0 && announced <= kMaxReserve) {
+    std::string& body = transfer->result->body;
+    body.reserve(body.size() + announced);
+    AdviseHugePages(body.data(), body.capacity());
+  }
 }
 
 size_t OnHeader(char* data, size_t size, size_t count, void* user) {

@@ -1,0 +1,104 @@
+#include "platform/huge_pages.h"
+
+#include <sys/mman.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <mutex>
+
+namespace {
+
+constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
+constexpr uintptr_t kSmallPage = 4096;
+
+// Each allocation is preceded by this prefix, which says where it came from.
+struct alignas(std::max_align_t) Prefix {
+  bool from_block;
+};
+constexpr size_t kPrefix = sizeof(Prefix);
+
+// A 2 MB-aligned block; allocations are cut from it in order. It is unmapped when
+// its last allocation is freed, unless it is the block still being cut.
+struct Block {
+  size_t used;  // bytes cut, this header included
+  size_t live;  // allocations not yet freed
+};
+constexpr size_t kBlockHeader = (sizeof(Block) + kPrefix - 1) / kPrefix * kPrefix;
+// Larger requests get their own memory: a block would hold one each anyway.
+constexpr size_t kLargestFromBlock = kHugePage / 4;
+
+std::mutex g_mutex;
+Block* g_current = nullptr;
+
+Block* MapBlock() {
+  // Twice the size, then the unaligned ends cut off: mmap itself aligns to 4 KB.
+  void* mapped = mmap(nullptr, 2 * kHugePage, PROT_READ | PROT_WRITE,
+                      MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) return nullptr;
+  const uintptr_t start = reinterpret_cast<uintptr_t>(mapped);
+  const uintptr_t aligned = (start + kHugePage - 1) & ~(kHugePage - 1);
+  if (aligned > start) munmap(mapped, aligned - start);
+  if (const uintptr_t tail = start + 2 * kHugePage - (aligned + kHugePage))
+    munmap(reinterpret_cast<void*>(aligned + kHugePage), tail);
+  madvise(reinterpret_cast<void*>(aligned), kHugePage, MADV_HUGEPAGE);
+  auto* block = reinterpret_cast<Block*>(aligned);
+  block->used = kBlockHeader;
+  block->live = 0;
+  return block;
+}
+
+Block* BlockOf(void* allocation) {
+  return reinterpret_cast<Block*>(reinterpret_cast<uintptr_t>(allocation) & ~(kHugePage - 1));
+}
+
+}  // namespace
+
+void AdviseHugePages(void* data, size_t size) {
+  const uintptr_t start = reinterpret_cast<uintptr_t>(data);
+  const uintptr_t begin = (start + kSmallPage - 1) & ~(kSmallPage - 1);
+  const uintptr_t end = (start + size) & ~(kSmallPage - 1);
+  if (end > begin && end - begin >= kHugePage)
+    madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
+void* AllocateFromHugePages(size_t size) {
+  const size_t needed = (size + kPrefix + kPrefix - 1) / kPrefix * kPrefix;
+  Prefix* prefix = nullptr;
+  if (needed > kLargestFromBlock) {
+    prefix = static_cast<Prefix*>(malloc(needed));
+    if (prefix == nullptr) return nullptr;
+    prefix->from_block = false;
+    return prefix + 1;
+  }
+  std::lock_guard<std::mutex> lock(g_mutex);
+  if (g_current == nullptr || g_current->used + needed > kHugePage) {
+    if (g_current != nullptr && g_current->live == 0) {
+      g_current->used = kBlockHeader;  // empty: cut it again from the start
+    } else {
+      Block* block = MapBlock();
+      if (block == nullptr) return nullptr;
+      g_current = block;  // the old block goes when its last allocation does
+    }
+  }
+  prefix = reinterpret_cast<Prefix*>(reinterpret_cast<char*>(g_current) + g_current->used);
+  g_current->used += needed;
+  ++g_current->live;
+  prefix->from_block = true;
+  return prefix + 1;
+}
+
+void FreeToHugePages(void* data) {
+  if (data == nullptr) return;
+  Prefix* prefix = static_cast<Prefix*>(data) - 1;
+  if (!prefix->from_block) {
+    free(prefix);
+    return;
+  }
+  std::lock_guard<std::mutex> lock(g_mutex);
+  Block* block = BlockOf(prefix);
+  if (--block->live > 0) return;
+  if (block == g_current)
+    block->used = kBlockHeader;
+  else
+    munmap(block, kHugePage);
+}
