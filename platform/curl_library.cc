@@ -26,13 +26,12 @@ Status OpenCurlLibrary(const char* file_name, CurlLibrary* curl) {
   // words, not with the loader aborting the program in the middle of a transfer.
   void* library = dlopen(file_name, RTLD_NOW | RTLD_LOCAL);
   if (library == nullptr) return LoadError(file_name);
-#define ZORM_CURL_RESOLVE(name)                                                    \
+#define ZORM_CURL_RESOLVE(name)                                                       \
   curl->name = reinterpret_cast<decltype(curl->name)>(dlsym(library, "curl_" #name)); \
-  if (curl->name == nullptr) {                                                     \
-    Status error = LoadError(file_name);                                           \
-    dlclose(library);                                                              \
-    *curl = CurlLibrary{};                                                         \
-    return error;                                                                  \
+  if (curl->name == nullptr) {                                                        \
+    Status error = LoadError(file_name);                                              \
+    dlclose(library);                                                                 \
+    return error;                                                                     \
   }
   ZORM_CURL_FUNCTIONS(ZORM_CURL_RESOLVE)
 #undef ZORM_CURL_RESOLVE

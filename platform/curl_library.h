@@ -12,12 +12,14 @@
 #include "util/status.h"
 
 // The libcurl functions the program calls, as `name` for `curl_name`.
-#define ZORM_CURL_FUNCTIONS(X)                                                       \
-  X(global_init)                                                                     \
-  X(easy_init) X(easy_cleanup) X(easy_setopt) X(easy_getinfo) X(easy_perform)        \
-  X(easy_strerror) X(multi_init) X(multi_cleanup) X(multi_add_handle)                \
-  X(multi_remove_handle) X(multi_perform) X(multi_poll) X(multi_info_read)           \
+// clang-format off
+#define ZORM_CURL_FUNCTIONS(X)                                                                  \
+  X(global_init)                                                                                \
+  X(easy_init) X(easy_cleanup) X(easy_setopt) X(easy_getinfo) X(easy_perform) X(easy_strerror)  \
+  X(multi_init) X(multi_cleanup) X(multi_add_handle) X(multi_remove_handle)                     \
+  X(multi_perform) X(multi_poll) X(multi_info_read)                                             \
   X(slist_append) X(slist_free_all)
+// clang-format on
 
 struct CurlLibrary {
 #define ZORM_CURL_MEMBER(name) decltype(&curl_##name) name = nullptr;
@@ -33,7 +35,8 @@ struct CurlLibrary {
 Status LoadCurlLibrary(const CurlLibrary** curl);
 
 // Opens the shared library `file_name` and fills `*curl` from it, without
-// caching or initialising anything. On failure the library is closed again and
-// the error names `file_name` and gives the loader's reason. LoadCurlLibrary's
+// caching or initialising anything. On failure the library is closed again,
+// `*curl` must not be used, and the error names `file_name` and gives the
+// loader's reason. LoadCurlLibrary's
 // one step that depends on the library's name, open for tests.
 Status OpenCurlLibrary(const char* file_name, CurlLibrary* curl);

@@ -23,6 +23,5 @@ TEST(CurlLibraryTest, UnusableLibraryFailsNamingItWithTheLoadersReason) {
     const std::string prefix = std::string("Cannot load the HTTP library ") + name + ": ";
     EXPECT_EQ(status.message().substr(0, prefix.size()), prefix);
     EXPECT_NE(status.message().find(reason), std::string::npos) << status.message();
-    EXPECT_EQ(curl.global_init, nullptr);
   }
 }
