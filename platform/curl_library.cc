@@ -22,9 +22,11 @@ Status LoadError(const char* file_name) {
 }  // namespace
 
 Status OpenCurlLibrary(const char* file_name, CurlLibrary* curl) {
-  // RTLD_NOW: a library that lacks a symbol some function needs fails here, in
-  // words, not with the loader aborting the program in the middle of a transfer.
-  void* library = dlopen(file_name, RTLD_NOW | RTLD_LOCAL);
+  // Lazy binding, as when the program was linked with it: binding every function
+  // of libcurl and its dependencies at once would keep the loader's lock, which
+  // GTK's start on the GUI thread also needs, for longer. The functions called
+  // here are all found by dlsym below.
+  void* library = dlopen(file_name, RTLD_LAZY | RTLD_LOCAL);
   if (library == nullptr) return LoadError(file_name);
 #define ZORM_CURL_RESOLVE(name)                                                       \
   curl->name = reinterpret_cast<decltype(curl->name)>(dlsym(library, "curl_" #name)); \
