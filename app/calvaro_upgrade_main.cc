@@ -26,8 +26,10 @@ int main(int argc, char** argv) {
   CCommandLineInfoEx command_line;
   ParseCommandLine(argc, argv, command_line);
   const UpgradeRequest request = UpgradeRequestFrom(command_line);
-  StartChangeHistoryLoad(request.module);
+  // The update check's thread starts first, since it reads the settings before it
+  // starts: once a worker is opening libcurl, starting a thread waits for the loader.
   CZORMWinApp::StartUpdateCheckEarly(kUpgradeAppTitle, kUpgradeBuildDate);
+  StartChangeHistoryLoad(request.module);
   if (!wxEntryStart(argc, argv)) {
     EndUpdateCheck();
     EndChangeHistoryLoad();

@@ -2,26 +2,19 @@
 // request can be bounded to the millisecond.
 #include "platform/http_client.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <string_view>
-#include <mutex>
 
+#include "platform/curl_library.h"
 #include "platform/huge_pages.h"
 #include "platform/transfer_limits.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-void InitCurlOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 struct Transfer {
   const HttpGetOptions* options;
@@ -104,7 +97,7 @@ bool IsHttpUrl(const std::string& url) {
   return url.find("://") != std::string::npos && (scheme == "http" || scheme == "https");
 }
 
-std::string DescribeFailure(CURLcode code, const std::string& url) {
+std::string DescribeFailure(const CurlLibrary& curl, CURLcode code, const std::string& url) {
   const char* text;
   switch (code) {
     case CURLE_COULDNT_RESOLVE_HOST:
@@ -139,7 +132,7 @@ std::string DescribeFailure(CURLcode code, const std::string& url) {
       text = "Not enough memory to receive the answer";
       break;
     default:
-      text = curl_easy_strerror(code);
+      text = curl.easy_strerror(code);
       break;
   }
   return std::string(text) + " (" + url + ")";
@@ -148,10 +141,14 @@ std::string DescribeFailure(CURLcode code, const std::string& url) {
 }  // namespace
 
 HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
-  InitCurlOnce();
   HttpGetResult result;
+  const CurlLibrary* curl;
+  if (Status loaded = LoadCurlLibrary(&curl); !loaded.ok()) {
+    result.outcome = Status::Error(loaded.message() + " (" + url + ")");
+    return result;
+  }
   if (!IsHttpUrl(url)) {
-    result.outcome = Status::Error(DescribeFailure(CURLE_URL_MALFORMAT, url));
+    result.outcome = Status::Error(DescribeFailure(*curl, CURLE_URL_MALFORMAT, url));
     return result;
   }
   const int connect_ms =
@@ -161,37 +158,37 @@ HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
   Transfer transfer{&options, &result,
                     TransferWatch({connect_ms, stall_ms, options.min_bytes_per_second})};
 
-  CURL* easy = curl_easy_init();
-  CURLM* multi = curl_multi_init();
+  CURL* easy = curl->easy_init();
+  CURLM* multi = curl->multi_init();
   if (easy == nullptr || multi == nullptr) {
-    curl_easy_cleanup(easy);
-    curl_multi_cleanup(multi);
+    curl->easy_cleanup(easy);
+    curl->multi_cleanup(multi);
     result.outcome = Status::Error("Not enough memory to start the request (" + url + ")");
     return result;
   }
-  curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  if (!options.user_agent.empty()) curl_easy_setopt(easy, CURLOPT_USERAGENT, options.user_agent.c_str());
-  curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, options.follow_redirects ? 1L : 0L);
-  curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 20L);
-  curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, OnHeader);
-  curl_easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
-  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, OnBody);
-  curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
-  curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, OnConnected);
-  curl_easy_setopt(easy, CURLOPT_PREREQDATA, &transfer);
-  curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, 1L << 20);  // large bodies in few pieces
+  curl->easy_setopt(easy, CURLOPT_URL, url.c_str());
+  curl->easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+  curl->easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl->easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  if (!options.user_agent.empty()) curl->easy_setopt(easy, CURLOPT_USERAGENT, options.user_agent.c_str());
+  curl->easy_setopt(easy, CURLOPT_FOLLOWLOCATION, options.follow_redirects ? 1L : 0L);
+  curl->easy_setopt(easy, CURLOPT_MAXREDIRS, 20L);
+  curl->easy_setopt(easy, CURLOPT_HEADERFUNCTION, OnHeader);
+  curl->easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
+  curl->easy_setopt(easy, CURLOPT_WRITEFUNCTION, OnBody);
+  curl->easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
+  curl->easy_setopt(easy, CURLOPT_PREREQFUNCTION, OnConnected);
+  curl->easy_setopt(easy, CURLOPT_PREREQDATA, &transfer);
+  curl->easy_setopt(easy, CURLOPT_BUFFERSIZE, 1L << 20);  // large bodies in few pieces
   if (connect_ms > 0)
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connect_ms));
-  curl_multi_add_handle(multi, easy);
+    curl->easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connect_ms));
+  curl->multi_add_handle(multi, easy);
 
   const int poll_ms = stall_ms > 0 ? std::min(stall_ms, 20) : 1000;
   bool timed_out = false;
   int running = 1;
   while (running > 0) {
-    if (curl_multi_perform(multi, &running) != CURLM_OK) break;
+    if (curl->multi_perform(multi, &running) != CURLM_OK) break;
     if (running == 0) break;
     // Connecting is bounded by libcurl; once connected, sending the request and
     // every wait for more of the answer are bounded here.
@@ -199,19 +196,19 @@ HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
       timed_out = true;
       break;
     }
-    curl_multi_poll(multi, nullptr, 0, poll_ms, nullptr);
+    curl->multi_poll(multi, nullptr, 0, poll_ms, nullptr);
   }
 
   CURLcode code = CURLE_OPERATION_TIMEDOUT;
   if (!timed_out) {
     int pending;
     code = CURLE_RECV_ERROR;
-    while (CURLMsg* message = curl_multi_info_read(multi, &pending))
+    while (CURLMsg* message = curl->multi_info_read(multi, &pending))
       if (message->msg == CURLMSG_DONE) code = message->data.result;
   }
   if (code == CURLE_OK || (code == CURLE_WRITE_ERROR && transfer.headers_complete)) {
     result.outcome = Status::Ok();
-    if (!transfer.headers_complete) curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &result.status);
+    if (!transfer.headers_complete) curl->easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &result.status);
   } else if (transfer.too_large) {
     result = HttpGetResult{};
     result.outcome =
@@ -219,10 +216,10 @@ HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
                       " MB (" + url + ")");
   } else {
     result = HttpGetResult{};
-    result.outcome = Status::Error(DescribeFailure(code, url));
+    result.outcome = Status::Error(DescribeFailure(*curl, code, url));
   }
-  curl_multi_remove_handle(multi, easy);
-  curl_easy_cleanup(easy);
-  curl_multi_cleanup(multi);
+  curl->multi_remove_handle(multi, easy);
+  curl->easy_cleanup(easy);
+  curl->multi_cleanup(multi);
   return result;
 }

@@ -1,10 +1,10 @@
-#include <curl/curl.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 
+#include "platform/curl_library.h"
 #include "platform/file_io.h"
 #include "platform/package_download.h"
 #include "platform/transfer_limits.h"
@@ -18,7 +18,8 @@ struct Transfer {
   FILE* file;
   const DownloadProgressCallback* progress;
   TransferWatch watch;
-  CURL* curl = nullptr;
+  const CurlLibrary* curl = nullptr;
+  CURL* easy = nullptr;
   uint64_t room = UINT64_MAX;  // free bytes in the destination's folder
   uint64_t written = 0;
   bool cancelled = false;
@@ -38,7 +39,7 @@ size_t WriteToFile(char* data, size_t size, size_t count, void* context) {
   auto* transfer = static_cast<Transfer*>(context);
   const uint64_t length = size * count;
   curl_off_t announced = -1;
-  curl_easy_getinfo(transfer->curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+  transfer->curl->easy_getinfo(transfer->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
   if (announced >= 0 && transfer->written + length > static_cast<uint64_t>(announced)) {
     transfer->refused = "the server sent more than the " + std::to_string(announced) +
                         " bytes it announced";
@@ -86,37 +87,41 @@ bool IsPackageUrl(const std::string& location) {
 
 Status DownloadPackage(const std::string& url, const std::string& destination,
                        const DownloadProgressCallback& progress) {
+  const CurlLibrary* curl;
+  if (Status loaded = LoadCurlLibrary(&curl); !loaded.ok())
+    return Status::Error("cannot download " + url + ": " + loaded.message(), kDownloadFailed);
   FILE* file = fopen(destination.c_str(), "wb");
   if (file == nullptr) return Status::Error("cannot create " + destination, kDownloadFailed);
   const TransferLimits limits = CurrentTransferLimits();
   Transfer transfer{file, &progress, TransferWatch(limits)};
   transfer.room = FreeBytes(ParentFolder(destination));
-  CURL* curl = curl_easy_init();
+  CURL* easy = curl->easy_init();
   transfer.curl = curl;
-  if (curl == nullptr) {
+  transfer.easy = easy;
+  if (easy == nullptr) {
     fclose(file);
     unlink(destination.c_str());
     return Status::Error("cannot start a download", kDownloadFailed);
   }
   char curl_error[CURL_ERROR_SIZE] = "";
-  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
-  curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect_ms));
-  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, curl_error);
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteToFile);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-  curl_easy_setopt(curl, CURLOPT_PREREQFUNCTION, OnConnected);
-  curl_easy_setopt(curl, CURLOPT_PREREQDATA, &transfer);
-  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, ReportProgress);
-  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
-  CURLcode code = curl_easy_perform(curl);
-  curl_easy_cleanup(curl);
+  curl->easy_setopt(easy, CURLOPT_URL, url.c_str());
+  curl->easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl->easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl->easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+  curl->easy_setopt(easy, CURLOPT_MAXREDIRS, 10L);
+  curl->easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
+  curl->easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+  curl->easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect_ms));
+  curl->easy_setopt(easy, CURLOPT_ERRORBUFFER, curl_error);
+  curl->easy_setopt(easy, CURLOPT_WRITEFUNCTION, WriteToFile);
+  curl->easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
+  curl->easy_setopt(easy, CURLOPT_PREREQFUNCTION, OnConnected);
+  curl->easy_setopt(easy, CURLOPT_PREREQDATA, &transfer);
+  curl->easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+  curl->easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, ReportProgress);
+  curl->easy_setopt(easy, CURLOPT_XFERINFODATA, &transfer);
+  CURLcode code = curl->easy_perform(easy);
+  curl->easy_cleanup(easy);
 
   bool written = fflush(file) == 0 && fsync(fileno(file)) == 0;
   written = fclose(file) == 0 && written;
@@ -130,7 +135,7 @@ Status DownloadPackage(const std::string& url, const std::string& destination,
     return Status::Error("cannot download " + url + ": " + transfer.refused, kDownloadFailed);
   if (code != CURLE_OK)
     return Status::Error(
-        "cannot download " + url + ": " + (curl_error[0] ? curl_error : curl_easy_strerror(code)),
+        "cannot download " + url + ": " + (curl_error[0] ? curl_error : curl->easy_strerror(code)),
         kDownloadFailed);
   return Status::Error("cannot write " + destination, kDownloadFailed);
 }

@@ -1,8 +1,8 @@
 #include "tests/support/http_fetch.h"
 
-#include <curl/curl.h>
-
 #include <regex>
+
+#include "platform/curl_library.h"
 
 static size_t Append(char* data, size_t size, size_t count, void* target) {
   static_cast<std::string*>(target)->append(data, size * count);
@@ -17,30 +17,35 @@ std::string HttpResult::Header(const std::string& name) const {
 
 HttpResult HttpFetch(const HttpRequest& request) {
   HttpResult result;
-  CURL* curl = curl_easy_init();
+  const CurlLibrary* curl;
+  if (Status loaded = LoadCurlLibrary(&curl); !loaded.ok()) {
+    result.error = loaded.message();
+    return result;
+  }
+  CURL* easy = curl->easy_init();
   curl_slist* headers = nullptr;
   for (const std::string& header : request.headers)
-    headers = curl_slist_append(headers, header.c_str());
-  curl_easy_setopt(curl, CURLOPT_URL, request.url.c_str());
-  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
-  curl_easy_setopt(curl, CURLOPT_NOPROXY, "*");
-  curl_easy_setopt(curl, CURLOPT_TIMEOUT, 60L);
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Append);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &result.body);
-  curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, Append);
-  curl_easy_setopt(curl, CURLOPT_HEADERDATA, &result.header_block);
+    headers = curl->slist_append(headers, header.c_str());
+  curl->easy_setopt(easy, CURLOPT_URL, request.url.c_str());
+  curl->easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
+  curl->easy_setopt(easy, CURLOPT_NOPROXY, "*");
+  curl->easy_setopt(easy, CURLOPT_TIMEOUT, 60L);
+  curl->easy_setopt(easy, CURLOPT_WRITEFUNCTION, Append);
+  curl->easy_setopt(easy, CURLOPT_WRITEDATA, &result.body);
+  curl->easy_setopt(easy, CURLOPT_HEADERFUNCTION, Append);
+  curl->easy_setopt(easy, CURLOPT_HEADERDATA, &result.header_block);
   if (!request.user_agent.empty())
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, request.user_agent.c_str());
+    curl->easy_setopt(easy, CURLOPT_USERAGENT, request.user_agent.c_str());
   if (request.method == "POST") {
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, request.body.data());
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE, static_cast<long>(request.body.size()));
+    curl->easy_setopt(easy, CURLOPT_POSTFIELDS, request.body.data());
+    curl->easy_setopt(easy, CURLOPT_POSTFIELDSIZE, static_cast<long>(request.body.size()));
   }
-  CURLcode code = curl_easy_perform(curl);
+  CURLcode code = curl->easy_perform(easy);
   if (code == CURLE_OK)
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &result.status);
+    curl->easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &result.status);
   else
-    result.error = curl_easy_strerror(code);
-  curl_slist_free_all(headers);
-  curl_easy_cleanup(curl);
+    result.error = curl->easy_strerror(code);
+  curl->slist_free_all(headers);
+  curl->easy_cleanup(easy);
   return result;
 }
