@@ -41,16 +41,24 @@ class TextWidthEstimator {
 
   explicit TextWidthEstimator(wxDC& dc) : dc_(dc), step_((kCodes + 1) * kCodes, kUnmeasured) {}
 
+  // Runs once per cell of the column: kept to table look-ups for the ASCII that
+  // most texts are.
   int Estimate(std::string_view text) {
+    const int* const steps = step_.data();
     int width = 0;
     char32_t before = kCodes;
     for (size_t at = 0; at < text.size();) {
       char32_t code = static_cast<unsigned char>(text[at]);
-      if (code < 0x80)
+      if (code < 0x80) {
         ++at;
-      else if ((code = DecodeUtf8(text, &at)) >= kCodes)  // also kUtf8Invalid
-        return kMustLayOut;
-      width += Step(before, code);
+      } else {
+        size_t next = at;
+        code = DecodeUtf8(text, &next);
+        if (code >= kCodes) return kMustLayOut;  // also kUtf8Invalid
+        at = next;
+      }
+      const int step = steps[before * kCodes + code];
+      width += step != kUnmeasured ? step : Measure(before, code);
       before = code;
     }
     return width;
@@ -64,15 +72,16 @@ class TextWidthEstimator {
   // is the pair's extent less the advance of `before`. Row kCodes of the table
   // holds the plain advances, for a character with nothing before it.
   int Step(char32_t before, char32_t code) {
-    int& step = step_[before * kCodes + code];
-    if (step == kUnmeasured) {
-      const wxString text(wxUniChar(static_cast<wxUint32>(code)));
-      step = before == kCodes
-                 ? Extent(text)
-                 : Extent(wxString(wxUniChar(static_cast<wxUint32>(before))) + text) -
-                       Step(kCodes, before);
-    }
-    return step;
+    const int step = step_[before * kCodes + code];
+    return step != kUnmeasured ? step : Measure(before, code);
+  }
+  [[gnu::noinline]] int Measure(char32_t before, char32_t code) {
+    const wxString text(wxUniChar(static_cast<wxUint32>(code)));
+    return step_[before * kCodes + code] =
+               before == kCodes
+                   ? Extent(text)
+                   : Extent(wxString(wxUniChar(static_cast<wxUint32>(before))) + text) -
+                         Step(kCodes, before);
   }
 
   int Extent(const wxString& text) { return dc_.GetTextExtent(text).x; }
