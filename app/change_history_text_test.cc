@@ -2,16 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 TEST(ChangeHistoryTextTest, DateWrittenIntoABufferReadsAsStrftimeWritesIt) {
-  const OleDate kDates[] = {
-      OleDate::FromParts(100, 1, 1),   OleDate::FromParts(999, 12, 31, 23, 59, 59),
-      OleDate::FromParts(1000, 2, 9),  OleDate::FromParts(9999, 12, 31),
-      OleDate(44382.9999999),  // rounds to the next midnight
-      OleDate(-1.25),          OleDate(1e7),  // 29 December 1899; past the year 9999
-      OleDate(1.0, OleDate::Status::kInvalid), OleDate(1.0, OleDate::Status::kNull)};
-  for (const OleDate& date : kDates) {
-    CRSSItem item;
-    item.m_dtDate = date;
+  // Before day 0, rounding to the next midnight, out of range, invalid, null; 3- and 4-digit years.
+  std::vector<OleDate> dates = {OleDate(-1.25), OleDate(44382.9999999), OleDate(1e7),
+                                OleDate(1.0, OleDate::Status::kInvalid),
+                                OleDate(1.0, OleDate::Status::kNull)};
+  for (int year : {100, 999, 1000, 9999})
+    dates.push_back(OleDate::FromParts(year, 2, 9, 23, 59, 59));
+  for (const OleDate& date : dates) {
+    const CRSSItem item{.m_dtDate = date};
     char buffer[kChangeDateBufferSize];
     EXPECT_EQ(ChangeDateText(item, buffer), ChangeDateText(item)) << date.days();
   }

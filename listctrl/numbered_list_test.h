@@ -22,8 +22,8 @@ class NumberedList : public CZORMListCtrl {
     return wxString::FromUTF8(PrintableUtf8(Utf8Text(item, column)));
   }
   std::string_view GetCellTextUtf8(long item, long column, std::string* buffer) const override {
-    if (column % 2 == 0) return CZORMListCtrl::GetCellTextUtf8(item, column, buffer);
-    return *buffer = Utf8Text(item, column);
+    return column % 2 ? *buffer = Utf8Text(item, column)
+                      : CZORMListCtrl::GetCellTextUtf8(item, column, buffer);
   }
   std::string Utf8Text(long item, long column) const {
     item += first_;
