@@ -4,10 +4,9 @@
 #include "listctrl/zorm_list_ctrl.h"
 #include "util/utf8.h"
 
-// A list in a frame; when virtual, its rows say where they are and grow longer down
-// the list, with an image on every third row; row 20,000 is the longest by far and
-// ends, by column, in Latin letters beyond ASCII, another script's or bytes that are
-// not UTF-8. Odd columns answer in UTF-8 themselves. Rows may start at row `first`.
+// A list in a frame; when virtual, its rows say where they are and grow longer down the list,
+// an image on every third row; row 20,000 is the longest by far, ending in accented Latin, CJK
+// or bytes not UTF-8 by column. Odd columns answer UTF-8 themselves; rows start at row `first`.
 class NumberedList : public CZORMListCtrl {
  public:
   explicit NumberedList(wxWindow* parent, long style = wxLC_REPORT | wxLC_VIRTUAL, int columns = 3,
