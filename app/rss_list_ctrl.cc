@@ -1,7 +1,6 @@
 #include "app/rss_list_ctrl.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -44,33 +43,35 @@ void CRSSListCtrl::OnGetDispInfo(CRSSDispInfo& info) const {
   if (info.mask & CRSSDispInfo::kImage) info.iImage = entry.m_nType != 0 ? 1 : 0;
 }
 
-wxString CRSSListCtrl::GetCellText(long item, long column) const {
-  // Fitting the columns asks for every row, so the usual texts are made here
-  // directly: the type, a valid date, a description cut where the buffer would
-  // cut it. The rest goes the way of every cell request.
+std::string_view CRSSListCtrl::GetCellTextUtf8(long item, long column, std::string* buffer) const {
+  // Fitting the columns asks for every row, so the usual texts come straight
+  // from the entry: the type, the date, the description cut where the buffer
+  // would cut it. The rest goes the way of every cell request.
   if (item >= 0 && static_cast<size_t>(item) < m_rss.m_rows.size()) {
     const CRSSItem& entry = *m_rss.m_rows[item];
-    if (column == kChangeType) return wxString::FromAscii(ChangeTypeText(entry));
+    if (column == kChangeType) return ChangeTypeText(entry);
     if (column == kChangeDescription)
-      return wxString::FromUTF8(entry.m_strDescription.data(),
-                                CutLength(entry.m_strDescription, kTextBufferSize));
-    struct tm parts;
-    if (column == kChangeDate && entry.m_dtDate.IsValid() && entry.m_dtDate.ToParts(&parts)) {
-      char date[32];  // as "%Y-%m-%d" writes it
-      snprintf(date, sizeof date, "%d-%02d-%02d", parts.tm_year + 1900, parts.tm_mon + 1,
-               parts.tm_mday);
-      return wxString::FromAscii(date);
+      return {entry.m_strDescription.data(), CutLength(entry.m_strDescription, kTextBufferSize)};
+    if (column == kChangeDate) {
+      char date[kChangeDateBufferSize];
+      return *buffer = ChangeDateText(entry, date);
     }
   }
-  char buffer[kTextBufferSize];
+  buffer->resize(kTextBufferSize);
   CRSSDispInfo info;
   info.mask = CRSSDispInfo::kText;
   info.item = item;
   info.subItem = column;
-  info.pszText = buffer;
-  info.cchTextMax = sizeof buffer;
+  info.pszText = buffer->data();
+  info.cchTextMax = kTextBufferSize;
   OnGetDispInfo(info);
-  return wxString::FromUTF8(buffer);
+  return buffer->c_str();
+}
+
+wxString CRSSListCtrl::GetCellText(long item, long column) const {
+  std::string buffer;
+  const std::string_view text = GetCellTextUtf8(item, column, &buffer);
+  return wxString::FromUTF8(text.data(), text.size());
 }
 
 int CRSSListCtrl::OnGetItemImage(long item) const {

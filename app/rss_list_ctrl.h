@@ -40,6 +40,7 @@ class CRSSListCtrl : public CZORMListCtrl {
 
  protected:
   wxString GetCellText(long item, long column) const override;
+  std::string_view GetCellTextUtf8(long item, long column, std::string* buffer) const override;
   int OnGetItemImage(long item) const override;
 };
 

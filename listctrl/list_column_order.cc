@@ -108,6 +108,13 @@ bool CZORMListCtrl::DeleteAllColumns() {
 
 wxString CZORMListCtrl::GetCellText(long, long) const { return {}; }
 
+std::string_view CZORMListCtrl::GetCellTextUtf8(long item, long column, std::string* buffer) const {
+  const wxString text = GetCellText(item, column);
+  *buffer = text.utf8_string();
+  if (buffer->empty() && !text.empty()) buffer->assign(1, char(0xFF));
+  return *buffer;
+}
+
 wxString CZORMListCtrl::OnGetItemText(long item, long column) const {
   return GetCellText(item, GetColumnIndexFromOrder(int(column)));
 }

@@ -28,6 +28,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -605,6 +606,12 @@ class CZORMListCtrl : public wxListCtrl, public CZORMListFooterSource {
   // The text of a virtual list's cell by the column's own index; what a virtual
   // subclass answers instead of OnGetItemText. Empty here.
   virtual wxString GetCellText(long item, long column) const;
+  // The same text in UTF-8, for measuring: a view that stays valid until the next
+  // call with the same `buffer`. Fitting a column asks it of every row, so a list
+  // of many rows answers it from its own strings, using `buffer` at most. Here it
+  // is GetCellText converted into `buffer`; a text with no UTF-8 form gives bytes
+  // that are not UTF-8, so the row is laid out rather than estimated.
+  virtual std::string_view GetCellTextUtf8(long item, long column, std::string* buffer) const;
   // A virtual list's cells go to GetCellText through the column order.
   wxString OnGetItemText(long item, long column) const final;
   // The row's image (OnGetItemImage) goes with the column whose own index is 0.

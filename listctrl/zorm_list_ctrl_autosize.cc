@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <climits>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "listctrl/zorm_list_ctrl.h"
+#include "util/utf8.h"
 
 namespace {
 
@@ -30,44 +33,61 @@ int ImageWidth(const wxImageList* images, int image) {
 // advances plus an adjustment for each pair of neighbours (kerning, two-letter
 // ligatures), and those the estimator asks of the drawing context itself, once
 // per character and per pair. So its estimate is the width up to rounding; a
-// character outside those ranges (other scripts shape in context) makes the row
-// one that must be laid out.
+// character outside those ranges (other scripts shape in context) or bytes that
+// are not UTF-8 make the row one that must be laid out.
 class TextWidthEstimator {
  public:
   static constexpr int kMustLayOut = INT_MAX;
 
-  explicit TextWidthEstimator(wxDC& dc)
-      : dc_(dc), advance_(kCodes, kUnmeasured), pair_(kCodes * kCodes, kUnmeasured) {}
+  explicit TextWidthEstimator(wxDC& dc) : dc_(dc), step_((kCodes + 1) * kCodes, kUnmeasured) {}
 
-  int Estimate(const wxString& text) {
+  // Runs once per cell of the column: kept to table look-ups for the ASCII that
+  // most texts are.
+  int Estimate(std::string_view text) {
+    const int* const steps = step_.data();
     int width = 0;
-    wxUint32 before = kCodes;
-    for (wxUniChar c : text) {
-      const wxUint32 code = c.GetValue();
-      if (code >= kCodes) return kMustLayOut;
-      int& advance = advance_[code];
-      if (advance == kUnmeasured) advance = Extent(wxString(c));
-      width += advance;
-      if (before < kCodes) {
-        int& pair = pair_[before * kCodes + code];
-        if (pair == kUnmeasured)
-          pair = Extent(wxString(wxUniChar(before)) + c) - advance_[before] - advance;
-        width += pair;
+    char32_t before = kCodes;
+    for (size_t at = 0; at < text.size();) {
+      char32_t code = static_cast<unsigned char>(text[at]);
+      if (code < 0x80) {
+        ++at;
+      } else {
+        size_t next = at;
+        code = DecodeUtf8(text, &next);
+        if (code >= kCodes) return kMustLayOut;  // also kUtf8Invalid
+        at = next;
       }
+      const int step = steps[before * kCodes + code];
+      width += step != kUnmeasured ? step : Measure(before, code);
       before = code;
     }
     return width;
   }
 
  private:
-  static constexpr wxUint32 kCodes = 0x180;  // Basic Latin to Latin Extended-A
+  static constexpr char32_t kCodes = 0x180;  // Basic Latin to Latin Extended-A
   static constexpr int kUnmeasured = INT_MIN;
+
+  // What `code` adds after `before`: its advance and the pair's adjustment, which
+  // is the pair's extent less the advance of `before`. Row kCodes of the table
+  // holds the plain advances, for a character with nothing before it.
+  int Step(char32_t before, char32_t code) {
+    const int step = step_[before * kCodes + code];
+    return step != kUnmeasured ? step : Measure(before, code);
+  }
+  [[gnu::noinline]] int Measure(char32_t before, char32_t code) {
+    const wxString text(wxUniChar(static_cast<wxUint32>(code)));
+    return step_[before * kCodes + code] =
+               before == kCodes
+                   ? Extent(text)
+                   : Extent(wxString(wxUniChar(static_cast<wxUint32>(before))) + text) -
+                         Step(kCodes, before);
+  }
 
   int Extent(const wxString& text) { return dc_.GetTextExtent(text).x; }
 
   wxDC& dc_;
-  std::vector<int> advance_;
-  std::vector<int> pair_;
+  std::vector<int> step_;  // by before * kCodes + code
 };
 
 // Rounding may put a laid-out text a pixel off its estimate.
@@ -93,29 +113,48 @@ int CZORMListCtrl::FittingVirtualColumnWidth(int column) const {
     const int image = OnGetItemColumnImage(row, column);
     return image >= 0 ? ImageWidth(images, image) + kCellImageGap : 0;
   };
-  // Every row is estimated; then rows are laid out from the widest estimate down,
-  // one per estimate (rows estimated alike are alike wide), until no estimate
-  // left can reach the widest cell laid out.
+  // Every row is estimated, and only the rows that may turn out the widest are
+  // kept: those that must be laid out, and one row per estimate (rows estimated
+  // alike are alike wide) from the highest estimate down to two slacks below it,
+  // since laying out the highest puts the widest within one slack of it. They are
+  // laid out from the widest estimate down until no estimate left can reach the
+  // widest cell laid out.
   TextWidthEstimator estimator(dc);
-  auto may_reach = [&](int estimate) {
-    return estimate == TextWidthEstimator::kMustLayOut || estimate >= widest - kRoundingSlack;
-  };
+  const long own = GetColumnIndexFromOrder(column);
   const long count = GetItemCount();
-  std::vector<std::pair<int, long>> estimates;  // (estimate, row)
-  estimates.reserve(static_cast<size_t>(std::max(count, 0L)));
+  std::vector<long> must_lay_out;
+  std::vector<std::pair<int, long>> candidates;  // (estimate, its last row); a few at most
+  int lowest = widest - kRoundingSlack;          // the lowest estimate that may still count
+  std::string buffer;
   for (long row = 0; row < count; ++row) {
-    int estimate = estimator.Estimate(OnGetItemText(row, column));
-    if (estimate != TextWidthEstimator::kMustLayOut) estimate += image_part(row);
-    if (may_reach(estimate)) estimates.emplace_back(estimate, row);
+    int estimate = estimator.Estimate(GetCellTextUtf8(row, own, &buffer));
+    if (estimate == TextWidthEstimator::kMustLayOut) {
+      must_lay_out.push_back(row);
+      continue;
+    }
+    estimate += image_part(row);
+    if (estimate < lowest) continue;
+    auto alike = std::find_if(candidates.begin(), candidates.end(),
+                              [&](const auto& candidate) { return candidate.first == estimate; });
+    if (alike != candidates.end()) {
+      alike->second = row;
+      continue;
+    }
+    candidates.emplace_back(estimate, row);
+    if (estimate - 2 * kRoundingSlack > lowest) {
+      lowest = estimate - 2 * kRoundingSlack;
+      std::erase_if(candidates, [&](const auto& candidate) { return candidate.first < lowest; });
+    }
   }
-  std::sort(estimates.begin(), estimates.end(), std::greater<>());
-  int previous = INT_MIN;
-  for (const auto& [estimate, row] : estimates) {
-    if (!may_reach(estimate)) break;
-    if (estimate == previous && estimate != TextWidthEstimator::kMustLayOut) continue;
-    previous = estimate;
+  auto lay_out = [&](long row) {
     const wxString text = OnGetItemText(row, column);
     widest = std::max(widest, image_part(row) + (text.empty() ? 0 : dc.GetTextExtent(text).x));
+  };
+  for (long row : must_lay_out) lay_out(row);
+  std::sort(candidates.begin(), candidates.end(), std::greater<>());
+  for (const auto& [estimate, row] : candidates) {
+    if (estimate < widest - kRoundingSlack) break;
+    lay_out(row);
   }
   int width = widest + kAutosizeMargin;
 
