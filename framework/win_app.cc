@@ -150,9 +150,9 @@ void CZORMWinApp::ShowStartMessage() {
 
 void CZORMWinApp::CountRun() {
   // Programs starting together must not read the same count: one lock around
-  // the read and the write.
-  m_nRunCount = IncrementProfileInt("Runtime", "RunCount");
-  WriteProfileString("Runtime", "LastRunTime", FormatLastRunTime(CurrentTime()).c_str());
+  // the read and the write, which also stamps the time.
+  m_nRunCount = IncrementProfileInt("Runtime", "RunCount",
+                                    {{"LastRunTime", FormatLastRunTime(CurrentTime())}});
 }
 
 void CZORMWinApp::EnsureGUID() {

@@ -105,13 +105,16 @@ bool WriteProfileInt(const char* section, const char* entry, int value) {
   return WriteEntry(section, entry, &number);
 }
 
-unsigned IncrementProfileInt(const char* section, const char* entry) {
+unsigned IncrementProfileInt(const char* section, const char* entry,
+                             const std::vector<std::pair<std::string, std::string>>& also) {
   unsigned counted = 0;
   const std::string path = SectionPath(section);
   Status updated = SettingsStore(RegistryRoot::kCurrentUser).Update([&](RegTree& tree) {
-    RegValue& value = tree[path][entry];
+    auto& values = tree[path];
+    RegValue& value = values[entry];
     counted = (value.type == RegValue::Type::kDword ? value.number : 0) + 1;
     value = RegValue::Dword(counted);
+    for (const auto& [name, text] : also) values[name] = RegValue::String(text);
     return true;
   });
   // A store that cannot be changed still gives this run its number.

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 // The maker's key below Software.
 void SetProfileRegistryKey(const std::string& key);
@@ -31,6 +33,8 @@ bool WriteProfileInt(const char* section, const char* entry, int value);
 
 // Adds 1 to the number `entry` of `section` (missing or not a number counts as
 // 0) and returns the new value, reading and writing under one lock so that
-// programs counting at the same time lose no count. When the store cannot be
-// changed, the stored value plus 1, unwritten.
-unsigned IncrementProfileInt(const char* section, const char* entry);
+// programs counting at the same time lose no count. The strings `also` are
+// written to the same section in the same write: each write waits for the disk.
+// When the store cannot be changed, the stored value plus 1, nothing written.
+unsigned IncrementProfileInt(const char* section, const char* entry,
+                             const std::vector<std::pair<std::string, std::string>>& also = {});
