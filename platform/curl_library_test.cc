@@ -17,7 +17,7 @@ TEST(CurlLibraryTest, UnusableLibraryFailsNamingItWithTheLoadersReason) {
     Status status = OpenCurlLibrary(name, &curl);
     if (*reason == '\0') {
       EXPECT_TRUE(status.ok()) << status.message();
-      EXPECT_NE(curl.slist_free_all, nullptr);
+      EXPECT_NE(curl.curl_slist_free_all, nullptr);
       continue;
     }
     const std::string prefix = std::string("Cannot load the HTTP library ") + name + ": ";

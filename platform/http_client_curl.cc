@@ -132,7 +132,7 @@ std::string DescribeFailure(const CurlLibrary& curl, CURLcode code, const std::s
       text = "Not enough memory to receive the answer";
       break;
     default:
-      text = curl.easy_strerror(code);
+      text = curl.curl_easy_strerror(code);
       break;
   }
   return std::string(text) + " (" + url + ")";
@@ -158,37 +158,37 @@ HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
   Transfer transfer{&options, &result,
                     TransferWatch({connect_ms, stall_ms, options.min_bytes_per_second})};
 
-  CURL* easy = curl->easy_init();
-  CURLM* multi = curl->multi_init();
+  CURL* easy = curl->curl_easy_init();
+  CURLM* multi = curl->curl_multi_init();
   if (easy == nullptr || multi == nullptr) {
-    curl->easy_cleanup(easy);
-    curl->multi_cleanup(multi);
+    curl->curl_easy_cleanup(easy);
+    curl->curl_multi_cleanup(multi);
     result.outcome = Status::Error("Not enough memory to start the request (" + url + ")");
     return result;
   }
-  curl->easy_setopt(easy, CURLOPT_URL, url.c_str());
-  curl->easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-  curl->easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl->easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  if (!options.user_agent.empty()) curl->easy_setopt(easy, CURLOPT_USERAGENT, options.user_agent.c_str());
-  curl->easy_setopt(easy, CURLOPT_FOLLOWLOCATION, options.follow_redirects ? 1L : 0L);
-  curl->easy_setopt(easy, CURLOPT_MAXREDIRS, 20L);
-  curl->easy_setopt(easy, CURLOPT_HEADERFUNCTION, OnHeader);
-  curl->easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
-  curl->easy_setopt(easy, CURLOPT_WRITEFUNCTION, OnBody);
-  curl->easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
-  curl->easy_setopt(easy, CURLOPT_PREREQFUNCTION, OnConnected);
-  curl->easy_setopt(easy, CURLOPT_PREREQDATA, &transfer);
-  curl->easy_setopt(easy, CURLOPT_BUFFERSIZE, 1L << 20);  // large bodies in few pieces
+  curl->curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+  curl->curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+  curl->curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl->curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  if (!options.user_agent.empty()) curl->curl_easy_setopt(easy, CURLOPT_USERAGENT, options.user_agent.c_str());
+  curl->curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, options.follow_redirects ? 1L : 0L);
+  curl->curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 20L);
+  curl->curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, OnHeader);
+  curl->curl_easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
+  curl->curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, OnBody);
+  curl->curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
+  curl->curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, OnConnected);
+  curl->curl_easy_setopt(easy, CURLOPT_PREREQDATA, &transfer);
+  curl->curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, 1L << 20);  // large bodies in few pieces
   if (connect_ms > 0)
-    curl->easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connect_ms));
-  curl->multi_add_handle(multi, easy);
+    curl->curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connect_ms));
+  curl->curl_multi_add_handle(multi, easy);
 
   const int poll_ms = stall_ms > 0 ? std::min(stall_ms, 20) : 1000;
   bool timed_out = false;
   int running = 1;
   while (running > 0) {
-    if (curl->multi_perform(multi, &running) != CURLM_OK) break;
+    if (curl->curl_multi_perform(multi, &running) != CURLM_OK) break;
     if (running == 0) break;
     // Connecting is bounded by libcurl; once connected, sending the request and
     // every wait for more of the answer are bounded here.
@@ -196,19 +196,19 @@ HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
       timed_out = true;
       break;
     }
-    curl->multi_poll(multi, nullptr, 0, poll_ms, nullptr);
+    curl->curl_multi_poll(multi, nullptr, 0, poll_ms, nullptr);
   }
 
   CURLcode code = CURLE_OPERATION_TIMEDOUT;
   if (!timed_out) {
     int pending;
     code = CURLE_RECV_ERROR;
-    while (CURLMsg* message = curl->multi_info_read(multi, &pending))
+    while (CURLMsg* message = curl->curl_multi_info_read(multi, &pending))
       if (message->msg == CURLMSG_DONE) code = message->data.result;
   }
   if (code == CURLE_OK || (code == CURLE_WRITE_ERROR && transfer.headers_complete)) {
     result.outcome = Status::Ok();
-    if (!transfer.headers_complete) curl->easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &result.status);
+    if (!transfer.headers_complete) curl->curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &result.status);
   } else if (transfer.too_large) {
     result = HttpGetResult{};
     result.outcome =
@@ -218,8 +218,8 @@ HttpGetResult HttpGet(const std::string& url, const HttpGetOptions& options) {
     result = HttpGetResult{};
     result.outcome = Status::Error(DescribeFailure(*curl, code, url));
   }
-  curl->multi_remove_handle(multi, easy);
-  curl->easy_cleanup(easy);
-  curl->multi_cleanup(multi);
+  curl->curl_multi_remove_handle(multi, easy);
+  curl->curl_easy_cleanup(easy);
+  curl->curl_multi_cleanup(multi);
   return result;
 }

@@ -39,7 +39,7 @@ size_t WriteToFile(char* data, size_t size, size_t count, void* context) {
   auto* transfer = static_cast<Transfer*>(context);
   const uint64_t length = size * count;
   curl_off_t announced = -1;
-  transfer->curl->easy_getinfo(transfer->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+  transfer->curl->curl_easy_getinfo(transfer->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
   if (announced >= 0 && transfer->written + length > static_cast<uint64_t>(announced)) {
     transfer->refused = "the server sent more than the " + std::to_string(announced) +
                         " bytes it announced";
@@ -95,7 +95,7 @@ Status DownloadPackage(const std::string& url, const std::string& destination,
   const TransferLimits limits = CurrentTransferLimits();
   Transfer transfer{file, &progress, TransferWatch(limits)};
   transfer.room = FreeBytes(ParentFolder(destination));
-  CURL* easy = curl->easy_init();
+  CURL* easy = curl->curl_easy_init();
   transfer.curl = curl;
   transfer.easy = easy;
   if (easy == nullptr) {
@@ -104,24 +104,24 @@ Status DownloadPackage(const std::string& url, const std::string& destination,
     return Status::Error("cannot start a download", kDownloadFailed);
   }
   char curl_error[CURL_ERROR_SIZE] = "";
-  curl->easy_setopt(easy, CURLOPT_URL, url.c_str());
-  curl->easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl->easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl->easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-  curl->easy_setopt(easy, CURLOPT_MAXREDIRS, 10L);
-  curl->easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
-  curl->easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-  curl->easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect_ms));
-  curl->easy_setopt(easy, CURLOPT_ERRORBUFFER, curl_error);
-  curl->easy_setopt(easy, CURLOPT_WRITEFUNCTION, WriteToFile);
-  curl->easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
-  curl->easy_setopt(easy, CURLOPT_PREREQFUNCTION, OnConnected);
-  curl->easy_setopt(easy, CURLOPT_PREREQDATA, &transfer);
-  curl->easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
-  curl->easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, ReportProgress);
-  curl->easy_setopt(easy, CURLOPT_XFERINFODATA, &transfer);
-  CURLcode code = curl->easy_perform(easy);
-  curl->easy_cleanup(easy);
+  curl->curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+  curl->curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl->curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl->curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+  curl->curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 10L);
+  curl->curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
+  curl->curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+  curl->curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect_ms));
+  curl->curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, curl_error);
+  curl->curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, WriteToFile);
+  curl->curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
+  curl->curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, OnConnected);
+  curl->curl_easy_setopt(easy, CURLOPT_PREREQDATA, &transfer);
+  curl->curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+  curl->curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, ReportProgress);
+  curl->curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &transfer);
+  CURLcode code = curl->curl_easy_perform(easy);
+  curl->curl_easy_cleanup(easy);
 
   bool written = fflush(file) == 0 && fsync(fileno(file)) == 0;
   written = fclose(file) == 0 && written;
@@ -135,7 +135,7 @@ Status DownloadPackage(const std::string& url, const std::string& destination,
     return Status::Error("cannot download " + url + ": " + transfer.refused, kDownloadFailed);
   if (code != CURLE_OK)
     return Status::Error(
-        "cannot download " + url + ": " + (curl_error[0] ? curl_error : curl->easy_strerror(code)),
+        "cannot download " + url + ": " + (curl_error[0] ? curl_error : curl->curl_easy_strerror(code)),
         kDownloadFailed);
   return Status::Error("cannot write " + destination, kDownloadFailed);
 }

@@ -22,30 +22,30 @@ HttpResult HttpFetch(const HttpRequest& request) {
     result.error = loaded.message();
     return result;
   }
-  CURL* easy = curl->easy_init();
+  CURL* easy = curl->curl_easy_init();
   curl_slist* headers = nullptr;
   for (const std::string& header : request.headers)
-    headers = curl->slist_append(headers, header.c_str());
-  curl->easy_setopt(easy, CURLOPT_URL, request.url.c_str());
-  curl->easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
-  curl->easy_setopt(easy, CURLOPT_NOPROXY, "*");
-  curl->easy_setopt(easy, CURLOPT_TIMEOUT, 60L);
-  curl->easy_setopt(easy, CURLOPT_WRITEFUNCTION, Append);
-  curl->easy_setopt(easy, CURLOPT_WRITEDATA, &result.body);
-  curl->easy_setopt(easy, CURLOPT_HEADERFUNCTION, Append);
-  curl->easy_setopt(easy, CURLOPT_HEADERDATA, &result.header_block);
+    headers = curl->curl_slist_append(headers, header.c_str());
+  curl->curl_easy_setopt(easy, CURLOPT_URL, request.url.c_str());
+  curl->curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
+  curl->curl_easy_setopt(easy, CURLOPT_NOPROXY, "*");
+  curl->curl_easy_setopt(easy, CURLOPT_TIMEOUT, 60L);
+  curl->curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, Append);
+  curl->curl_easy_setopt(easy, CURLOPT_WRITEDATA, &result.body);
+  curl->curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, Append);
+  curl->curl_easy_setopt(easy, CURLOPT_HEADERDATA, &result.header_block);
   if (!request.user_agent.empty())
-    curl->easy_setopt(easy, CURLOPT_USERAGENT, request.user_agent.c_str());
+    curl->curl_easy_setopt(easy, CURLOPT_USERAGENT, request.user_agent.c_str());
   if (request.method == "POST") {
-    curl->easy_setopt(easy, CURLOPT_POSTFIELDS, request.body.data());
-    curl->easy_setopt(easy, CURLOPT_POSTFIELDSIZE, static_cast<long>(request.body.size()));
+    curl->curl_easy_setopt(easy, CURLOPT_POSTFIELDS, request.body.data());
+    curl->curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE, static_cast<long>(request.body.size()));
   }
-  CURLcode code = curl->easy_perform(easy);
+  CURLcode code = curl->curl_easy_perform(easy);
   if (code == CURLE_OK)
-    curl->easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &result.status);
+    curl->curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &result.status);
   else
-    result.error = curl->easy_strerror(code);
-  curl->slist_free_all(headers);
-  curl->easy_cleanup(easy);
+    result.error = curl->curl_easy_strerror(code);
+  curl->curl_slist_free_all(headers);
+  curl->curl_easy_cleanup(easy);
   return result;
 }
