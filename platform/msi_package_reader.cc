@@ -25,8 +25,36 @@
 #include "platform/install_directories.h"
 #include "platform/install_transaction.h"
 #include "platform/installer.h"
+#include "platform/shared_library.h"
 
 namespace {
+
+// libmsi and libgcab are opened when a package is first read: only an
+// installation needs them, and linked they would slow every start of the program.
+// clang-format off
+#define ZORM_MSI_FUNCTIONS(X)                                                          \
+  X(libmsi_database_new) X(libmsi_query_new) X(libmsi_query_execute)                   \
+  X(libmsi_query_fetch) X(libmsi_record_is_null) X(libmsi_record_get_string)           \
+  X(libmsi_record_get_stream)
+#define ZORM_GCAB_FUNCTIONS(X)                                                         \
+  X(gcab_cabinet_new) X(gcab_cabinet_load) X(gcab_cabinet_extract)                     \
+  X(gcab_file_get_name) X(gcab_file_set_extract_name)
+// clang-format on
+
+struct MsiLibraries {
+  ZORM_MSI_FUNCTIONS(ZORM_LIBRARY_FUNCTION)
+  ZORM_GCAB_FUNCTIONS(ZORM_LIBRARY_FUNCTION)
+};
+
+Status LoadMsiLibraries(const MsiLibraries** libraries) {
+  return LoadSharedLibraryOnce(libraries, [](MsiLibraries* functions) {
+    Status status = OpenSharedLibrary("installer", "libmsi.so.0",
+                                      {ZORM_MSI_FUNCTIONS(ZORM_LIBRARY_SYMBOL)});
+    if (!status.ok()) return status;
+    return OpenSharedLibrary("cabinet", "libgcab-1.0.so.0",
+                             {ZORM_GCAB_FUNCTIONS(ZORM_LIBRARY_SYMBOL)});
+  });
+}
 
 struct GObjectUnref {
   void operator()(void* object) const {
@@ -86,6 +114,9 @@ std::string OneLine(std::string text) {
 // An open package: its database and the rows of the tables the installer uses.
 class Package {
  public:
+  explicit Package(const MsiLibraries& msi) : m_msi(msi) {}
+  const MsiLibraries& msi() const { return m_msi; }
+
   // Opens `path`. Fails with 1619 when the file cannot be read, 1620 when it is
   // not a Windows Installer database.
   Status Open(const std::string& path) {
@@ -100,7 +131,7 @@ class Package {
     if (!regular) return Fail(kInstallPackageOpenFailed, path + " is not a file");
 
     GErrorSlot error;
-    m_db.reset(libmsi_database_new(path.c_str(), LIBMSI_DB_FLAGS_READONLY, nullptr, error.out()));
+    m_db.reset(m_msi.libmsi_database_new(path.c_str(), LIBMSI_DB_FLAGS_READONLY, nullptr, error.out()));
     if (!m_db)
       return Fail(kInstallPackageInvalid,
                   error.is_set() ? path + " is not an installation package: " + error.text()
@@ -117,18 +148,18 @@ class Package {
   Status ReadRows(const char* query_text, unsigned columns,
                   std::vector<std::vector<std::string>>* rows) {
     GErrorSlot error;
-    GObjectPtr<LibmsiQuery> query(libmsi_query_new(m_db.get(), query_text, error.out()));
-    if (!query || !libmsi_query_execute(query.get(), nullptr, error.out()))
+    GObjectPtr<LibmsiQuery> query(m_msi.libmsi_query_new(m_db.get(), query_text, error.out()));
+    if (!query || !m_msi.libmsi_query_execute(query.get(), nullptr, error.out()))
       return Status::Error(error.text());
     rows->clear();
     while (true) {
-      GObjectPtr<LibmsiRecord> record(libmsi_query_fetch(query.get(), error.out()));
+      GObjectPtr<LibmsiRecord> record(m_msi.libmsi_query_fetch(query.get(), error.out()));
       if (!record) break;
       std::vector<std::string> row;
       for (unsigned i = 1; i <= columns; ++i) {
-        gchar* text = libmsi_record_is_null(record.get(), i)
+        gchar* text = m_msi.libmsi_record_is_null(record.get(), i)
                           ? nullptr
-                          : libmsi_record_get_string(record.get(), i);
+                          : m_msi.libmsi_record_get_string(record.get(), i);
         row.emplace_back(text ? text : "");
         g_free(text);
       }
@@ -141,17 +172,17 @@ class Package {
   Status ReadStream(const std::string& name, GBytes** bytes) {
     GErrorSlot error;
     GObjectPtr<LibmsiQuery> query(
-        libmsi_query_new(m_db.get(), "SELECT `Name`, `Data` FROM `_Streams`", error.out()));
-    if (!query || !libmsi_query_execute(query.get(), nullptr, error.out()))
+        m_msi.libmsi_query_new(m_db.get(), "SELECT `Name`, `Data` FROM `_Streams`", error.out()));
+    if (!query || !m_msi.libmsi_query_execute(query.get(), nullptr, error.out()))
       return Status::Error(error.text());
     while (true) {
-      GObjectPtr<LibmsiRecord> record(libmsi_query_fetch(query.get(), error.out()));
+      GObjectPtr<LibmsiRecord> record(m_msi.libmsi_query_fetch(query.get(), error.out()));
       if (!record) break;
-      gchar* stream_name = libmsi_record_get_string(record.get(), 1);
+      gchar* stream_name = m_msi.libmsi_record_get_string(record.get(), 1);
       bool match = stream_name && name == stream_name;
       g_free(stream_name);
       if (!match) continue;
-      GObjectPtr<GInputStream> stream(libmsi_record_get_stream(record.get(), 2));
+      GObjectPtr<GInputStream> stream(m_msi.libmsi_record_get_stream(record.get(), 2));
       if (!stream) break;
       GByteArray* data = g_byte_array_new();
       guint8 buffer[65536];
@@ -179,6 +210,7 @@ class Package {
   const std::string& folder() const { return m_folder; }
 
  private:
+  const MsiLibraries& m_msi;
   GObjectPtr<LibmsiDatabase> m_db;
   std::vector<std::vector<std::string>> m_property_rows;
   std::string m_folder;
@@ -336,6 +368,7 @@ class CabinetExtractor {
   }
 
   Status ExtractAll(Package& package) {
+    m_msi = &package.msi();
     FileSizeLimit limit;
     for (const std::string& cabinet : m_plan->cabinets) {
       GBytes* raw = nullptr;
@@ -370,11 +403,11 @@ class CabinetExtractor {
  private:
   Status Extract(const std::string& cabinet_name, GBytes* raw) {
     GObjectPtr<GInputStream> stream(g_memory_input_stream_new_from_bytes(raw));
-    GObjectPtr<GCabCabinet> cabinet(gcab_cabinet_new());
+    GObjectPtr<GCabCabinet> cabinet(m_msi->gcab_cabinet_new());
     GObjectPtr<GFile> folder(g_file_new_for_path(m_staging.c_str()));
     GErrorSlot error;
-    if (!gcab_cabinet_load(cabinet.get(), stream.get(), nullptr, error.out()) ||
-        !gcab_cabinet_extract(cabinet.get(), folder.get(), &CabinetExtractor::OnFile, nullptr,
+    if (!m_msi->gcab_cabinet_load(cabinet.get(), stream.get(), nullptr, error.out()) ||
+        !m_msi->gcab_cabinet_extract(cabinet.get(), folder.get(), &CabinetExtractor::OnFile, nullptr,
                               this, nullptr, error.out())) {
       // GIO has no code of its own for EFBIG; its text carries the system's.
       if (m_current != nullptr && error.text().find(strerror(EFBIG)) != std::string::npos)
@@ -390,7 +423,7 @@ class CabinetExtractor {
   // names of our own so that no name from the cabinet reaches the disk.
   static gboolean OnFile(GCabFile* cab_file, gpointer context) {
     auto* self = static_cast<CabinetExtractor*>(context);
-    auto found = self->m_by_key.find(gcab_file_get_name(cab_file));
+    auto found = self->m_by_key.find(self->m_msi->gcab_file_get_name(cab_file));
     if (found == self->m_by_key.end()) return FALSE;
     self->m_report(self->m_done_bytes, self->m_plan->total_bytes);
     PlannedFile& file = self->m_plan->files[found->second];
@@ -399,12 +432,13 @@ class CabinetExtractor {
     self->m_current = &file;
     FileSizeLimit::Set(file.size);
     std::string name = "file-" + std::to_string(found->second);
-    gcab_file_set_extract_name(cab_file, name.c_str());
+    self->m_msi->gcab_file_set_extract_name(cab_file, name.c_str());
     file.staged = self->m_staging + "/" + name;
     self->m_done_bytes += file.size;
     return TRUE;
   }
 
+  const MsiLibraries* m_msi = nullptr;  // the package's, set by ExtractAll
   Plan* m_plan;
   std::string m_staging;
   Reporter m_report;
@@ -426,7 +460,10 @@ void ReadMsiPackage(const std::string& path, const InstallProperties& command_pr
     message.contents = std::move(contents);
     send(message);
   };
-  Package package;
+  const MsiLibraries* msi;
+  if (Status loaded = LoadMsiLibraries(&msi); !loaded.ok())
+    return finish(Fail(kInstallFailure, loaded.message()));
+  Package package(*msi);
   Status opened = package.Open(path);
   if (!opened.ok()) return finish(opened);
   PackageContents contents;
