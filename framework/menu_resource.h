@@ -6,9 +6,14 @@
 #include <wx/menu.h>
 
 #include <memory>
+#include <string>
 
 // The menu bar of resource `id`; null when there is none.
 std::unique_ptr<wxMenuBar> LoadMenuResource(unsigned id);
+
+// The command id of the resources' item named `name`: the same for the life of
+// the program, whether or not a menu was loaded yet.
+int MenuResourceCommandId(const std::string& name);
 
 // Menu commands keep their numbers from the system's resources, but wx takes menu
 // ids only below 0x7FFF: a number from 0x8000 up is carried as its low 15 bits.

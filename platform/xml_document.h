@@ -64,6 +64,9 @@ class XmlDocument {
   // "#processing-instruction" name for other kinds.
   std::string NodeName(Node node) const;
 
+  // The value of the attribute `name` of element `node`; empty when it has none.
+  std::string Attribute(Node node, const char* name) const;
+
   // All text and CDATA below `node` concatenated in document order.
   std::string Text(Node node) const;
   // The same, appended to `*text`.

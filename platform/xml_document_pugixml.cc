@@ -149,6 +149,11 @@ std::string XmlDocument::NodeName(Node node) const {
   }
 }
 
+std::string XmlDocument::Attribute(Node node, const char* name) const {
+  if (node.IsNull()) return std::string();
+  return ToPugi(node.handle_).attribute(name).value();
+}
+
 std::string XmlDocument::Text(Node node) const {
   std::string text;
   AppendText(node, &text);

@@ -1,7 +1,6 @@
 #include "tools/zormlist/zormlist_frame.h"
 
 #include <wx/msgdlg.h>
-#include <wx/xrc/xmlres.h>
 
 #include <algorithm>
 #include <set>
@@ -100,7 +99,7 @@ CZormListFrame::CZormListFrame(const std::string& path, ListFile file)
   NameListForAccessibility();
   SetUpEditors();
   Bind(wxEVT_SIZE, &CZormListFrame::OnSize, this);
-  Bind(wxEVT_MENU, &CZormListFrame::OnReload, this, XRCID("zormlist_reload"));
+  Bind(wxEVT_MENU, &CZormListFrame::OnReload, this, MenuResourceCommandId("zormlist_reload"));
   EnableRowDragging();
   m_wndList.SetFocus();
 }
