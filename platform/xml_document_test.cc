@@ -25,7 +25,8 @@ static std::string Outline(const XmlDocument& document, XmlDocument::Node node) 
 }
 
 TEST(XmlDocumentTest, NodesKeepOrderKindAndAllDescendantTextInBothStorages) {
-  const char kText[] = "<r>lead<t>a<!--n--></t>x<u>&lt;&#233;<![CDATA[<z>&amp;]]><?pi y?></u></r>";
+  const char kText[] =
+      "<r>lead<t a='1 &amp; 2'>a<!--n--></t>x<u>&lt;&#233;<![CDATA[<z>&amp;]]><?pi y?></u></r>";
   const char kOutline[] =
       "#document=leadax<\xC3\xA9<z>&amp;(r=leadax<\xC3\xA9<z>&amp;(t=a(#comment=())"
       "u=<\xC3\xA9<z>&amp;(#cdata-section=<z>&amp;()pi=())))";
@@ -34,5 +35,8 @@ TEST(XmlDocumentTest, NodesKeepOrderKindAndAllDescendantTextInBothStorages) {
     ASSERT_EQ(document.Load(kText, storage), XmlResult::kOk);
     EXPECT_EQ(Outline(document, document.Root()), kOutline);
     EXPECT_EQ(document.Text(document.SelectSingle(document.Root(), "r/u")), "<\xC3\xA9<z>&amp;");
+    const XmlDocument::Node t = document.SelectSingle(document.Root(), "r/t");
+    EXPECT_EQ(document.Attribute(t, "a"), "1 & 2");
+    EXPECT_EQ(document.Attribute(t, "b") + document.Attribute(XmlDocument::Node(), "a"), "");
   }
 }
