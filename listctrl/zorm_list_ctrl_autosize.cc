@@ -93,6 +93,10 @@ class TextWidthEstimator {
 // Rounding may put a laid-out text a pixel off its estimate.
 constexpr int kRoundingSlack = 1;
 
+// Up to this many rows, laying out each cell costs less than measuring the
+// characters and pairs an estimate needs.
+constexpr long kRowsLaidOutEach = 50;
+
 }  // namespace
 
 int CZORMListCtrl::FittingVirtualColumnWidth(int column) const {
@@ -113,48 +117,52 @@ int CZORMListCtrl::FittingVirtualColumnWidth(int column) const {
     const int image = OnGetItemColumnImage(row, column);
     return image >= 0 ? ImageWidth(images, image) + kCellImageGap : 0;
   };
-  // Every row is estimated, and only the rows that may turn out the widest are
-  // kept: those that must be laid out, and one row per estimate (rows estimated
-  // alike are alike wide) from the highest estimate down to two slacks below it,
-  // since laying out the highest puts the widest within one slack of it. They are
-  // laid out from the widest estimate down until no estimate left can reach the
-  // widest cell laid out.
-  TextWidthEstimator estimator(dc);
   const long own = GetColumnIndexFromOrder(column);
   const long count = GetItemCount();
-  std::vector<long> must_lay_out;
-  std::vector<std::pair<int, long>> candidates;  // (estimate, its last row); a few at most
-  int lowest = widest - kRoundingSlack;          // the lowest estimate that may still count
-  std::string buffer;
-  for (long row = 0; row < count; ++row) {
-    int estimate = estimator.Estimate(GetCellTextUtf8(row, own, &buffer));
-    if (estimate == TextWidthEstimator::kMustLayOut) {
-      must_lay_out.push_back(row);
-      continue;
-    }
-    estimate += image_part(row);
-    if (estimate < lowest) continue;
-    auto alike = std::find_if(candidates.begin(), candidates.end(),
-                              [&](const auto& candidate) { return candidate.first == estimate; });
-    if (alike != candidates.end()) {
-      alike->second = row;
-      continue;
-    }
-    candidates.emplace_back(estimate, row);
-    if (estimate - 2 * kRoundingSlack > lowest) {
-      lowest = estimate - 2 * kRoundingSlack;
-      std::erase_if(candidates, [&](const auto& candidate) { return candidate.first < lowest; });
-    }
-  }
   auto lay_out = [&](long row) {
     const wxString text = OnGetItemText(row, column);
     widest = std::max(widest, image_part(row) + (text.empty() ? 0 : dc.GetTextExtent(text).x));
   };
-  for (long row : must_lay_out) lay_out(row);
-  std::sort(candidates.begin(), candidates.end(), std::greater<>());
-  for (const auto& [estimate, row] : candidates) {
-    if (estimate < widest - kRoundingSlack) break;
-    lay_out(row);
+  if (count <= kRowsLaidOutEach) {
+    for (long row = 0; row < count; ++row) lay_out(row);
+  } else {
+    // Every row is estimated, and only the rows that may turn out the widest are
+    // kept: those that must be laid out, and one row per estimate (rows estimated
+    // alike are alike wide) from the highest estimate down to two slacks below it,
+    // since laying out the highest puts the widest within one slack of it. They are
+    // laid out from the widest estimate down until no estimate left can reach the
+    // widest cell laid out.
+    TextWidthEstimator estimator(dc);
+    std::vector<long> must_lay_out;
+    std::vector<std::pair<int, long>> candidates;  // (estimate, its last row); a few at most
+    int lowest = widest - kRoundingSlack;          // the lowest estimate that may still count
+    std::string buffer;
+    for (long row = 0; row < count; ++row) {
+      int estimate = estimator.Estimate(GetCellTextUtf8(row, own, &buffer));
+      if (estimate == TextWidthEstimator::kMustLayOut) {
+        must_lay_out.push_back(row);
+        continue;
+      }
+      estimate += image_part(row);
+      if (estimate < lowest) continue;
+      auto alike = std::find_if(candidates.begin(), candidates.end(),
+                                [&](const auto& candidate) { return candidate.first == estimate; });
+      if (alike != candidates.end()) {
+        alike->second = row;
+        continue;
+      }
+      candidates.emplace_back(estimate, row);
+      if (estimate - 2 * kRoundingSlack > lowest) {
+        lowest = estimate - 2 * kRoundingSlack;
+        std::erase_if(candidates, [&](const auto& candidate) { return candidate.first < lowest; });
+      }
+    }
+    for (long row : must_lay_out) lay_out(row);
+    std::sort(candidates.begin(), candidates.end(), std::greater<>());
+    for (const auto& [estimate, row] : candidates) {
+      if (estimate < widest - kRoundingSlack) break;
+      lay_out(row);
+    }
   }
   int width = widest + kAutosizeMargin;
 
