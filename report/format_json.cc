@@ -3,18 +3,18 @@
 // To keep memory flat in the number of records the tree is never built whole:
 // each section's heading and each record object are printed by cJSON on their own
 // and written at the depth they have in the document, as they come.
-#include <cjson/cJSON.h>
-
 #include <cctype>
 #include <cstring>
 #include <string>
 
+#include "report/cjson_library.h"
 #include "report/report_cells.h"
 #include "report/report_format.h"
 #include "report/time_text.h"
 #include "util/clock.h"
 
 struct ReportJsonDocument {
+  const CjsonLibrary* cjson = nullptr;
   bool section_open = false;
   bool any_section = false;
   bool any_record = false;     // in the open section
@@ -43,8 +43,19 @@ void Write(Report* report, const char* data, size_t length) {
 }
 void Write(Report* report, const std::string& text) { Write(report, text.data(), text.size()); }
 
+// The report's document, made with cJSON opened at the first section; null, with
+// the report's file error saying why, when cJSON cannot be loaded.
 ReportJsonDocument* DocumentOf(Report* report) {
-  if (report->json == nullptr) report->json = new ReportJsonDocument();
+  if (report->json == nullptr) {
+    const CjsonLibrary* cjson = nullptr;
+    Status loaded = LoadCjsonLibrary(&cjson);
+    if (!loaded.ok()) {
+      report->file_error = loaded.message();
+      return nullptr;
+    }
+    report->json = new ReportJsonDocument();
+    report->json->cjson = cjson;
+  }
   return report->json;
 }
 
@@ -67,22 +78,25 @@ void Open(Report* report) {
 void Header(Report* report, const ReportSection& section) {
   const uint32_t now = static_cast<uint32_t>(CurrentTime());
   ReportJsonDocument* document = DocumentOf(report);
+  if (document == nullptr) return;
+  const CjsonLibrary& cjson = *document->cjson;
   CloseSection(report, document);
 
   // The section printed alone inside a one-element root array, with an empty
   // records array, gives everything around the records: "[" + head + "[]" + end + "]".
-  cJSON* root = cJSON_CreateArray();
-  cJSON* object = cJSON_CreateObject();
-  cJSON_AddItemToArray(root, object);
-  cJSON_AddStringToObject(object, "title", section.title);
-  cJSON_AddStringToObject(object, "creation_time", FormatProductionTime(now));
-  if (report->report_number != 0) cJSON_AddNumberToObject(object, "report_id", report->report_number);
-  cJSON_AddItemToObject(object, "records", cJSON_CreateArray());
-  char* printed = cJSON_Print(root);
-  cJSON_Delete(root);
+  cJSON* root = cjson.cJSON_CreateArray();
+  cJSON* object = cjson.cJSON_CreateObject();
+  cjson.cJSON_AddItemToArray(root, object);
+  cjson.cJSON_AddStringToObject(object, "title", section.title);
+  cjson.cJSON_AddStringToObject(object, "creation_time", FormatProductionTime(now));
+  if (report->report_number != 0)
+    cjson.cJSON_AddNumberToObject(object, "report_id", report->report_number);
+  cjson.cJSON_AddItemToObject(object, "records", cjson.cJSON_CreateArray());
+  char* printed = cjson.cJSON_Print(root);
+  cjson.cJSON_Delete(root);
   if (printed == nullptr) return;
   std::string text(printed);
-  cJSON_free(printed);
+  cjson.cJSON_free(printed);
   size_t records = text.rfind("[]");
   if (records == std::string::npos || records == 0) return;
 
@@ -96,12 +110,13 @@ void Header(Report* report, const ReportSection& section) {
 
 // Prints `object` with cJSON into the document's reused buffer; null on failure.
 const char* PrintObject(ReportJsonDocument* document, cJSON* object) {
+  const CjsonLibrary& cjson = *document->cjson;
   if (document->printed == nullptr) {
     document->printed_size = 4096;
     document->printed = static_cast<char*>(malloc(document->printed_size));
   }
   while (document->printed != nullptr &&
-         !cJSON_PrintPreallocated(object, document->printed, document->printed_size, 1)) {
+         !cjson.cJSON_PrintPreallocated(object, document->printed, document->printed_size, 1)) {
     // A record has at most 1023 characters of values; escaping can make each six.
     if (document->printed_size >= (1 << 20)) return nullptr;
     document->printed_size *= 2;
@@ -114,7 +129,8 @@ const char* PrintObject(ReportJsonDocument* document, cJSON* object) {
 void Record(Report* report, const ReportRecord& record) {
   ReportJsonDocument* document = report->json;
   if (document == nullptr || !document->section_open || report->output == nullptr) return;
-  cJSON* object = cJSON_CreateObject();
+  const CjsonLibrary& cjson = *document->cjson;
+  cJSON* object = cjson.cJSON_CreateObject();
   for (uint32_t i = 0; i < report->column_count; ++i) {
     const ReportColumn& column = report->columns[i];
     if (record.value[i] == nullptr || (column.flags & ReportColumnFlag::Hidden)) continue;
@@ -123,10 +139,10 @@ void Record(Report* report, const ReportRecord& record) {
     memcpy(copy, value.data(), value.size());
     copy[value.size()] = '\0';
     // The key is the column's own name, which outlives the object.
-    cJSON_AddItemToObjectCS(object, column.name, cJSON_CreateString(copy));
+    cjson.cJSON_AddItemToObjectCS(object, column.name, cjson.cJSON_CreateString(copy));
   }
   const char* printed = PrintObject(document, object);
-  cJSON_Delete(object);
+  cjson.cJSON_Delete(object);
   if (printed == nullptr) return;
 
   std::string& text = document->text;

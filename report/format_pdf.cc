@@ -13,6 +13,7 @@
 #include "report/pdf_page_packing.h"
 #include "report/pdf_state.h"
 #include "report/pdf_text.h"
+#include "report/qrcodegen_library.h"
 #include "report/report_cells.h"
 #include "report/report_format.h"
 #include "report/time_text.h"
@@ -58,11 +59,21 @@ void Open(Report* report) {
   // A child draws into its parent's document.
   if (PdfParentOf(report) != report || report->pdf == nullptr) return;
   PdfState* pdf = report->pdf;
+  // The libraries are opened by the first PDF; a report without them draws
+  // nothing and says why.
+  const HpdfLibrary* hpdf = nullptr;
+  const QrcodegenLibrary* qrcodegen = nullptr;
+  Status loaded = LoadHpdfLibrary(&hpdf);
+  if (loaded.ok()) loaded = LoadQrcodegenLibrary(&qrcodegen);
+  if (!loaded.ok()) {
+    report->file_error = loaded.message();
+    return;
+  }
   // No memory pool: a pool frees nothing before the document goes, and the pages
   // the report has left give back their uncompressed drawing (pdf_page_packing.h).
-  pdf->document = HPDF_NewEx(PrintPdfError, nullptr, nullptr, 0, nullptr);
+  pdf->document = hpdf->HPDF_NewEx(PrintPdfError, nullptr, nullptr, 0, nullptr);
   if (pdf->document == nullptr) return;
-  HPDF_SetCompressionMode(pdf->document, HPDF_COMP_ALL);
+  hpdf->HPDF_SetCompressionMode(pdf->document, HPDF_COMP_ALL);
 
   CopyPathFromEnvironment("ZORMPDFLOGOPATH", pdf->logo_path);
   // An empty ZORMPDFOUTPUTPATH means no file; one too long to hold is refused,
@@ -83,9 +94,9 @@ void Open(Report* report) {
 
   // The geometry values keep the state's initial values; the fonts draw WinAnsi,
   // the encoding the text is transcoded to.
-  pdf->bold_font = HPDF_GetFont(pdf->document, "Helvetica-Bold", "WinAnsiEncoding");
-  pdf->regular_font = HPDF_GetFont(pdf->document, "Helvetica", "WinAnsiEncoding");
-  pdf->fixed_font = HPDF_GetFont(pdf->document, "Courier", "WinAnsiEncoding");
+  pdf->bold_font = hpdf->HPDF_GetFont(pdf->document, "Helvetica-Bold", "WinAnsiEncoding");
+  pdf->regular_font = hpdf->HPDF_GetFont(pdf->document, "Helvetica", "WinAnsiEncoding");
+  pdf->fixed_font = hpdf->HPDF_GetFont(pdf->document, "Courier", "WinAnsiEncoding");
 
   WriteCgiHeaderLine(report, "Content-type: application/pdf");
   const std::string disposition =
@@ -142,7 +153,7 @@ void Record(Report* report, const ReportRecord& record) {
   const float y = NextLineY(report, &shaded);
   HPDF_Page page = pdf->page;
   if (page == nullptr) return;
-  const float width = HPDF_Page_GetWidth(page);
+  const float width = Hpdf().HPDF_Page_GetWidth(page);
   if (shaded) {
     SetPdfLineWidth(page, 2);
     SetPdfStroke(page, 0, 0, 0);
@@ -162,7 +173,7 @@ void Record(Report* report, const ReportRecord& record) {
             ? NumericCellText(record.value[i], record.length[i], column.flags, number)
             : std::string_view(record.value[i], record.length[i]);
     if (column.flags & ReportColumnFlag::Fixed)
-      HPDF_Page_SetFontAndSize(page, pdf->fixed_font, kBodyFontSize);
+      Hpdf().HPDF_Page_SetFontAndSize(page, pdf->fixed_font, kBodyFontSize);
     if (column.flags & ReportColumnFlag::Tags) {
       texts.End();  // the boxes are rectangles
       DrawTags(pdf, page, column.pdf_x, y, value);
@@ -173,7 +184,7 @@ void Record(Report* report, const ReportRecord& record) {
       texts.Show(column.pdf_x + dx, y + 3, text);
     }
     if (column.flags & ReportColumnFlag::Fixed)
-      HPDF_Page_SetFontAndSize(page, pdf->regular_font, kBodyFontSize);
+      Hpdf().HPDF_Page_SetFontAndSize(page, pdf->regular_font, kBodyFontSize);
   }
 }
 
@@ -190,13 +201,13 @@ void Banner(Report* report, const char* text) {
   const float y = NextLineY(report, &shaded);
   HPDF_Page page = pdf->page;
   if (page == nullptr) return;
-  const float width = HPDF_Page_GetWidth(page);
+  const float width = Hpdf().HPDF_Page_GetWidth(page);
   const float middle = y + pdf->line_height / 2;
   SetPdfLineWidth(page, 1);
   SetPdfStroke(page, 0, 0, 0);
-  HPDF_Page_MoveTo(page, pdf->left_margin, middle);
-  HPDF_Page_LineTo(page, width - pdf->right_margin, middle);
-  HPDF_Page_Stroke(page);
+  Hpdf().HPDF_Page_MoveTo(page, pdf->left_margin, middle);
+  Hpdf().HPDF_Page_LineTo(page, width - pdf->right_margin, middle);
+  Hpdf().HPDF_Page_Stroke(page);
   const PdfText banner(text);
   const float text_width = banner.Width(page);
   const float x =
@@ -216,12 +227,12 @@ void DrawBlankPage(Report* report, const char* text) {
   StartPdfPage(report);
   HPDF_Page page = pdf->page;
   if (page == nullptr) return;
-  const float box_y = (HPDF_Page_GetHeight(page) - pdf->top_margin) / 2;
+  const float box_y = (Hpdf().HPDF_Page_GetHeight(page) - pdf->top_margin) / 2;
   SetPdfLineWidth(page, 2);
   SetPdfStroke(page, 0, 0, 0);
   SetPdfFill(page, 0.8f, 0.8f, 0.8f);
   FillPdfRectangle(page, pdf->title_bar_x, box_y, pdf->title_bar_width, 30);
-  HPDF_Page_SetFontAndSize(page, pdf->bold_font, 18);
+  Hpdf().HPDF_Page_SetFontAndSize(page, pdf->bold_font, 18);
   const PdfText message(text);
   SetPdfFill(page, 1, 1, 1);
   ShowPdfText(page, (pdf->title_bar_width - message.Width(page)) / 2, box_y + 10, message);
@@ -239,13 +250,13 @@ void Trailer(Report* report) {
 
 // Writes the document to standard output after its length line.
 void StreamDocument(PdfState* pdf) {
-  if (HPDF_SaveToStream(pdf->document) != HPDF_OK) return;
-  HPDF_UINT32 size = HPDF_GetStreamSize(pdf->document);
+  if (Hpdf().HPDF_SaveToStream(pdf->document) != HPDF_OK) return;
+  HPDF_UINT32 size = Hpdf().HPDF_GetStreamSize(pdf->document);
   printf("Content-Length: %u\n", static_cast<unsigned>(size));
   printf("\r\n");
   if (size == 0) return;
   std::unique_ptr<HPDF_BYTE[]> body(new HPDF_BYTE[size]);
-  const HPDF_STATUS read = HPDF_ReadFromStream(pdf->document, body.get(), &size);
+  const HPDF_STATUS read = Hpdf().HPDF_ReadFromStream(pdf->document, body.get(), &size);
   if (read != HPDF_OK && read != HPDF_STREAM_EOF) return;
   fwrite(body.get(), 1, size, stdout);
   fflush(stdout);
@@ -269,7 +280,7 @@ void Close(Report* report) {
     // Saved beside and renamed, so a failed save leaves an earlier file as it was.
     AtomicFile file;
     if (file.Open(pdf->output_path, &report->file_error)) {
-      report->pdf_save_result = HPDF_SaveToFile(pdf->document, file.write_path().c_str());
+      report->pdf_save_result = Hpdf().HPDF_SaveToFile(pdf->document, file.write_path().c_str());
       if (report->pdf_save_result == HPDF_OK)
         file.Commit(&report->file_error);
       else
@@ -277,7 +288,7 @@ void Close(Report* report) {
             "cannot write " + std::string(pdf->output_path) + ": " + strerror(errno);
     }
   }
-  HPDF_Free(pdf->document);
+  Hpdf().HPDF_Free(pdf->document);
   pdf->document = nullptr;
   pdf->page = nullptr;
   pdf->title_outline = nullptr;

@@ -56,11 +56,12 @@ HPDF_Image LoadLogo(HPDF_Doc document, const char* path) {
       return nullptr;
     }
   }
-  HPDF_Image image = HPDF_LoadJpegImageFromFile(document, path);
+  HPDF_Image image = Hpdf().HPDF_LoadJpegImageFromFile(document, path);
   if (image == nullptr) {
-    if (HPDF_GetError(document) == HPDF_OK) PrintPdfError(HPDF_INVALID_JPEG_DATA, 0, nullptr);
+    if (Hpdf().HPDF_GetError(document) == HPDF_OK)
+      PrintPdfError(HPDF_INVALID_JPEG_DATA, 0, nullptr);
     // The document must stay usable for the pages.
-    HPDF_ResetError(document);
+    Hpdf().HPDF_ResetError(document);
   }
   return image;
 }
@@ -98,7 +99,7 @@ void DrawTitleBar(const Report* report, PdfState* pdf, HPDF_Page page, float wid
   SetPdfFill(page, 0.039f, 0.254f, 0.412f);
   FillPdfRectangle(page, pdf->title_bar_x, top - kTitleBarHeight, pdf->title_bar_width,
                    kTitleBarHeight);
-  HPDF_Page_SetFontAndSize(page, pdf->bold_font, kTitleFontSize);
+  Hpdf().HPDF_Page_SetFontAndSize(page, pdf->bold_font, kTitleFontSize);
   if (report->last_title.has_value()) {
     SetPdfFill(page, 1, 1, 1);
     ShowPdfText(page, pdf->title_bar_x + 10, top - 20, PdfText(*report->last_title));
@@ -112,20 +113,20 @@ void DrawFooter(const Report* report, const Report* parent, PdfState* pdf, HPDF_
   const float bottom = pdf->bottom_margin;
   SetPdfLineWidth(page, 1);
   SetPdfStroke(page, 0, 0, 0);
-  HPDF_Page_MoveTo(page, pdf->left_margin, bottom);
-  HPDF_Page_LineTo(page, width - pdf->right_margin, bottom);
-  HPDF_Page_Stroke(page);
+  Hpdf().HPDF_Page_MoveTo(page, pdf->left_margin, bottom);
+  Hpdf().HPDF_Page_LineTo(page, width - pdf->right_margin, bottom);
+  Hpdf().HPDF_Page_Stroke(page);
   if (bottom > 20) {
     if (report->page_number == 1 && report->report_number != 0) {
       char id[32];
       snprintf(id, sizeof id, "Report-ID %3.3u", static_cast<unsigned>(report->report_number));
       const PdfText text(id);
-      HPDF_Page_SetFontAndSize(page, pdf->fixed_font, kBodyFontSize);
+      Hpdf().HPDF_Page_SetFontAndSize(page, pdf->fixed_font, kBodyFontSize);
       SetPdfFill(page, 0, 0, 0);
       FillPdfRectangle(page, 10, bottom - 14, text.Width(page) + 10, 14);
       SetPdfFill(page, 1, 1, 1);
       ShowPdfText(page, 15, bottom - 9, text);
-      HPDF_Page_SetFontAndSize(page, pdf->regular_font, kBodyFontSize);
+      Hpdf().HPDF_Page_SetFontAndSize(page, pdf->regular_font, kBodyFontSize);
     }
     SetPdfFill(page, 0, 0, 0);
     const PdfText notice(kPdfNoticeLine);
@@ -174,20 +175,21 @@ void CreatePendingBookmarks(const Report* report, PdfState* pdf, HPDF_Page page)
   if (pdf->bits & PdfStateBit::TitleBookmarkPending) {
     char title[kReportLineBuffer];
     Utf8ToPdfDocEncoding(report->last_title.value_or(""), title, sizeof title);
-    pdf->title_outline = HPDF_CreateOutline(pdf->document, nullptr, title, nullptr);
+    pdf->title_outline = Hpdf().HPDF_CreateOutline(pdf->document, nullptr, title, nullptr);
     if (pdf->title_outline != nullptr) {
-      if (HPDF_Destination destination = HPDF_Page_CreateDestination(page))
-        HPDF_Outline_SetDestination(pdf->title_outline, destination);
+      if (HPDF_Destination destination = Hpdf().HPDF_Page_CreateDestination(page))
+        Hpdf().HPDF_Outline_SetDestination(pdf->title_outline, destination);
     }
     pdf->bits &= ~PdfStateBit::TitleBookmarkPending;
   }
   if (pdf->bits & PdfStateBit::NotesBookmarkPending) {
     char notes[kReportLineBuffer];
     Utf8ToPdfDocEncoding(report->notes.value_or(""), notes, sizeof notes);
-    HPDF_Outline outline = HPDF_CreateOutline(pdf->document, pdf->title_outline, notes, nullptr);
+    HPDF_Outline outline =
+        Hpdf().HPDF_CreateOutline(pdf->document, pdf->title_outline, notes, nullptr);
     if (outline != nullptr) {
-      if (HPDF_Destination destination = HPDF_Page_CreateDestination(page))
-        HPDF_Outline_SetDestination(outline, destination);
+      if (HPDF_Destination destination = Hpdf().HPDF_Page_CreateDestination(page))
+        Hpdf().HPDF_Outline_SetDestination(outline, destination);
     }
     pdf->bits &= ~PdfStateBit::NotesBookmarkPending;
   }
@@ -203,25 +205,25 @@ void StartPdfPage(Report* report) {
   if (parent != report) report->page_number++;
 
   PackPdfPageContents(pdf->page);  // the report never draws on a page it has left
-  HPDF_Page page = HPDF_AddPage(pdf->document);
+  HPDF_Page page = Hpdf().HPDF_AddPage(pdf->document);
   pdf->page = page;
   if (page == nullptr) return;
-  HPDF_Page_SetSize(page, PageSizeFor(pdf->page_size), DirectionFor(pdf->orientation));
-  const float width = HPDF_Page_GetWidth(page);
-  const float height = HPDF_Page_GetHeight(page);
+  Hpdf().HPDF_Page_SetSize(page, PageSizeFor(pdf->page_size), DirectionFor(pdf->orientation));
+  const float width = Hpdf().HPDF_Page_GetWidth(page);
+  const float height = Hpdf().HPDF_Page_GetHeight(page);
   const float left = pdf->left_margin;
   const float right = pdf->right_margin;
   const float line_height = pdf->line_height;
 
   if (pdf->logo != nullptr) {
-    HPDF_Page_DrawImage(page, pdf->logo, left, height - pdf->logo_height - pdf->top_margin,
-                        pdf->logo_width, pdf->logo_height);
+    Hpdf().HPDF_Page_DrawImage(page, pdf->logo, left, height - pdf->logo_height - pdf->top_margin,
+                               pdf->logo_width, pdf->logo_height);
   }
   const float top = height - pdf->top_margin;
   DrawTitleBar(report, pdf, page, width, top);
 
   float y = top - 45;
-  HPDF_Page_SetFontAndSize(page, pdf->regular_font, kBodyFontSize);
+  Hpdf().HPDF_Page_SetFontAndSize(page, pdf->regular_font, kBodyFontSize);
   if (report->notes.has_value()) {
     ShowPdfText(page, pdf->title_bar_x, y, PdfText(*report->notes));
     y -= kHeadingLineGap;

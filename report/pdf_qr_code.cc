@@ -1,10 +1,9 @@
 #include "report/pdf_qr_code.h"
 
-#include <qrcodegen.h>
-
-
+#include "report/hpdf_library.h"
 #include "report/pdf_text.h"
 #include "report/qr_encoder.h"
+#include "report/qrcodegen_library.h"
 
 namespace {
 
@@ -17,8 +16,8 @@ void DrawPdfQrCode(HPDF_Page page, const char* text, float x, float y) {
   SetPdfLineWidth(page, 1);
   SetPdfStroke(page, 1, 1, 1);
   SetPdfFill(page, 1, 1, 1);
-  HPDF_Page_Rectangle(page, x, y, kPdfQrCodeSize, kPdfQrCodeSize);
-  HPDF_Page_Fill(page);
+  Hpdf().HPDF_Page_Rectangle(page, x, y, kPdfQrCodeSize, kPdfQrCodeSize);
+  Hpdf().HPDF_Page_Fill(page);
   SetPdfFill(page, 0, 0, 0);
 
   // Medium error correction, raised while the data still fits; the smallest
@@ -26,7 +25,8 @@ void DrawPdfQrCode(HPDF_Page page, const char* text, float x, float y) {
   uint8_t qrcode[qrcodegen_BUFFER_LEN_MAX];
   uint8_t scratch[qrcodegen_BUFFER_LEN_MAX];
   if (!EncodeQrText(text, qrcode, scratch)) return;
-  const int n = qrcodegen_getSize(qrcode);
+  const QrcodegenLibrary& qr = Qrcodegen();
+  const int n = qr.qrcodegen_getSize(qrcode);
   const int inner = static_cast<int>(kPdfQrCodeSize) - 2 * kQuietZone;
   const int module = inner / n;
   const int pad = (inner - n * module) / 2;
@@ -40,7 +40,7 @@ void DrawPdfQrCode(HPDF_Page page, const char* text, float x, float y) {
   uint8_t pending[qrcodegen_VERSION_MAX * 4 + 17][qrcodegen_VERSION_MAX * 4 + 17];
   for (int row = 0; row < n; ++row) {
     for (int column = 0; column < n; ++column)
-      pending[row][column] = qrcodegen_getModule(qrcode, column, row);
+      pending[row][column] = qr.qrcodegen_getModule(qrcode, column, row);
   }
   const auto dark = [&](int column, int row) { return pending[row][column] != 0; };
   bool any_dark = false;
@@ -62,11 +62,11 @@ void DrawPdfQrCode(HPDF_Page page, const char* text, float x, float y) {
         for (int c = column; c < end; ++c) pending[r][c] = 0;
       }
       // Columns run right to left on the page, rows top down.
-      HPDF_Page_Rectangle(page, right - end * module, top - bottom * module,
-                          (end - column) * module, (bottom - row) * module);
+      Hpdf().HPDF_Page_Rectangle(page, right - end * module, top - bottom * module,
+                                 (end - column) * module, (bottom - row) * module);
       any_dark = true;
       column = end;
     }
   }
-  if (any_dark) HPDF_Page_Fill(page);
+  if (any_dark) Hpdf().HPDF_Page_Fill(page);
 }

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "report/hpdf_library.h"
 #include "report/report.h"
 
 // The library's error handler: writes "Error PDF Object: error_no=%04X,
@@ -28,7 +29,7 @@ struct PdfState {
   PdfState() = default;
   // A report dropped without Close still releases its document (unsaved).
   ~PdfState() {
-    if (document != nullptr) HPDF_Free(document);
+    if (document != nullptr) Hpdf().HPDF_Free(document);
   }
   PdfState(const PdfState&) = delete;
   PdfState& operator=(const PdfState&) = delete;

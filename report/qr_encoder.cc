@@ -1,9 +1,9 @@
 #include "report/qr_encoder.h"
 
-#include <qrcodegen.h>
-
 #include <cstdlib>
 #include <memory>
+
+#include "report/qrcodegen_library.h"
 
 namespace {
 
@@ -209,7 +209,7 @@ namespace {
 int FormatOf(const uint8_t qrcode[], const SymbolTable& table) {
   int format = 0;
   for (int i = 0; i < kFormatBits; ++i)
-    format |= qrcodegen_getModule(qrcode, table.format_x[i], table.format_y[i]) << i;
+    format |= Qrcodegen().qrcodegen_getModule(qrcode, table.format_x[i], table.format_y[i]) << i;
   return format;
 }
 
@@ -219,7 +219,7 @@ int LevelBitsOfFormat(int format) { return ((format ^ 0x5412) >> 10) & ~7; }
 }  // namespace
 
 int LowestPenaltyQrMask(const uint8_t qrcode[]) {
-  const int size = qrcodegen_getSize(qrcode);
+  const int size = Qrcodegen().qrcodegen_getSize(qrcode);
   Workspace& workspace = WorkspaceFor(size);
   const SymbolTable& table = workspace.table;
   const int format = FormatOf(qrcode, table);
@@ -252,7 +252,7 @@ int LowestPenaltyQrMask(const uint8_t qrcode[]) {
 }
 
 void RemaskQrCode(uint8_t qrcode[], int mask) {
-  const int size = qrcodegen_getSize(qrcode);
+  const int size = Qrcodegen().qrcodegen_getSize(qrcode);
   const SymbolTable& table = WorkspaceFor(size).table;
   const int format = FormatOf(qrcode, table);
   const int old_mask = MaskOfFormat(format);
@@ -271,8 +271,9 @@ void RemaskQrCode(uint8_t qrcode[], int mask) {
 }
 
 bool EncodeQrText(const char* text, uint8_t qrcode[], uint8_t temp[]) {
-  if (!qrcodegen_encodeText(text, temp, qrcode, qrcodegen_Ecc_MEDIUM, qrcodegen_VERSION_MIN,
-                            qrcodegen_VERSION_MAX, qrcodegen_Mask_0, true))
+  if (!Qrcodegen().qrcodegen_encodeText(text, temp, qrcode, qrcodegen_Ecc_MEDIUM,
+                                        qrcodegen_VERSION_MIN, qrcodegen_VERSION_MAX,
+                                        qrcodegen_Mask_0, true))
     return false;
   const int mask = LowestPenaltyQrMask(qrcode);
   if (mask != 0) RemaskQrCode(qrcode, mask);

@@ -4,7 +4,6 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <xlsxwriter.h>
 
 #include <cerrno>
 #include <cmath>
@@ -13,6 +12,7 @@
 
 #include "platform/file_io.h"
 #include "report/workbook_text.h"
+#include "report/xlsxwriter_library.h"
 
 struct WorkbookSheet {
   lxw_worksheet* sheet;
@@ -28,7 +28,14 @@ std::string SystemError(const std::string& what) { return what + ": " + strerror
 }  // namespace
 
 std::unique_ptr<Workbook> Workbook::Create(std::string* error) {
+  const XlsxwriterLibrary* lxw = nullptr;
+  Status loaded = LoadXlsxwriterLibrary(&lxw);
+  if (!loaded.ok()) {
+    if (error != nullptr) *error = loaded.message();
+    return nullptr;
+  }
   std::unique_ptr<Workbook> book(new Workbook());
+  book->m_lxw = lxw;
   book->m_scratch_dir = WithoutTrailingSlash(TempFolder());
   std::string name = book->m_scratch_dir + "/calvaro-workbook-XXXXXX.xlsx";
   int fd = mkstemps(name.data(), 5);
@@ -42,9 +49,9 @@ std::unique_ptr<Workbook> Workbook::Create(std::string* error) {
   lxw_workbook_options options = {};
   options.constant_memory = LXW_TRUE;  // rows streamed to a file, memory stays flat
   options.tmpdir = book->m_scratch_dir.data();
-  book->m_book = workbook_new_opt(book->m_file.c_str(), &options);
+  book->m_book = lxw->workbook_new_opt(book->m_file.c_str(), &options);
   if (book->m_book == nullptr) {
-    if (error != nullptr) *error = lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED);
+    if (error != nullptr) *error = lxw->lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED);
     return nullptr;
   }
   return book;
@@ -59,7 +66,7 @@ Workbook::~Workbook() {
       if (sheet->sheet->optimize_tmpfile != nullptr) fclose(sheet->sheet->optimize_tmpfile);
       sheet->sheet->optimize_tmpfile = nullptr;
     }
-    lxw_workbook_free(m_book);
+    m_lxw->lxw_workbook_free(m_book);
   }
   if (m_raw != nullptr) munmap(const_cast<char*>(m_raw), m_raw_size);
   if (m_fd >= 0) close(m_fd);
@@ -84,13 +91,13 @@ WorkbookSheet* Workbook::AddSheet(const char* name) {
     Fail("Worksheet name is not valid text.");
     return nullptr;
   }
-  lxw_error refused = workbook_validate_sheet_name(m_book, name);
+  lxw_error refused = m_lxw->workbook_validate_sheet_name(m_book, name);
   if (refused != LXW_NO_ERROR) {
-    Fail(lxw_strerror(refused));
+    Fail(m_lxw->lxw_strerror(refused));
     return nullptr;
   }
   errno = 0;
-  lxw_worksheet* sheet = workbook_add_worksheet(m_book, name);
+  lxw_worksheet* sheet = m_lxw->workbook_add_worksheet(m_book, name);
   if (sheet == nullptr) {
     // Each sheet keeps a temporary file open for its rows until the book is saved,
     // so thousands of sheets can run out of files.
@@ -107,7 +114,7 @@ WorkbookSheet* Workbook::AddSheet(const char* name) {
 
 bool Workbook::HasSheet(const char* name) const {
   return m_book != nullptr && name != nullptr &&
-         workbook_get_worksheet_by_name(m_book, name) != nullptr;
+         m_lxw->workbook_get_worksheet_by_name(m_book, name) != nullptr;
 }
 
 uint32_t Workbook::FirstFreeRow(const WorkbookSheet* sheet) const {
@@ -118,7 +125,7 @@ bool Workbook::CheckWritable(WorkbookSheet* sheet, uint32_t row, uint32_t column
   if (m_finished) return Fail("The workbook has been saved and takes no more cells.");
   if (sheet == nullptr) return Fail("There is no worksheet to write to.");
   if (row >= LXW_ROW_MAX || column >= LXW_COL_MAX)
-    return Fail(lxw_strerror(LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE));
+    return Fail(m_lxw->lxw_strerror(LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE));
   if (sheet->first_free_row > 0 && row < sheet->first_free_row - 1)
     return Fail("Row " + std::to_string(row) + " comes before rows already written.");
   return true;
@@ -128,9 +135,9 @@ bool Workbook::WriteStr(WorkbookSheet* sheet, uint32_t row, uint32_t column,
                         std::string_view text) {
   if (!CheckWritable(sheet, row, column)) return false;
   AssignWorkbookCellText(text, &m_cell_text);
-  lxw_error result = worksheet_write_string(sheet->sheet, row, static_cast<lxw_col_t>(column),
-                                            m_cell_text.c_str(), nullptr);
-  if (result != LXW_NO_ERROR) return Fail(lxw_strerror(result));
+  lxw_error result = m_lxw->worksheet_write_string(
+      sheet->sheet, row, static_cast<lxw_col_t>(column), m_cell_text.c_str(), nullptr);
+  if (result != LXW_NO_ERROR) return Fail(m_lxw->lxw_strerror(result));
   if (row >= sheet->first_free_row) sheet->first_free_row = row + 1;
   return true;
 }
@@ -138,9 +145,9 @@ bool Workbook::WriteStr(WorkbookSheet* sheet, uint32_t row, uint32_t column,
 bool Workbook::WriteNum(WorkbookSheet* sheet, uint32_t row, uint32_t column, double value) {
   if (!CheckWritable(sheet, row, column)) return false;
   if (!std::isfinite(value)) return Fail("A cell cannot hold a number that is not finite.");
-  lxw_error result =
-      worksheet_write_number(sheet->sheet, row, static_cast<lxw_col_t>(column), value, nullptr);
-  if (result != LXW_NO_ERROR) return Fail(lxw_strerror(result));
+  lxw_error result = m_lxw->worksheet_write_number(sheet->sheet, row,
+                                                   static_cast<lxw_col_t>(column), value, nullptr);
+  if (result != LXW_NO_ERROR) return Fail(m_lxw->lxw_strerror(result));
   if (row >= sheet->first_free_row) sheet->first_free_row = row + 1;
   return true;
 }
@@ -148,10 +155,10 @@ bool Workbook::WriteNum(WorkbookSheet* sheet, uint32_t row, uint32_t column, dou
 bool Workbook::Finish() {
   if (!m_finished) {
     m_finished = true;
-    lxw_error result = workbook_close(m_book);  // frees the book whatever the result
+    lxw_error result = m_lxw->workbook_close(m_book);  // frees the book whatever the result
     m_book = nullptr;
     if (result != LXW_NO_ERROR) {
-      m_finish_error = lxw_strerror(result);
+      m_finish_error = m_lxw->lxw_strerror(result);
     } else if ((m_fd = open(m_file.c_str(), O_RDONLY | O_CLOEXEC)) < 0) {
       m_finish_error = SystemError("Cannot read the assembled workbook " + m_file);
     }

@@ -25,6 +25,7 @@
 
 struct lxw_workbook;
 struct lxw_worksheet;
+struct XlsxwriterLibrary;
 
 // A sheet of a Workbook; it belongs to the book and lives until the book is
 // released.
@@ -32,8 +33,9 @@ struct WorkbookSheet;
 
 class Workbook {
  public:
-  // Creates an empty book. Returns null when it cannot be created (no memory, no
-  // temporary file); `error`, when given, then says why.
+  // Creates an empty book. Returns null when it cannot be created (the workbook
+  // library cannot be loaded, no memory, no temporary file); `error`, when given,
+  // then says why.
   static std::unique_ptr<Workbook> Create(std::string* error = nullptr);
 
   // Releases the book, its sheets, the saved bytes and its temporary files.
@@ -79,6 +81,7 @@ class Workbook {
   bool Fail(std::string message);
   bool CheckWritable(WorkbookSheet* sheet, uint32_t row, uint32_t column);
 
+  const XlsxwriterLibrary* m_lxw = nullptr;  // loaded by Create
   lxw_workbook* m_book = nullptr;  // null once finished
   std::vector<std::unique_ptr<WorkbookSheet>> m_sheets;
   std::string m_file;               // the temporary file the workbook is assembled in,

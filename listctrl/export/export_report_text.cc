@@ -46,6 +46,10 @@ bool WriteReportExport(CZORMListCtrl& list, const ReportExport& kind, const std:
   report.Trailer();
   // Closing the report may still write (the JSON document), so before Commit.
   report.Close();
+  if (!report.file_error.empty()) {
+    ShowWriteOutputFailed(&list, report.file_error);
+    return false;
+  }
   if (!file.Commit()) return false;
   list.FinishExport(kind.type_name, unsigned(rows.size()), path, action);
   return true;
