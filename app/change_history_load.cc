@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/feed_fetch.h"
+#include "platform/huge_pages.h"
 
 namespace {
 
@@ -34,6 +35,8 @@ void StartChangeHistoryLoad(const std::string& module) {
   EarlyLoad* load = g_early.get();
   load->module = module;
   load->worker = std::thread([load] {
+    // A long history is tens of thousands of strings read into this thread's heap.
+    AdviseHugePagesForThreadHeap();
     try {
       load->rss = std::make_unique<CRSS>(CRSS::OnCreationFailure::kStaySilent);
       if (!load->rss->HasDocument()) return;  // the dialog loads it itself

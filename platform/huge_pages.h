@@ -13,6 +13,12 @@
 // less than 2 MB, nothing changes.
 void AdviseHugePages(void* data, size_t size);
 
+// For a thread about to build large data with malloc (a reader filling
+// thousands of strings): has the heap glibc keeps for the calling thread grow in
+// steps of whole huge pages, backed by huge pages where the kernel has them. A
+// hint; the heap's memory is the process's as before.
+void AdviseHugePagesForThreadHeap();
+
 // Allocates `size` bytes, aligned for any type, from 2 MB blocks advised as
 // above; a block is given back once everything taken from it is freed. Thread
 // safe. Null when out of memory. Meant for allocators of libraries that take

@@ -1,8 +1,12 @@
 #include "platform/huge_pages.h"
 
+#include <malloc.h>
 #include <sys/mman.h>
 
+#include <cinttypes>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <mutex>
 
@@ -59,6 +63,36 @@ void AdviseHugePages(void* data, size_t size) {
   const uintptr_t end = (start + size) & ~(kSmallPage - 1);
   if (end > begin && end - begin >= kHugePage)
     madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
+void AdviseHugePagesForThreadHeap() {
+  // A heap grown a page at a time never holds a whole huge page when it is
+  // touched; grown 4 MB at a time, it mostly does.
+  mallopt(M_TOP_PAD, 4 << 20);
+  // The thread's heap is one mapping, read-write as far as it has grown and
+  // reserved beyond; the advice, given to both parts, stays with the pages as
+  // the heap grows into the reserve.
+  void* probe = malloc(1);
+  const uintptr_t at = reinterpret_cast<uintptr_t>(probe);
+  free(probe);
+  FILE* maps = fopen("/proc/self/maps", "re");
+  if (maps == nullptr) return;
+  uintptr_t begin = 0, end = 0;
+  char line[512];
+  while (fgets(line, sizeof line, maps) != nullptr) {
+    uintptr_t from, to;
+    char modes[5];
+    if (sscanf(line, "%" SCNxPTR "-%" SCNxPTR " %4s", &from, &to, modes) != 3) continue;
+    if (end == 0 && from <= at && at < to) {
+      begin = from;
+      end = to;
+    } else if (end != 0) {
+      if (from == end && strcmp(modes, "---p") == 0) end = to;  // the reserve
+      break;
+    }
+  }
+  fclose(maps);
+  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
 
 void* AllocateFromHugePages(size_t size) {
