@@ -83,6 +83,7 @@ void CZORMUpgradeDlg::FillList() {
   CRSS& rss = m_wndList.m_rss;
   m_wndList.Freeze();
   rss.m_rows.clear();
+  rss.m_rows.reserve(rss.m_items.size());
   for (CRSSItem& item : rss.m_items) rss.m_rows.push_back(&item);
   m_wndList.SetItemCount(static_cast<long>(rss.m_rows.size()));
   m_wndList.Thaw();
