@@ -1,7 +1,9 @@
 #include "app/rss.h"
 
 #include <algorithm>
+#include <exception>
 #include <stdexcept>
+#include <thread>
 
 #include "platform/huge_pages.h"
 
@@ -42,25 +44,54 @@ void CRSS::Read(std::string text) {
   Node channel = m_pDoc->SelectSingle(rss, "channel");
   if (channel.IsNull()) return;
 
-  const std::vector<Node> children = m_pDoc->Children(channel);
-  size_t items = 0;
-  for (Node child : children) items += GetNodeName(child) == "item";
-  m_items.reserve(m_items.size() + items);
+  std::vector<Node> items;
+  for (Node child : m_pDoc->Children(channel))
+    if (GetNodeName(child) == "item") items.push_back(child);
+  const size_t before = m_items.size();
+  m_items.resize(before + items.size());
   AdviseHugePages(m_items.data(), m_items.capacity() * sizeof(CRSSItem));
+  CRSSItem* const into = m_items.data() + before;
 
-  std::string pub_date;  // one buffer for all entries: the date is only read
   // Looking up the user's date order loads locale data; once per document will do.
   const DateOrder order = UserDateOrder();
-  for (Node child : children) {
-    if (GetNodeName(child) != "item") continue;
-    CRSSItem item;
-    GetChildText(child, "title", &item.m_strTitle);
-    GetChildText(child, "description", &item.m_strDescription);
-    GetChildText(child, "pubDate", &pub_date);
-    // The day name and the zone are cut off: the date stays the server's wall clock.
-    ParseOleDate(ReducedPubDate(pub_date), order, &item.m_dtDate);
-    m_items.push_back(std::move(item));
+  // A long history is read in two halves at once: its texts and dates are most
+  // of its reading time. An error ends the entries at the first bad one either way.
+  size_t half = items.size() >= kItemsReadInHalves ? items.size() / 2 : items.size();
+  size_t second_end = items.size();
+  std::exception_ptr second_error;
+  std::thread second;
+  if (half < items.size()) {
+    second = std::thread([&] {
+      AdviseHugePagesForThreadHeap();
+      second_end = ReadItems(items, half, items.size(), order, into, &second_error);
+    });
   }
+  std::exception_ptr first_error;
+  const size_t first_end = ReadItems(items, 0, half, order, into, &first_error);
+  if (second.joinable()) second.join();
+  const size_t read = first_error ? first_end : second_end;
+  m_items.resize(before + read);
+  if (first_error) std::rethrow_exception(first_error);
+  if (second_error) std::rethrow_exception(second_error);
+}
+
+size_t CRSS::ReadItems(const std::vector<Node>& items, size_t begin, size_t end, DateOrder order,
+                       CRSSItem* into, std::exception_ptr* error) const {
+  std::string pub_date;  // one buffer for all entries: the date is only read
+  for (size_t i = begin; i < end; ++i) {
+    CRSSItem& item = into[i];
+    try {
+      GetChildText(items[i], "title", &item.m_strTitle);
+      GetChildText(items[i], "description", &item.m_strDescription);
+      GetChildText(items[i], "pubDate", &pub_date);
+      // The day name and the zone are cut off: the date stays the server's wall clock.
+      ParseOleDate(ReducedPubDate(pub_date), order, &item.m_dtDate);
+    } catch (...) {
+      *error = std::current_exception();
+      return i;
+    }
+  }
+  return end;
 }
 
 void CRSS::Classify() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,15 @@ class CRSS : public CZORMXML {
 
   std::vector<CRSSItem> m_items;  // in document order; not changed once rows point into it
   std::vector<CRSSItem*> m_rows;  // row i of the list shows *m_rows[i]
+
+ private:
+  // From this many entries on, Read reads the two halves on two threads.
+  static constexpr size_t kItemsReadInHalves = 8192;
+
+  // Reads items[begin, end) into into[begin, end); returns `end`, or the index of
+  // the entry whose date could not be read, with its error in `*error`.
+  size_t ReadItems(const std::vector<Node>& items, size_t begin, size_t end, DateOrder order,
+                   CRSSItem* into, std::exception_ptr* error) const;
 };
 
 // The date part of an RSS pubDate: the second comma-separated piece (commas in

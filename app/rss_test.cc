@@ -60,4 +60,38 @@ TEST(CRSSTest, ReadsTheChannelsItemsInOrderAndClassifiesThem) {
   for (const Case& c : kCases) EXPECT_EQ(Read(c.document), c.items) << c.document;
 }
 
+// Long enough to be read in two halves at once: the entries stay in document
+// order and end before the first bad date, whichever half it is in.
+TEST(CRSSTest, ALongHistoryKeepsItsOrderAndEndsAtItsFirstBadDate) {
+  constexpr int kItems = 10000;
+  const struct {
+    int bad_first, bad_second;  // -1: none
+    size_t kept;
+  } kCases[] = {{-1, -1, 10000}, {-1, 7000, 7000}, {3000, 7000, 3000}, {4999, -1, 4999},
+                {-1, 5000, 5000}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.kept);
+    std::string items;
+    for (int i = 0; i < kItems; ++i)
+      items += Item("E" + std::to_string(i), i == c.bad_first || i == c.bad_second
+                                                 ? "x"
+                                                 : "Tue, 06 Jul 2021 09:30 GMT");
+    CRSS rss;
+    bool threw = false;
+    try {
+      rss.Read(Feed(items));
+    } catch (const std::invalid_argument&) {
+      threw = true;
+    }
+    EXPECT_EQ(threw, c.kept < kItems);
+    ASSERT_EQ(rss.m_items.size(), c.kept);
+    for (size_t i = 0; i < c.kept; ++i)
+      if (rss.m_items[i].m_strTitle != "E" + std::to_string(i) ||
+          rss.m_items[i].m_dtDate.Format("%Y-%m-%d") != "2021-07-06") {
+        ADD_FAILURE() << "entry " << i << " is " << rss.m_items[i].m_strTitle;
+        break;
+      }
+  }
+}
+
 }  // namespace
