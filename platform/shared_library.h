@@ -48,3 +48,16 @@ Status LoadSharedLibraryOnce(const Functions** functions, Open open) {
   *functions = loaded->status.ok() ? &loaded->functions : nullptr;
   return loaded->status;
 }
+
+// The functions of a library that `load` (a Load...Library function) has already
+// opened, for code that only runs once it has: drawing on a document the library
+// made. Asked for on every call, it costs one guarded read after the first.
+template <typename Functions>
+const Functions& LoadedSharedLibrary(Status (*load)(const Functions**)) {
+  static const Functions* const functions = [load] {
+    const Functions* loaded = nullptr;
+    load(&loaded);
+    return loaded;
+  }();
+  return *functions;
+}

@@ -9,12 +9,4 @@ Status LoadHpdfLibrary(const HpdfLibrary** hpdf) {
       hpdf, [](HpdfLibrary* functions) { return OpenHpdfLibrary("libhpdf-2.3.0.so", functions); });
 }
 
-const HpdfLibrary& Hpdf() {
-  // Asked for on every drawing call: after the first, one guarded load.
-  static const HpdfLibrary* const hpdf = [] {
-    const HpdfLibrary* loaded = nullptr;
-    LoadHpdfLibrary(&loaded);
-    return loaded;
-  }();
-  return *hpdf;
-}
+const HpdfLibrary& Hpdf() { return LoadedSharedLibrary(LoadHpdfLibrary); }

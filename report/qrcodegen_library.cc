@@ -10,11 +10,4 @@ Status LoadQrcodegenLibrary(const QrcodegenLibrary** qrcodegen) {
   });
 }
 
-const QrcodegenLibrary& Qrcodegen() {
-  static const QrcodegenLibrary* const qrcodegen = [] {
-    const QrcodegenLibrary* loaded = nullptr;
-    LoadQrcodegenLibrary(&loaded);
-    return loaded;
-  }();
-  return *qrcodegen;
-}
+const QrcodegenLibrary& Qrcodegen() { return LoadedSharedLibrary(LoadQrcodegenLibrary); }
