@@ -10,6 +10,7 @@
 #include "app/upgrade_summary.h"
 #include "framework/crash_handler.h"
 #include "framework/update_check.h"
+#include "platform/huge_pages.h"
 
 wxIMPLEMENT_APP_NO_MAIN(CZORMUpgradeApp);
 
@@ -19,6 +20,8 @@ wxIMPLEMENT_APP_NO_MAIN(CZORMUpgradeApp);
 int main(int argc, char** argv) {
   // A crash anywhere, the early load's thread included, leaves its dump.
   InstallCrashHandler();
+  // Starting the toolkit and reading a long history allocate tens of megabytes.
+  AdviseHugePagesForProcessHeap();
   // The command line is read once, as the program received it: wx's own option
   // parsing stays out, so "-x" and "/home/op/abc.msi" reach the splitter
   // unchanged. The change history and the update check are fetched while the

@@ -48,8 +48,10 @@ void CRSS::Read(std::string text) {
   for (Node child : m_pDoc->Children(channel))
     if (GetNodeName(child) == "item") items.push_back(child);
   const size_t before = m_items.size();
-  m_items.resize(before + items.size());
+  // Advised before the entries are made: the advice only helps pages not yet touched.
+  m_items.reserve(before + items.size());
   AdviseHugePages(m_items.data(), m_items.capacity() * sizeof(CRSSItem));
+  m_items.resize(before + items.size());
   CRSSItem* const into = m_items.data() + before;
 
   // Looking up the user's date order loads locale data; once per document will do.

@@ -19,6 +19,13 @@ void AdviseHugePages(void* data, size_t size);
 // hint; the heap's memory is the process's as before.
 void AdviseHugePagesForThreadHeap();
 
+// At the start of a program that builds large data: has the heap of the main
+// thread and large blocks on any thread backed by huge pages where the kernel
+// has them, the libraries' own allocations included. Call it before other
+// threads start. A hint; a program that never allocates much pays only the
+// address space.
+void AdviseHugePagesForProcessHeap();
+
 // Allocates `size` bytes, aligned for any type, from 2 MB blocks advised as
 // above; a block is given back once everything taken from it is freed. Thread
 // safe. Null when out of memory. Meant for allocators of libraries that take

@@ -65,16 +65,23 @@ void AdviseHugePages(void* data, size_t size) {
     madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
 
-void AdviseHugePagesForThreadHeap() {
-  // A heap grown a page at a time never holds a whole huge page when it is
-  // touched; grown 4 MB at a time, it mostly does.
-  mallopt(M_TOP_PAD, 4 << 20);
-  // The thread's heap is one mapping, read-write as far as it has grown and
-  // reserved beyond; the advice, given to both parts, stays with the pages as
-  // the heap grows into the reserve.
-  void* probe = malloc(1);
-  const uintptr_t at = reinterpret_cast<uintptr_t>(probe);
-  free(probe);
+namespace {
+
+// A heap is given this much room whenever it is made or grows: the advice covers
+// only what is mapped when it is given, and a heap grown page by page as it is
+// filled never holds a whole huge page when it is touched. Room costs address
+// space, not memory, until it is touched.
+constexpr int kHeapRoom = 64 << 20;
+// Blocks up to this size (glibc's largest) come from the advised heaps instead
+// of a mapping of their own, which is neither advised nor aligned to 2 MB.
+constexpr int kLargestFromHeap = 32 << 20;
+
+// Advises the mapping that holds `inside`, and the reserve right after it: a
+// thread's heap is one mapping, read-write as far as it has grown and
+// inaccessible beyond. The advice stays with the pages as the heap grows into
+// the reserve.
+void AdviseMappingHolding(const void* inside) {
+  const uintptr_t at = reinterpret_cast<uintptr_t>(inside);
   FILE* maps = fopen("/proc/self/maps", "re");
   if (maps == nullptr) return;
   uintptr_t begin = 0, end = 0;
@@ -93,6 +100,25 @@ void AdviseHugePagesForThreadHeap() {
   }
   fclose(maps);
   if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
+}  // namespace
+
+void AdviseHugePagesForThreadHeap() {
+  mallopt(M_TOP_PAD, kHeapRoom);  // before the thread's first allocation makes its heap
+  void* probe = malloc(1);
+  AdviseMappingHolding(probe);
+  free(probe);
+}
+
+void AdviseHugePagesForProcessHeap() {
+  mallopt(M_MMAP_THRESHOLD, kLargestFromHeap);
+  mallopt(M_TRIM_THRESHOLD, 2 * kHeapRoom);  // the room stays
+  mallopt(M_TOP_PAD, kHeapRoom);
+  // More than the main heap has spare at start, so it gets its room now.
+  void* growth = malloc(1 << 20);
+  AdviseMappingHolding(growth);
+  free(growth);
 }
 
 void* AllocateFromHugePages(size_t size) {

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -50,6 +54,44 @@ TEST(HugePagesTest, AllocationsStayApartAlignedAndIntactWhileOthersAreFreed) {
     FreeToHugePages(t.data);
   }
   FreeToHugePages(nullptr);
+}
+
+// Whether the mapping holding `data` is advised for huge pages ("hg" among its
+// flags in smaps).
+bool InAdvisedMapping(const void* data) {
+  const uintptr_t at = reinterpret_cast<uintptr_t>(data);
+  std::ifstream smaps("/proc/self/smaps");
+  bool holding = false;
+  for (std::string line; std::getline(smaps, line);) {
+    uintptr_t from, to;
+    if (sscanf(line.c_str(), "%lx-%lx ", &from, &to) == 2 && line.find(' ') > line.find('-'))
+      holding = from <= at && at < to;
+    else if (holding && line.rfind("VmFlags:", 0) == 0)
+      return line.find(" hg") != std::string::npos;
+  }
+  return false;
+}
+
+// Once the process heap is prepared, a large block comes from an advised heap
+// rather than a mapping of its own: on the main thread at once, on another
+// thread once it has advised its own heap.
+TEST(HugePagesTest, LargeBlocksComeFromAdvisedHeaps) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer's allocator keeps its own mappings";
+#endif
+  AdviseHugePagesForProcessHeap();
+  constexpr size_t kLarge = 4 << 20;
+  void* on_main = malloc(kLarge);
+  EXPECT_TRUE(InAdvisedMapping(on_main));
+  free(on_main);
+  bool on_thread = false;
+  std::thread([&] {
+    AdviseHugePagesForThreadHeap();
+    void* block = malloc(kLarge);
+    on_thread = InAdvisedMapping(block);
+    free(block);
+  }).join();
+  EXPECT_TRUE(on_thread);
 }
 
 }  // namespace
