@@ -1,6 +1,7 @@
 #include "app/upgrade_dlg.h"
 
 #include <wx/button.h>
+#include <wx/math.h>
 #include <wx/msgdlg.h>
 #include <wx/settings.h>
 
@@ -30,9 +31,17 @@ CZORMUpgradeDlg::CZORMUpgradeDlg(wxWindow* parent) {
   font.SetPointSize(8);
   SetFont(font);
 
-  // Positions and sizes are dialog units, so the layout follows the font.
-  auto pos = [this](int x, int y) { return ConvertDialogToPixels(wxPoint(x, y)); };
-  auto size = [this](int w, int h) { return ConvertDialogToPixels(wxSize(w, h)); };
+  // Positions and sizes are dialog units, so the layout follows the font. A
+  // window with a font of its own lays out a sample text at every conversion, so
+  // the unit is taken once: 4 units across and 8 down are one average character.
+  const wxPoint character = ConvertDialogToPixels(wxPoint(4, 8));
+  auto pos = [character](int x, int y) {
+    return wxPoint(wxMulDivInt32(x, character.x, 4), wxMulDivInt32(y, character.y, 8));
+  };
+  auto size = [&pos](int w, int h) {
+    const wxPoint pixels = pos(w, h);
+    return wxSize(pixels.x, pixels.y);
+  };
   SetClientSize(size(663, 315));
 
   // Created in tab order.

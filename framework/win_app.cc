@@ -15,6 +15,7 @@
 
 #include "framework/about_wnd.h"
 #include "framework/crash_handler.h"
+#include "framework/desktop_fonts.h"
 #include "framework/executable_folder.h"
 #include "framework/registry_wrapper.h"
 #include "framework/server_url.h"
@@ -113,6 +114,7 @@ bool CZORMWinApp::InitFramework(const std::string& title, unsigned about_bitmap_
                                 const std::string& build_date) {
   // wx has done the base initialisation before OnInit, which calls this.
   InstallCrashHandler();
+  StartReadingDesktopFonts();
   // No ActiveX hosting or OLE to start: nothing on this platform uses them.
   SetProfileRegistryKey("Morvend");
   ShowStartMessage();
