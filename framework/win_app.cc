@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <future>
 #include <set>
 
 #include "framework/about_wnd.h"
@@ -118,7 +119,9 @@ bool CZORMWinApp::InitFramework(const std::string& title, unsigned about_bitmap_
   // No ActiveX hosting or OLE to start: nothing on this platform uses them.
   SetProfileRegistryKey("Morvend");
   ShowStartMessage();
-  CountRun();
+  // The count is flushed to the disk while the About window is made; this run
+  // has its number before InitFramework returns.
+  std::future<unsigned> run = CountRun();
   m_strAppTitle = title;
   m_strBuildDate = build_date;
   EnsureGUID();
@@ -130,6 +133,7 @@ bool CZORMWinApp::InitFramework(const std::string& title, unsigned about_bitmap_
     // A folder that cannot be entered leaves the program where it was started.
   }
   if (!IsUpdateCheckDisabled()) CheckForUpdate();
+  m_nRunCount = run.get();
   return true;
 }
 
@@ -150,11 +154,12 @@ void CZORMWinApp::ShowStartMessage() {
   dialog.ShowModal();
 }
 
-void CZORMWinApp::CountRun() {
+std::future<unsigned> CZORMWinApp::CountRun() {
   // Programs starting together must not read the same count: one lock around
   // the read and the write, which also stamps the time.
-  m_nRunCount = IncrementProfileInt("Runtime", "RunCount",
-                                    {{"LastRunTime", FormatLastRunTime(CurrentTime())}});
+  return std::async(std::launch::async, [stamp = FormatLastRunTime(CurrentTime())] {
+    return IncrementProfileInt("Runtime", "RunCount", {{"LastRunTime", stamp}});
+  });
 }
 
 void CZORMWinApp::EnsureGUID() {

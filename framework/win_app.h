@@ -5,7 +5,10 @@
 // creates the hidden About window, finds the default server, moves to the
 // program's own folder and asks the update server for a newer release.
 //
-// Everything runs on the GUI thread; the object lives for the whole process.
+// Everything runs on the GUI thread, except that the run count's write and the
+// update check run on threads of their own while the About window is made;
+// InitFramework has their results before it returns. The object lives for the
+// whole process.
 #pragma once
 
 #include <libconfig.h>
@@ -13,6 +16,7 @@
 #include <wx/bitmap.h>
 
 #include <cstdint>
+#include <future>
 #include <optional>
 #include <string>
 
@@ -88,7 +92,8 @@ class CZORMWinApp : public wxApp, public CZORMAboutSource {
 
  private:
   void ShowStartMessage();
-  void CountRun();
+  // Counts this run in the profile on a thread of its own; the future gives its number.
+  std::future<unsigned> CountRun();
   void EnsureGUID();
   void LoadAboutBitmap(unsigned about_bitmap_id);
   void FindDefaultServer();

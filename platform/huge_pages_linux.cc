@@ -80,10 +80,11 @@ constexpr int kLargestFromHeap = 32 << 20;
 // thread's heap is one mapping, read-write as far as it has grown and
 // inaccessible beyond. The advice stays with the pages as the heap grows into
 // the reserve.
-void AdviseMappingHolding(const void* inside) {
+// Returns where the mapping starts.
+uintptr_t AdviseMappingHolding(const void* inside) {
   const uintptr_t at = reinterpret_cast<uintptr_t>(inside);
   FILE* maps = fopen("/proc/self/maps", "re");
-  if (maps == nullptr) return;
+  if (maps == nullptr) return 0;
   uintptr_t begin = 0, end = 0;
   char line[512];
   while (fgets(line, sizeof line, maps) != nullptr) {
@@ -100,14 +101,30 @@ void AdviseMappingHolding(const void* inside) {
   }
   fclose(maps);
   if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+  return begin;
 }
+
+// Holds what a thread's heap keeps unused, and gives it back when the thread ends.
+struct HeldBlock {
+  void* data = nullptr;
+  ~HeldBlock() { free(data); }
+};
+thread_local HeldBlock t_skipped_start;
 
 }  // namespace
 
 void AdviseHugePagesForThreadHeap() {
   mallopt(M_TOP_PAD, kHeapRoom);  // before the thread's first allocation makes its heap
   void* probe = malloc(1);
-  AdviseMappingHolding(probe);
+  const uintptr_t at = reinterpret_cast<uintptr_t>(probe);
+  const uintptr_t heap = AdviseMappingHolding(probe);
+  // A heap starts with its own bookkeeping, touched before the advice, which puts
+  // the heap's first 2 MB on small pages for good. When the thread's allocations
+  // would come from there, the rest of that stretch is taken, untouched, while
+  // the thread lives, so that its data goes on huge pages.
+  constexpr uintptr_t kWorthSkipping = 64 << 10;
+  if (heap != 0 && at - heap < kHugePage - kWorthSkipping && t_skipped_start.data == nullptr)
+    t_skipped_start.data = malloc(heap + kHugePage - at - 4 * kPrefix);
   free(probe);
 }
 

@@ -56,42 +56,55 @@ TEST(HugePagesTest, AllocationsStayApartAlignedAndIntactWhileOthersAreFreed) {
   FreeToHugePages(nullptr);
 }
 
-// Whether the mapping holding `data` is advised for huge pages ("hg" among its
-// flags in smaps).
-bool InAdvisedMapping(const void* data) {
+struct Placement {
+  bool advised = false;     // "hg" among the flags of the mapping holding it
+  uintptr_t offset = 0;     // from the start of that mapping
+};
+
+Placement PlacementOf(const void* data) {
   const uintptr_t at = reinterpret_cast<uintptr_t>(data);
   std::ifstream smaps("/proc/self/smaps");
+  Placement placement;
   bool holding = false;
   for (std::string line; std::getline(smaps, line);) {
     uintptr_t from, to;
-    if (sscanf(line.c_str(), "%lx-%lx ", &from, &to) == 2 && line.find(' ') > line.find('-'))
+    if (sscanf(line.c_str(), "%lx-%lx ", &from, &to) == 2 && line.find(' ') > line.find('-')) {
       holding = from <= at && at < to;
-    else if (holding && line.rfind("VmFlags:", 0) == 0)
-      return line.find(" hg") != std::string::npos;
+      if (holding) placement.offset = at - from;
+    } else if (holding && line.rfind("VmFlags:", 0) == 0) {
+      placement.advised = line.find(" hg") != std::string::npos;
+      return placement;
+    }
   }
-  return false;
+  return placement;
 }
 
 // Once the process heap is prepared, a large block comes from an advised heap
 // rather than a mapping of its own: on the main thread at once, on another
-// thread once it has advised its own heap.
-TEST(HugePagesTest, LargeBlocksComeFromAdvisedHeaps) {
+// thread once it has advised its own heap. There even small blocks come from
+// past the heap's first 2 MB, which its bookkeeping keeps on small pages.
+TEST(HugePagesTest, LargeBlocksComeFromAdvisedHeapsAndSmallOnesFromPastTheirStart) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "the address sanitizer's allocator keeps its own mappings";
 #endif
   AdviseHugePagesForProcessHeap();
   constexpr size_t kLarge = 4 << 20;
   void* on_main = malloc(kLarge);
-  EXPECT_TRUE(InAdvisedMapping(on_main));
+  EXPECT_TRUE(PlacementOf(on_main).advised);
   free(on_main);
-  bool on_thread = false;
+  Placement large, small;
   std::thread([&] {
     AdviseHugePagesForThreadHeap();
     void* block = malloc(kLarge);
-    on_thread = InAdvisedMapping(block);
+    large = PlacementOf(block);
+    free(block);
+    block = malloc(100);
+    small = PlacementOf(block);
     free(block);
   }).join();
-  EXPECT_TRUE(on_thread);
+  EXPECT_TRUE(large.advised);
+  EXPECT_TRUE(small.advised);
+  EXPECT_GE(small.offset, uintptr_t{2} << 20);
 }
 
 }  // namespace
