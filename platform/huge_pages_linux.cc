@@ -79,8 +79,7 @@ constexpr int kLargestFromHeap = 32 << 20;
 // Advises the mapping that holds `inside`, and the reserve right after it: a
 // thread's heap is one mapping, read-write as far as it has grown and
 // inaccessible beyond. The advice stays with the pages as the heap grows into
-// the reserve.
-// Returns where the mapping starts.
+// the reserve. Returns where the mapping starts, 0 when it is not found.
 uintptr_t AdviseMappingHolding(const void* inside) {
   const uintptr_t at = reinterpret_cast<uintptr_t>(inside);
   FILE* maps = fopen("/proc/self/maps", "re");
@@ -123,8 +122,9 @@ void AdviseHugePagesForThreadHeap() {
   // would come from there, the rest of that stretch is taken, untouched, while
   // the thread lives, so that its data goes on huge pages.
   constexpr uintptr_t kWorthSkipping = 64 << 10;
-  if (heap != 0 && at - heap < kHugePage - kWorthSkipping && t_skipped_start.data == nullptr)
-    t_skipped_start.data = malloc(heap + kHugePage - at - 4 * kPrefix);
+  const uintptr_t first_whole_huge_page = (heap + kHugePage) & ~(kHugePage - 1);
+  if (heap != 0 && at + kWorthSkipping < first_whole_huge_page && t_skipped_start.data == nullptr)
+    t_skipped_start.data = malloc(first_whole_huge_page - at - 4 * kPrefix);
   free(probe);
 }
 
