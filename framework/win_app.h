@@ -5,10 +5,10 @@
 // creates the hidden About window, finds the default server, moves to the
 // program's own folder and asks the update server for a newer release.
 //
-// Everything runs on the GUI thread, except that the run count's write and the
-// update check run on threads of their own while the About window is made;
-// InitFramework has their results before it returns. The object lives for the
-// whole process.
+// Everything runs on the GUI thread, except that the run count's write runs on a
+// thread of its own while the About window is made, and that a program may start
+// the update check early on another (StartUpdateCheckEarly); InitFramework has
+// both results before it returns. The object lives for the whole process.
 #pragma once
 
 #include <libconfig.h>
