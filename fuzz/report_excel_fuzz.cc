@@ -21,13 +21,15 @@ namespace {
 // Characters of `text`, or SIZE_MAX when it is not UTF-8 a workbook can hold:
 // control characters other than tab and line feed, U+FFFE and U+FFFF are not.
 size_t CheckedCharacters(const std::string& text) {
-  std::string without_tab_and_newline;
+  // Allowed characters become spaces rather than vanish: dropping a newline could
+  // join two invalid bytes around it into one valid character.
+  std::string allowed_as_space;
   size_t characters = 0;
   for (char c : text) {
-    if (c != '\t' && c != '\n' && c != '\x7F') without_tab_and_newline += c;
+    allowed_as_space += (c == '\t' || c == '\n' || c == '\x7F') ? ' ' : c;
     if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
   }
-  return IsWorkbookNameText(without_tab_and_newline) ? characters : SIZE_MAX;
+  return IsWorkbookNameText(allowed_as_space) ? characters : SIZE_MAX;
 }
 
 void CheckCellText(const std::string& input) {
