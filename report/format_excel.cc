@@ -33,9 +33,13 @@ void Open(Report* report) {
       snprintf(state->path, sizeof state->path, "Sheet-%s.xlsx",
                FormatFileStamp(report->creation_time));
     }
+    // Without a book there is nothing to send either: no header lines.
     std::string error;
     state->book = Workbook::Create(&error);
-    if (state->book == nullptr) fprintf(stderr, "xlCreateBook: %s\n", error.c_str());
+    if (state->book == nullptr) {
+      if (report->file_error.empty()) report->file_error = error;
+      return;
+    }
   }
   WriteCgiHeaderLine(report, kContentType);
   char disposition[kReportMaxPath + 64];

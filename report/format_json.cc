@@ -67,6 +67,8 @@ void CloseSection(Report* report, ReportJsonDocument* document) {
 }
 
 void Open(Report* report) {
+  // Without cJSON there is no document to send: no header line either.
+  if (DocumentOf(report) == nullptr) return;
   WriteCgiHeaderLine(report, "Content-Type: application/json;\n");
   // Column names become keys: blanks as '-', everything else in lower case.
   for (uint32_t i = 0; i < report->column_count; ++i) {
@@ -158,6 +160,7 @@ void Record(Report* report, const ReportRecord& record) {
 
 void Close(Report* report) {
   ReportJsonDocument* document = report->json;
+  if (document == nullptr && !report->file_error.empty()) return;  // cJSON is missing
   if (document == nullptr || !document->any_section) {
     Write(report, "[]", 2);
     return;

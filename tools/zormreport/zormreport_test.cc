@@ -44,6 +44,7 @@ TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
     std::string err_part;
     std::string target = "";  // the format's file, else --output; "old" in it first
     bool full_disk = false;
+    const char* broken_library = "";  // found first by the loader, and not a library
   } cases[] = {
       {"records, CR LF, separator, a header; a trailer at the end", "csv", {},
        "abc|1234\n#!separator\nx|5\r\n#!header Next\ny|6\n", 0,
@@ -85,6 +86,11 @@ TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
       {"CSV replacing an older file", "csv", {}, "a\n", 0, "", false, "", home.path() + "/b.csv"},
       {"a workbook path too long to hold", "excel", {}, "a\n", 1, "", false,
        "the workbook path is longer than 260 characters: " + too_long, too_long},
+      {"JSON without its library writes nothing", "json", {}, "a\n", 1, "", false,
+       "Cannot load the JSON library libcjson.so.1: ", "", false, "libcjson.so.1"},
+      {"a workbook without its library", "excel", {}, "a\n", 1, "", false,
+       "Cannot load the workbook library libxlsxwriter.so.4: ", home.path() + "/b.xlsx", false,
+       "libxlsxwriter.so.4"},
       {"HTML titles, notes and column names are text", "html",
        {"--title", "<b>T&amp;</b>", "--notes", "'n'", "--column", "<i>:3"}, "#!header <s>\n", 0,
        "&lt;b&gt;T&amp;amp;&lt;/b&gt;", true, ""},
@@ -106,7 +112,12 @@ TEST(ZormreportTest, FeedsLinesAndDirectivesAndTellsWhatWentWrong) {
     argv.insert(argv.end(), columns.begin(), columns.end());
     argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
     if (!to_file && !c.target.empty()) argv.insert(argv.end(), {"--output", c.target});
+    if (*c.broken_library != '\0') {
+      ASSERT_TRUE(WriteWholeFile(home.Path(c.broken_library), "not a library"));
+    }
+    home.SetEnv("LD_LIBRARY_PATH", *c.broken_library != '\0' ? home.path().c_str() : nullptr);
     const ProgramRun run = RunProgram(argv);
+    if (*c.broken_library != '\0') std::filesystem::remove(home.Path(c.broken_library));
     if (old_file) {
       const std::string now = ReadWholeFile(c.target);
       EXPECT_EQ(c.status != 0, now == "old") << now.size();
