@@ -122,9 +122,12 @@ void AdviseHugePagesForThreadHeap() {
   // would come from there, the rest of that stretch is taken, untouched, while
   // the thread lives, so that its data goes on huge pages.
   constexpr uintptr_t kWorthSkipping = 64 << 10;
+  // Left for malloc's chunk headers, so that the held block ends short of the
+  // huge page and the next chunk starts near its beginning.
+  constexpr uintptr_t kChunkHeaderRoom = 64;
   const uintptr_t first_whole_huge_page = (heap + kHugePage) & ~(kHugePage - 1);
   if (heap != 0 && at + kWorthSkipping < first_whole_huge_page && t_skipped_start.data == nullptr)
-    t_skipped_start.data = malloc(first_whole_huge_page - at - 4 * kPrefix);
+    t_skipped_start.data = malloc(first_whole_huge_page - at - kChunkHeaderRoom);
   free(probe);
 }
 
